@@ -1,0 +1,311 @@
+#include "app/mainwindow.h"
+
+#include "app/fonts.h"
+#include "app/messagebox.h"
+#include "app/portprobe.h"
+#include "app/serialportservice.h"
+#include "app/twips.h"
+#include "channels/channelgrid.h"
+#include "channels/channeltable.h"
+#include "channels/squelchlevel.h"
+#include "radio/readinesspoll.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+
+namespace {
+
+const QString SystemInfoTitle = QStringLiteral("系统信息");
+const QString ErrorTitle = QStringLiteral("错误警告");
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font, const QColor &colour)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QString::fromUtf8(name));
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+} // namespace
+
+MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWidget *parent)
+    : QMainWindow(parent)
+    , m_table(std::move(table))
+    , m_port(new SerialPortService(std::move(ports), this))
+    , m_poll(new ReadinessPoll(*m_port, this))
+{
+    setObjectName(QStringLiteral("启动窗体"));
+    setWindowTitle(QStringLiteral("QZ300 版本 [ A 1.1 ]"));
+    m_port->setObjectName(QStringLiteral("MSComm1"));
+    m_table->setObjectName(QStringLiteral("Adodc1"));
+
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setInterval(300);
+    m_timer1.setTimerType(Qt::PreciseTimer);
+    m_timer2.setObjectName(QStringLiteral("Timer2"));
+    m_timer2.setInterval(100);
+    m_timer4.setObjectName(QStringLiteral("Timer4"));
+    m_timer4.setInterval(100);
+    m_timer4.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+
+    buildControls();
+    buildMenus();
+
+    connect(m_table.get(), &ChannelTable::storeFailed, this, &MainWindow::storeFailed);
+    connect(m_port, &SerialPortService::failed, this, &MainWindow::portFailed);
+    connect(m_poll, &ReadinessPoll::radioReady, this, &MainWindow::radioReady);
+}
+
+MainWindow::~MainWindow()
+{
+    // The grid must let go of the table before the table goes.
+    delete m_grid;
+    m_grid = nullptr;
+}
+
+void MainWindow::buildControls()
+{
+    auto *area = new QWidget(this);
+    area->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(area);
+
+    auto *line = new QFrame(area);
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    Twips::place(line, 0, 120, 11880, 30);
+
+    const QFont kaiTitle = Fonts::font(Fonts::kai(), 26.25);
+    const QFont kaiStatus = Fonts::font(Fonts::kai(), 15.75);
+    const QFont kaiCaption = Fonts::font(Fonts::kai(), 14.25);
+    Twips::place(makeLabel(area, "Label1", QStringLiteral("信道设置系统"), kaiTitle, Qt::blue), 4200, 720, 3735, 855);
+    m_status = makeLabel(area, "Label2", QStringLiteral(" "), kaiStatus, Qt::blue);
+    Twips::place(m_status, 8040, 720, 3615, 375);
+    Twips::place(makeLabel(area, "Label3", QStringLiteral("(QZ_3300)"), Fonts::font(Fonts::song(), 15.75), Qt::blue), 5160, 1440,
+                 1695, 375);
+    Twips::place(makeLabel(area, "Label4", QStringLiteral("静噪级别："), kaiCaption, Qt::red), 2400, 1800, 1695, 495);
+    Twips::place(makeLabel(area, "Label5", QStringLiteral("拍频:"), kaiCaption, Qt::red), 6960, 1800, 855, 375);
+
+    m_squelch = new QComboBox(area);
+    m_squelch->setObjectName(QStringLiteral("Combo1"));
+    m_squelch->setEditable(true);
+    m_squelch->setInsertPolicy(QComboBox::NoInsert);
+    m_squelch->setFont(Fonts::font(Fonts::song(), 12));
+    m_squelch->addItems(SquelchLevel::choices());
+    m_squelch->setEditText(SquelchLevel::defaultText());
+    QPalette squelchPalette = m_squelch->palette();
+    squelchPalette.setColor(QPalette::Text, Qt::red);
+    squelchPalette.setColor(QPalette::ButtonText, Qt::red);
+    m_squelch->setPalette(squelchPalette);
+    Twips::place(m_squelch, 3840, 1800, 855, 360);
+    connect(m_squelch, &QComboBox::editTextChanged, this, &MainWindow::Combo1_Change);
+
+    m_beat = new QComboBox(area);
+    m_beat->setObjectName(QStringLiteral("Combo2"));
+    m_beat->setEditable(true);
+    m_beat->setInsertPolicy(QComboBox::NoInsert);
+    m_beat->setFont(Fonts::font(Fonts::song(), 10.5));
+    m_beat->addItems({QStringLiteral("off"), QStringLiteral("on"), QStringLiteral("  ")});
+    m_beat->setEditText(QStringLiteral(" "));
+    Twips::place(m_beat, 7680, 1800, 975, 330);
+    connect(m_beat, &QComboBox::activated, this, &MainWindow::Combo2_Click);
+
+    m_grid = new ChannelGrid(area);
+    m_grid->setObjectName(QStringLiteral("DataGrid1"));
+    m_grid->bind(m_table.get());
+    Twips::place(m_grid, 2160, 2280, 6855, 5295);
+
+    area->setMinimumSize(Twips::size(area, 11880, 8100));
+}
+
+QAction *MainWindow::addCommand(QMenu *menu, const char *name, const QString &caption, void (MainWindow::*slot)())
+{
+    auto *action = new QAction(caption, this);
+    action->setObjectName(QString::fromUtf8(name));
+    connect(action, &QAction::triggered, this, slot);
+    if (menu)
+        menu->addAction(action);
+    else
+        menuBar()->addAction(action);
+    return action;
+}
+
+void MainWindow::buildMenus()
+{
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("       文件(&F)"));
+    m_fileMenu->setObjectName(QStringLiteral("文件"));
+    m_fileMenu->menuAction()->setObjectName(QStringLiteral("文件"));
+    m_openAction = addCommand(m_fileMenu, "打开", QStringLiteral("打开文件(&O)"), &MainWindow::openChannelFile);
+    m_saveAction = addCommand(m_fileMenu, "保存", QStringLiteral("保存文件(&V)"), &MainWindow::saveChannelFile);
+
+    m_readAction = addCommand(nullptr, "读信道", QStringLiteral("        读信道数据(&R)"), &MainWindow::readChannels);
+    m_writeAction = addCommand(nullptr, "写信道", QStringLiteral("        写信道数据(&W)"), &MainWindow::writeChannels);
+    m_portAction = addCommand(nullptr, "端口", QStringLiteral("       选择端口(&P)"), &MainWindow::selectPort);
+    m_exitAction = addCommand(nullptr, "退出", QStringLiteral("       退出系统(&E)"), &MainWindow::exitProgram);
+
+    m_helpMenu = menuBar()->addMenu(QStringLiteral("       帮助(&H)"));
+    m_helpMenu->setObjectName(QStringLiteral("帮助"));
+    m_helpMenu->menuAction()->setObjectName(QStringLiteral("帮助"));
+    addCommand(m_helpMenu, "操作", QStringLiteral("操作说明(&I)"), &MainWindow::showInstructions);
+    addCommand(m_helpMenu, "关于", QStringLiteral("关于本软件(&A)"), &MainWindow::showAbout);
+}
+
+bool MainWindow::Form_Load()
+{
+    show();
+    m_table->moveFirst();
+    m_timer1.stop();
+    if (PortProbe::openFirst(*m_port) == 0) {
+        Messages::show(this, SystemInfoTitle, QStringLiteral("无串行端口可用，系统失败，退出！ "), Messages::Icon::Warning);
+        close();
+        return false;
+    }
+    m_poll->start();
+    m_timer1.stop();
+    m_timer2.stop();
+    return true;
+}
+
+QString MainWindow::statusText() const
+{
+    return m_status->text();
+}
+
+void MainWindow::setStatusText(const QString &text)
+{
+    m_status->setText(text);
+}
+
+void MainWindow::startStatusClearing()
+{
+    m_timer2.start();
+}
+
+void MainWindow::Timer2_Timer()
+{
+    ++m_timer2Ticks;
+    if (m_timer2Ticks > 10) {
+        setStatusText(QString());
+        m_timer2Ticks = 0;
+        m_timer2.stop();
+    }
+}
+
+void MainWindow::setActivity(Activity activity)
+{
+    m_activity = activity;
+    const bool idle = activity == Activity::Idle;
+    for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_readAction, m_writeAction, m_portAction,
+                            m_exitAction, m_helpMenu->menuAction()})
+        action->setEnabled(idle);
+    if (!idle)
+        m_grid->commitOpenEditor();
+    m_grid->setEnabled(idle);
+    m_squelch->setEnabled(idle);
+    m_beat->setEnabled(idle);
+}
+
+QString MainWindow::squelchLevel() const
+{
+    return m_squelch->currentText();
+}
+
+void MainWindow::setSquelchLevel(const QString &text)
+{
+    if (m_squelch->currentText() == text)
+        Combo1_Change(); // an unchanged text raises no change signal, but the check still applies
+    else
+        m_squelch->setEditText(text);
+}
+
+void MainWindow::adoptWindow(QWidget *window)
+{
+    m_windows.removeAll(nullptr);
+    m_windows.append(window);
+}
+
+void MainWindow::Combo1_Change()
+{
+    if (!SquelchLevel::isAboveLimit(m_squelch->currentText()))
+        return;
+    Messages::show(this, ErrorTitle, QStringLiteral("静燥级别不可大于 9 ！！！"), Messages::Icon::Information);
+    m_squelch->setEditText(SquelchLevel::defaultText());
+}
+
+void MainWindow::Combo2_Click()
+{
+    if (m_table->currentRow() < 0)
+        return;
+    m_table->setField(3, m_beat->currentText());
+}
+
+void MainWindow::storeFailed(const QString &reason)
+{
+    Messages::show(this, ErrorTitle,
+                   QStringLiteral("信道数据无法存入数据库 %1，修改尚未保存：\n%2").arg(m_table->path(), reason),
+                   Messages::Icon::Critical);
+}
+
+void MainWindow::portFailed(const QString &reason)
+{
+    Q_UNUSED(reason);
+    // The transfers take care of themselves; an idle link just waits for the next port choice.
+}
+
+void MainWindow::radioReady()
+{
+    setStatusText(QStringLiteral("对讲机就绪..."));
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Nothing typed is lost: a cell still being edited and a changed row are stored first.
+    m_grid->commitOpenEditor();
+    m_table->submit();
+    for (const QPointer<QWidget> &window : std::as_const(m_windows)) {
+        if (window)
+            window->close();
+    }
+    event->accept();
+}
+
+void MainWindow::exitProgram()
+{
+    close();
+}
+
+void MainWindow::readChannels()
+{
+}
+
+void MainWindow::writeChannels()
+{
+}
+
+void MainWindow::openChannelFile()
+{
+}
+
+void MainWindow::saveChannelFile()
+{
+}
+
+void MainWindow::selectPort()
+{
+}
+
+void MainWindow::showInstructions()
+{
+}
+
+void MainWindow::showAbout()
+{
+}

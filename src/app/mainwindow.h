@@ -1,0 +1,115 @@
+// The main window 启动窗体: menu bar, channel grid, squelch and beat boxes, status line, the radio
+// link and the timers that drive the radio work.
+#pragma once
+
+#include "app/porttable.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <memory>
+
+class ChannelGrid;
+class ChannelTable;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class ReadinessPoll;
+class SerialPortService;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    /// What the window is busy with; a transfer locks out everything that could disturb it.
+    enum class Activity { Idle, Writing, Reading };
+
+    MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    /// Start-up: shows the window, moves to the first channel and opens the first serial port
+    /// that opens. Returns false when none did; the user has been told and the window is closed.
+    bool Form_Load();
+
+    SerialPortService &MSComm1() { return *m_port; }
+    ChannelTable &Adodc1() { return *m_table; }
+    ReadinessPoll &poll() { return *m_poll; }
+    ChannelGrid *DataGrid1() const { return m_grid; }
+    QComboBox *Combo1() const { return m_squelch; }
+    QComboBox *Combo2() const { return m_beat; }
+    QTimer &Timer1() { return m_timer1; }
+    QTimer &Timer2() { return m_timer2; }
+    QTimer &Timer4() { return m_timer4; }
+
+    QString statusText() const;
+    void setStatusText(const QString &text);
+
+    /// Empties the status line on the 11th tick of Timer2 from now.
+    void startStatusClearing();
+    /// One tick of the status-line clearing.
+    void Timer2_Timer();
+
+    Activity activity() const { return m_activity; }
+    void setActivity(Activity activity);
+
+    /// The squelch level: the text of the squelch box.
+    QString squelchLevel() const;
+    /// Sets the squelch box's text; the level check runs as for typing.
+    void setSquelchLevel(const QString &text);
+
+    /// Keeps a window of the program that is closed with the main window.
+    void adoptWindow(QWidget *window);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    QAction *addCommand(QMenu *menu, const char *name, const QString &caption, void (MainWindow::*slot)());
+
+    void Combo1_Change();
+    void Combo2_Click();
+    void storeFailed(const QString &reason);
+    void portFailed(const QString &reason);
+    void radioReady();
+
+    // Menu commands.
+    void exitProgram();
+    void readChannels();
+    void writeChannels();
+    void openChannelFile();
+    void saveChannelFile();
+    void selectPort();
+    void showInstructions();
+    void showAbout();
+
+    std::unique_ptr<ChannelTable> m_table;
+    SerialPortService *m_port = nullptr;
+    ReadinessPoll *m_poll = nullptr;
+
+    ChannelGrid *m_grid = nullptr;
+    QComboBox *m_squelch = nullptr;
+    QComboBox *m_beat = nullptr;
+    QLabel *m_status = nullptr;
+
+    QMenu *m_fileMenu = nullptr;
+    QMenu *m_helpMenu = nullptr;
+    QAction *m_openAction = nullptr;
+    QAction *m_saveAction = nullptr;
+    QAction *m_readAction = nullptr;
+    QAction *m_writeAction = nullptr;
+    QAction *m_portAction = nullptr;
+    QAction *m_exitAction = nullptr;
+
+    QTimer m_timer1;
+    QTimer m_timer2;
+    QTimer m_timer4;
+    qint16 m_timer2Ticks = 0;
+
+    Activity m_activity = Activity::Idle;
+    QList<QPointer<QWidget>> m_windows;
+};

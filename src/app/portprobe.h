@@ -1,0 +1,17 @@
+// Finds the serial port the radio link starts on.
+#pragma once
+
+#include <QList>
+
+class SerialPortService;
+
+namespace PortProbe {
+
+/// The order the ports are tried in at start-up.
+QList<int> startOrder();
+
+/// Opens the first port of the order that opens; returns its number, or 0 when none did
+/// (the port is then closed).
+int openFirst(SerialPortService &port, const QList<int> &order = startOrder());
+
+} // namespace PortProbe

@@ -1,0 +1,142 @@
+#include "app/serialportservice.h"
+
+#include <QFileInfo>
+
+SerialPortService::SerialPortService(PortTable ports, QObject *parent)
+    : QObject(parent)
+    , m_ports(std::move(ports))
+{
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialPortService::readyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialPortService::handleError);
+}
+
+SerialPortService::~SerialPortService()
+{
+    m_port.close();
+}
+
+void SerialPortService::setCommPort(int port)
+{
+    if (!m_port.isOpen())
+        m_commPort = port;
+}
+
+bool SerialPortService::PortOpen() const
+{
+    return m_port.isOpen();
+}
+
+void SerialPortService::setPortOpen(bool open)
+{
+    if (!open) {
+        m_port.close();
+        return;
+    }
+    if (m_port.isOpen())
+        return;
+
+    m_openFault = OpenFault::None;
+    m_openErrorText.clear();
+    const QString path = devicePath();
+    if (path.isEmpty()) {
+        m_openFault = OpenFault::NoDevice;
+        m_openErrorText = describe(m_openFault);
+        return;
+    }
+    m_port.setPortName(path);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_openFault = faultOf(m_port.error());
+        m_openErrorText = m_port.errorString();
+        m_port.clearError();
+        return;
+    }
+    // The radio speaks 1200 8N1 with no handshake; the cable has no modem lines to honour.
+    const bool configured = m_port.setBaudRate(QSerialPort::Baud1200) && m_port.setDataBits(QSerialPort::Data8)
+        && m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop)
+        && m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        m_openFault = OpenFault::Other;
+        m_openErrorText = m_port.errorString();
+        m_port.close();
+        return;
+    }
+    m_port.clear(QSerialPort::AllDirections);
+}
+
+void SerialPortService::Output(const QByteArray &text)
+{
+    if (m_port.isOpen())
+        m_port.write(text);
+}
+
+QString SerialPortService::Input()
+{
+    if (!m_port.isOpen())
+        return {};
+    char c = 0;
+    if (m_port.read(&c, 1) != 1)
+        return {};
+    return QString(QChar::fromLatin1(c));
+}
+
+int SerialPortService::InBufferCount() const
+{
+    return m_port.isOpen() ? int(m_port.bytesAvailable()) : 0;
+}
+
+void SerialPortService::discardInput()
+{
+    if (!m_port.isOpen())
+        return;
+    m_port.clear(QSerialPort::Input);
+    m_port.readAll();
+}
+
+QString SerialPortService::describe(OpenFault fault)
+{
+    switch (fault) {
+    case OpenFault::None:
+        return QString();
+    case OpenFault::NoDevice:
+        return QStringLiteral("无此端口");
+    case OpenFault::Missing:
+        return QStringLiteral("设备不存在");
+    case OpenFault::InUse:
+        return QStringLiteral("已被其他程序占用");
+    case OpenFault::NoPermission:
+        return QStringLiteral("无权限访问（需加入 dialout 组）");
+    case OpenFault::Other:
+        return QStringLiteral("无法打开");
+    }
+    return QString();
+}
+
+SerialPortService::OpenFault SerialPortService::faultOf(QSerialPort::SerialPortError error) const
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return OpenFault::Missing;
+    case QSerialPort::PermissionError: {
+        // Qt reports both a lock held by another program and a device we may not open this way.
+        const QFileInfo device(devicePath());
+        if (device.exists() && (!device.isReadable() || !device.isWritable()))
+            return OpenFault::NoPermission;
+        return OpenFault::InUse;
+    }
+    default:
+        return OpenFault::Other;
+    }
+}
+
+void SerialPortService::handleError(QSerialPort::SerialPortError error)
+{
+    if (error == QSerialPort::NoError || !m_port.isOpen())
+        return;
+    if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError || error == QSerialPort::WriteError) {
+        // Qt repeats a read error endlessly once the far end is gone: close on the first one.
+        const QString reason = m_port.errorString();
+        m_port.close();
+        m_port.clearError();
+        emit failed(reason);
+    }
+}

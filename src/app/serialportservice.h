@@ -1,0 +1,69 @@
+// The radio link: one serial port, COM1 to COM8, at 1200 baud 8N1, handing out one character a read.
+#pragma once
+
+#include "app/porttable.h"
+
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+class SerialPortService : public QObject
+{
+    Q_OBJECT
+
+public:
+    /// Why the last open failed.
+    enum class OpenFault { None, NoDevice, Missing, InUse, NoPermission, Other };
+    Q_ENUM(OpenFault)
+
+    explicit SerialPortService(PortTable ports, QObject *parent = nullptr);
+    ~SerialPortService() override;
+
+    /// The port number the next open uses (COMn); set only while the port is closed.
+    int CommPort() const { return m_commPort; }
+    void setCommPort(int port);
+
+    /// Opening a port that is missing or held elsewhere leaves it closed; see openFault().
+    bool PortOpen() const;
+    void setPortOpen(bool open);
+
+    /// Queues text for sending; returns at once.
+    void Output(const QByteArray &text);
+
+    /// The oldest waiting character, or the empty text when nothing waits. Never waits.
+    QString Input();
+
+    /// Characters received and not yet read.
+    int InBufferCount() const;
+
+    /// Drops everything received and not yet read.
+    void discardInput();
+
+    int InputMode() const { return m_inputMode; }
+    void setInputMode(int mode) { m_inputMode = mode; }
+
+    OpenFault openFault() const { return m_openFault; }
+    QString openErrorText() const { return m_openErrorText; }
+    const PortTable &ports() const { return m_ports; }
+    QString devicePath() const { return m_ports.devicePath(m_commPort); }
+
+    /// A plain description of an open fault, for the user.
+    static QString describe(OpenFault fault);
+
+signals:
+    /// Characters arrived.
+    void readyRead();
+    /// The port failed while open (cable pulled, device gone); it is closed already.
+    void failed(const QString &reason);
+
+private:
+    void handleError(QSerialPort::SerialPortError error);
+    OpenFault faultOf(QSerialPort::SerialPortError error) const;
+
+    PortTable m_ports;
+    QSerialPort m_port;
+    int m_commPort = 1;
+    int m_inputMode = 0;
+    OpenFault m_openFault = OpenFault::None;
+    QString m_openErrorText;
+};

@@ -1,0 +1,22 @@
+#include "app/startup.h"
+
+#include "app/mainwindow.h"
+#include "app/messagebox.h"
+#include "channels/channeltable.h"
+
+namespace Startup {
+
+std::unique_ptr<MainWindow> run(const QString &databasePath, const PortTable &ports)
+{
+    auto opened = ChannelTable::open(databasePath);
+    if (!opened.table) {
+        Messages::show(nullptr, QStringLiteral("系统信息"), opened.error, Messages::Icon::Critical);
+        return nullptr;
+    }
+    auto window = std::make_unique<MainWindow>(std::move(opened.table), ports);
+    if (!window->Form_Load())
+        return nullptr;
+    return window;
+}
+
+} // namespace Startup

@@ -1,0 +1,24 @@
+// From the channel database and the port table to a main window that is up and polling the radio.
+#pragma once
+
+#include "app/porttable.h"
+
+#include <QString>
+
+#include <memory>
+
+class MainWindow;
+
+namespace Startup {
+
+/// The channel database, resolved against the current directory.
+inline QString databaseFileName()
+{
+    return QStringLiteral("qz3300E.mdb");
+}
+
+/// Opens the channel database and starts the main window on the first port that opens. Returns
+/// null after telling the user why the program cannot run (unusable database, no serial port).
+std::unique_ptr<MainWindow> run(const QString &databasePath, const PortTable &ports);
+
+} // namespace Startup

@@ -1,0 +1,42 @@
+#include "channels/channelgrid.h"
+
+#include "app/fonts.h"
+#include "channels/channeltable.h"
+
+#include <QHeaderView>
+
+ChannelGrid::ChannelGrid(QWidget *parent)
+    : QTableView(parent)
+{
+    const QFont font = Fonts::font(Fonts::kai(), 12);
+    setFont(font);
+    horizontalHeader()->setFont(font);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
+                    | QAbstractItemView::SelectedClicked);
+}
+
+void ChannelGrid::bind(ChannelTable *table)
+{
+    setModel(table);
+    setSelectionModel(table->selectionModel());
+    setColumnWidth(0, 90);
+    setColumnWidth(1, 150);
+    setColumnWidth(2, 150);
+    horizontalHeader()->setStretchLastSection(true);
+}
+
+void ChannelGrid::commitOpenEditor()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    // Editors are direct children of the viewport; commitData ignores any other widget.
+    const auto children = viewport()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget *editor : children) {
+        if (!editor->isVisible())
+            continue;
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::SubmitModelCache);
+        return;
+    }
+}

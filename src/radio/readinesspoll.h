@@ -1,0 +1,36 @@
+// Tells when the radio answers: sends "C" every tick while nothing has come back, and stops at
+// the first "C" received.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+class SerialPortService;
+
+class ReadinessPoll : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int IntervalMs = 100;
+    /// Characters other than "C" read in one tick at the most, so a noisy line cannot hold the window.
+    static constexpr int MaxDroppedPerTick = 99999;
+
+    explicit ReadinessPoll(SerialPortService &port, QObject *parent = nullptr);
+
+    void start();
+    void stop();
+    bool isRunning() const { return m_timer.isActive(); }
+    QTimer &timer() { return m_timer; }
+
+    /// One tick: drain what has arrived looking for "C"; send "C" when none was found.
+    void Timer3_Timer();
+
+signals:
+    /// The radio answered "C"; the poll has stopped.
+    void radioReady();
+
+private:
+    SerialPortService &m_port;
+    QTimer m_timer;
+};
