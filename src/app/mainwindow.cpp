@@ -40,6 +40,9 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
     , m_table(std::move(table))
     , m_port(new SerialPortService(std::move(ports), this))
     , m_poll(new ReadinessPoll(*m_port, this))
+    , m_timer1(this)
+    , m_timer2(this)
+    , m_timer4(this)
 {
     setObjectName(QStringLiteral("启动窗体"));
     setWindowTitle(QStringLiteral("QZ300 版本 [ A 1.1 ]"));

@@ -133,6 +133,8 @@ ChannelTable::OpenResult ChannelTable::open(const QString &path)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
+        // Another program holding the file must not freeze the window for long.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
         if (!db.open()) {
             result.error = QStringLiteral("无法打开数据库文件 %1：%2").arg(path, db.lastError().text());
             db = QSqlDatabase();
@@ -277,8 +279,13 @@ bool ChannelTable::submit()
         else
             stored = false;
     }
-    if (!stored)
+    if (stored) {
+        m_failureReported = false;
+    } else if (!m_failureReported) {
+        // The view and the table both submit on a row change; one report per failed change is enough.
+        m_failureReported = true;
         emit storeFailed(m_lastError);
+    }
     return stored;
 }
 
@@ -353,6 +360,7 @@ void ChannelTable::assign(int row, int column, const QVariant &value)
         return;
     stored = text;
     m_rows[row].pending = true;
+    m_failureReported = false;
     const QModelIndex changed = index(row, column);
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }

@@ -82,6 +82,7 @@ private:
     QList<Row> m_rows;
     QItemSelectionModel *m_selection = nullptr;
     QString m_lastError;
+    bool m_failureReported = false;
 };
 
 struct ChannelTable::OpenResult

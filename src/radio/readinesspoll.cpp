@@ -5,6 +5,7 @@
 ReadinessPoll::ReadinessPoll(SerialPortService &port, QObject *parent)
     : QObject(parent)
     , m_port(port)
+    , m_timer(this)
 {
     m_timer.setObjectName(QStringLiteral("Timer3"));
     m_timer.setInterval(IntervalMs);

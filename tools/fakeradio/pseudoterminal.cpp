@@ -1,5 +1,6 @@
 #include "pseudoterminal.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
 
@@ -58,8 +59,10 @@ QByteArray PseudoTerminal::readFor(int milliseconds, qsizetype count)
     QByteArray bytes;
     const QDeadlineTimer deadline(milliseconds);
     while (!deadline.hasExpired() && (count < 0 || bytes.size() < count)) {
+        // The program under test lives in this thread: keep its event loop turning while we wait.
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
         pollfd waiting{m_master, POLLIN, 0};
-        ::poll(&waiting, 1, int(qMax<qint64>(1, qMin<qint64>(deadline.remainingTime(), 20))));
+        ::poll(&waiting, 1, int(qBound(qint64(0), deadline.remainingTime(), qint64(5))));
         bytes += readAvailable();
     }
     return bytes;

@@ -23,6 +23,7 @@ public:
     /// Everything the program has sent so far and not yet taken; never waits.
     QByteArray readAvailable();
     /// What the program has sent within the given time (returns early once `count` bytes came).
+    /// Processes the thread's events meanwhile, so a program in the same thread keeps running.
     QByteArray readFor(int milliseconds, qsizetype count = -1);
     /// Sends bytes to the program at once.
     bool write(const QByteArray &bytes);
