@@ -1,6 +1,8 @@
 #include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "app/messagebox.h"
 #include "app/startup.h"
+#include "app/workingfolder.h"
 
 #include <QApplication>
 
@@ -9,6 +11,14 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qz300"));
     Fonts::installSubstitutes();
+
+    if (WorkingFolder::startedFromDesktop(QApplication::arguments())) {
+        const QString error = WorkingFolder::enterDesktopDataFolder();
+        if (!error.isEmpty()) {
+            Messages::show(nullptr, QStringLiteral("系统信息"), error, Messages::Icon::Critical);
+            return 1;
+        }
+    }
 
     const auto window = Startup::run(Startup::databaseFileName(), PortTable::fromEnvironment());
     if (!window)
