@@ -10,6 +10,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qz300"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.qz300.qz300"));
     Fonts::installSubstitutes();
 
     if (WorkingFolder::startedFromDesktop(QApplication::arguments())) {
