@@ -3,10 +3,13 @@ include(GNUInstallDirs)
 
 set(QZ300_APP_ID io.github.qz300.qz300)
 
-install(TARGETS qz300 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+set(qz300_programs qz300)
 if(TARGET qz300-fakeradio)
-    install(TARGETS qz300-fakeradio RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    list(APPEND qz300_programs qz300-fakeradio)
 endif()
+# The programs link Qt from the system and no library of their own: no run path to carry.
+set_target_properties(${qz300_programs} PROPERTIES INSTALL_RPATH "")
+install(TARGETS ${qz300_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 if(UNIX AND NOT APPLE)
     # The release date is the build date unless SOURCE_DATE_EPOCH pins it for a reproducible build.
