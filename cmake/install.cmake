@@ -43,7 +43,7 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "shift and the squelch level, writes the table back into the radio and keeps"
     "channel sets in text files. The user interface is Chinese.")
 set(CPACK_STRIP_FILES ON)
-if(NOT CPACK_GENERATOR)
+if(NOT CPACK_GENERATOR AND UNIX AND NOT APPLE)
     set(CPACK_GENERATOR DEB)
 endif()
 
