@@ -1,6 +1,8 @@
 #include "app/fonts.h"
 #include "app/mainwindow.h"
+#include "app/messagebox.h"
 #include "app/startup.h"
+#include "app/workingfolder.h"
 
 #include <QApplication>
 
@@ -8,7 +10,16 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qz300"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.qz300.qz300"));
     Fonts::installSubstitutes();
+
+    if (WorkingFolder::startedFromDesktop(QApplication::arguments())) {
+        const QString error = WorkingFolder::enterDesktopDataFolder();
+        if (!error.isEmpty()) {
+            Messages::show(nullptr, QStringLiteral("系统信息"), error, Messages::Icon::Critical);
+            return 1;
+        }
+    }
 
     const auto window = Startup::run(Startup::databaseFileName(), PortTable::fromEnvironment());
     if (!window)
