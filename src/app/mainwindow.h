@@ -73,6 +73,8 @@ private:
 
     void Combo1_Change();
     void Combo2_Click();
+    void DataGrid1_AfterColEdit(int row, int column);
+    bool assignEditedField(int row, int index, const QVariant &value);
     void storeFailed(const QString &reason);
     void portFailed(const QString &reason);
     void radioReady();
