@@ -9,6 +9,7 @@
 #include "channels/channeltable.h"
 #include "channels/frequencycheck.h"
 #include "channels/squelchlevel.h"
+#include "files/channelfilecommands.h"
 #include "radio/readinesspoll.h"
 
 #include <QCloseEvent>
@@ -59,6 +60,7 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
 
     buildControls();
     buildMenus();
+    m_files = new ChannelFileCommands(*this);
 
     connect(m_table.get(), &ChannelTable::storeFailed, this, &MainWindow::storeFailed);
     connect(m_port, &SerialPortService::failed, this, &MainWindow::portFailed);
@@ -313,10 +315,12 @@ void MainWindow::writeChannels()
 
 void MainWindow::openChannelFile()
 {
+    m_files->open();
 }
 
 void MainWindow::saveChannelFile()
 {
+    m_files->save();
 }
 
 void MainWindow::selectPort()

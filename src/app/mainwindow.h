@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class ChannelFileCommands;
 class ChannelGrid;
 class ChannelTable;
 class QAction;
@@ -92,6 +93,7 @@ private:
     std::unique_ptr<ChannelTable> m_table;
     SerialPortService *m_port = nullptr;
     ReadinessPoll *m_poll = nullptr;
+    ChannelFileCommands *m_files = nullptr;
 
     ChannelGrid *m_grid = nullptr;
     QComboBox *m_squelch = nullptr;
