@@ -7,7 +7,9 @@
 #include "app/twips.h"
 #include "channels/channelgrid.h"
 #include "channels/channeltable.h"
+#include "channels/frequencycheck.h"
 #include "channels/squelchlevel.h"
+#include "files/channelfilecommands.h"
 #include "radio/readinesspoll.h"
 
 #include <QCloseEvent>
@@ -61,6 +63,7 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
 
     buildControls();
     buildMenus();
+    m_files = new ChannelFileCommands(*this);
 
     connect(m_table.get(), &ChannelTable::storeFailed, this, &MainWindow::storeFailed);
     connect(m_port, &SerialPortService::failed, this, &MainWindow::portFailed);
@@ -124,6 +127,7 @@ void MainWindow::buildControls()
     m_grid = new ChannelGrid(area);
     m_grid->setObjectName(QStringLiteral("DataGrid1"));
     m_grid->bind(m_table.get());
+    connect(m_grid, &ChannelGrid::afterColEdit, this, &MainWindow::DataGrid1_AfterColEdit);
     Twips::place(m_grid, 2160, 2280, 6855, 5295);
 
     area->setMinimumSize(Twips::size(area, 11880, 8100));
@@ -250,6 +254,25 @@ void MainWindow::Combo2_Click()
     m_table->setField(3, m_beat->currentText());
 }
 
+void MainWindow::DataGrid1_AfterColEdit(int row, int column)
+{
+    const FrequencyCheck::Outcome outcome = FrequencyCheck::afterEdit(column, m_table->channel(row));
+    if (outcome.outOfRange)
+        Messages::show(this, QStringLiteral("错误警告 "), QStringLiteral("数据超出范围 ！！"), Messages::Icon::Information);
+    for (const FrequencyCheck::Assignment &assignment : outcome.assignments) {
+        if (!assignEditedField(row, assignment.field, assignment.value))
+            return;
+    }
+}
+
+bool MainWindow::assignEditedField(int row, int index, const QVariant &value)
+{
+    if (row == m_table->currentRow())
+        return m_table->setField(index, value);
+    // An edit committed because the selection moved on lands in the row it was made in.
+    return m_table->setData(m_table->index(row, index), value);
+}
+
 void MainWindow::storeFailed(const QString &reason)
 {
     Messages::show(this, ErrorTitle,
@@ -295,10 +318,12 @@ void MainWindow::writeChannels()
 
 void MainWindow::openChannelFile()
 {
+    m_files->open();
 }
 
 void MainWindow::saveChannelFile()
 {
+    m_files->save();
 }
 
 void MainWindow::selectPort()

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class ChannelFileCommands;
 class ChannelGrid;
 class ChannelTable;
 class QAction;
@@ -73,6 +74,8 @@ private:
 
     void Combo1_Change();
     void Combo2_Click();
+    void DataGrid1_AfterColEdit(int row, int column);
+    bool assignEditedField(int row, int index, const QVariant &value);
     void storeFailed(const QString &reason);
     void portFailed(const QString &reason);
     void radioReady();
@@ -90,6 +93,7 @@ private:
     std::unique_ptr<ChannelTable> m_table;
     SerialPortService *m_port = nullptr;
     ReadinessPoll *m_poll = nullptr;
+    ChannelFileCommands *m_files = nullptr;
 
     ChannelGrid *m_grid = nullptr;
     QComboBox *m_squelch = nullptr;

@@ -1,6 +1,7 @@
 #include "channels/channelgrid.h"
 
 #include "app/fonts.h"
+#include "channels/celleditdelegate.h"
 #include "channels/channeltable.h"
 
 #include <QHeaderView>
@@ -14,6 +15,9 @@ ChannelGrid::ChannelGrid(QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed
                     | QAbstractItemView::SelectedClicked);
+    auto *delegate = new CellEditDelegate(this);
+    setItemDelegate(delegate);
+    connect(delegate, &CellEditDelegate::edited, this, &ChannelGrid::afterColEdit);
 }
 
 void ChannelGrid::bind(ChannelTable *table)

@@ -17,4 +17,8 @@ public:
 
     /// Hands a cell being edited over to the table, as if the user had pressed Return.
     void commitOpenEditor();
+
+signals:
+    /// A cell edit has reached the table: row and column of the cell.
+    void afterColEdit(int row, int column);
 };

@@ -1,0 +1,18 @@
+// Edits grid cells as the standard delegate does, and tells when an edit has reached the model.
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class CellEditDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
+
+signals:
+    /// The edited value is in the model; what the cell shows now may still be rewritten.
+    void edited(int row, int column) const;
+};

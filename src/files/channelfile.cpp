@@ -1,0 +1,188 @@
+#include "files/channelfile.h"
+
+#include "channels/textvalue.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace ChannelFile {
+
+namespace {
+
+// A channel file is well under a kilobyte; more than this before the 49th item is no channel file.
+constexpr qint64 MaxReadBytes = 1 << 20;
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+/// Moves past one line end (CR LF, LF or CR) at `pos`, if there is one.
+qsizetype skipLineEnd(QByteArrayView bytes, qsizetype pos)
+{
+    if (pos < bytes.size() && bytes[pos] == '\r')
+        ++pos;
+    if (pos < bytes.size() && bytes[pos] == '\n')
+        ++pos;
+    return pos;
+}
+
+bool isDecimalNumber(const QString &text)
+{
+    qsizetype i = 0;
+    const qsizetype size = text.size();
+    if (i < size && (text[i] == u'-' || text[i] == u'+'))
+        ++i;
+    qsizetype digits = 0;
+    while (i < size && text[i] >= u'0' && text[i] <= u'9') {
+        ++i;
+        ++digits;
+    }
+    if (i < size && text[i] == u'.') {
+        ++i;
+        while (i < size && text[i] >= u'0' && text[i] <= u'9') {
+            ++i;
+            ++digits;
+        }
+    }
+    while (i < size && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    return digits > 0 && i == size;
+}
+
+QByteArray itemBytes(const QVariant &value)
+{
+    return value.isNull() ? QByteArrayLiteral("Null") : value.toString().toLocal8Bit();
+}
+
+bool holdsSeparator(const QByteArray &item)
+{
+    return item.contains(',') || item.contains('\r') || item.contains('\n');
+}
+
+} // namespace
+
+QStringList items(QByteArrayView bytes, int limit)
+{
+    QStringList list;
+    qsizetype pos = 0;
+    const qsizetype size = bytes.size();
+    while (list.size() < limit) {
+        while (pos < size && isBlank(bytes[pos]))
+            ++pos;
+        if (pos >= size)
+            break;
+        const qsizetype start = pos;
+        while (pos < size && bytes[pos] != ',' && !isLineEnd(bytes[pos]))
+            ++pos;
+        list.append(QString::fromLocal8Bit(bytes.sliced(start, pos - start)));
+        if (pos < size && bytes[pos] == ',') {
+            ++pos;
+            // The line end after a comma belongs to that item (the layout with one item a line);
+            // blanks left before it by an editor are no item either.
+            while (pos < size && isBlank(bytes[pos]))
+                ++pos;
+        }
+        pos = skipLineEnd(bytes, pos);
+    }
+    return list;
+}
+
+QString loadedValue(const QString &item)
+{
+    if (!isDecimalNumber(item))
+        return item;
+    bool ok = false;
+    const double value = item.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return item;
+    return TextValue::fiveDecimals(value);
+}
+
+ReadResult parse(QByteArrayView bytes)
+{
+    ReadResult result;
+    const QStringList list = items(bytes);
+    if (list.size() < ItemCount) {
+        result.error = ReadError::TooFewItems;
+        return result;
+    }
+    result.set.squelch = list.at(0);
+    result.set.channels.reserve(ChannelCount);
+    for (int channel = 0; channel < ChannelCount; ++channel) {
+        ChannelRecord record;
+        record.rf = loadedValue(list.at(1 + 3 * channel));
+        record.tf = loadedValue(list.at(2 + 3 * channel));
+        record.bt = loadedValue(list.at(3 + 3 * channel));
+        result.set.channels.append(record);
+    }
+    return result;
+}
+
+ReadResult load(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReadResult result;
+        result.error = ReadError::CannotOpen;
+        return result;
+    }
+    const QByteArray bytes = file.read(MaxReadBytes);
+    if (file.error() != QFileDevice::NoError) {
+        ReadResult result;
+        result.error = ReadError::CannotRead;
+        return result;
+    }
+    return parse(bytes);
+}
+
+WriteResult compose(const QString &squelch, const ChannelList &channels)
+{
+    WriteResult result;
+    if (channels.size() != ChannelCount) {
+        result.error = WriteError::NotSixteenChannels;
+        return result;
+    }
+    QList<QByteArray> values{squelch.toLocal8Bit()};
+    for (const ChannelRecord &record : channels)
+        values << itemBytes(record.rf) << itemBytes(record.tf) << itemBytes(record.bt);
+    for (const QByteArray &value : std::as_const(values)) {
+        if (holdsSeparator(value)) {
+            result.error = WriteError::SeparatorInValue;
+            result.detail = QString::fromLocal8Bit(value);
+            result.bytes.clear();
+            return result;
+        }
+        result.bytes += value;
+        result.bytes += ',';
+    }
+    return result;
+}
+
+WriteResult save(const QString &path, const QString &squelch, const ChannelList &channels)
+{
+    WriteResult result = compose(squelch, channels);
+    if (result.error != WriteError::None)
+        return result;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        result.error = WriteError::CannotCreate;
+        result.detail = file.errorString();
+        return result;
+    }
+    if (file.write(result.bytes) != result.bytes.size() || !file.commit()) {
+        result.error = WriteError::CannotWrite;
+        result.detail = file.errorString();
+        file.cancelWriting();
+    }
+    return result;
+}
+
+} // namespace ChannelFile

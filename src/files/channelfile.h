@@ -1,0 +1,61 @@
+// The channel file: the squelch level and the 16 channels as 49 comma-terminated text items, with
+// no header. Plain bytes in, plain results out; the window decides what to tell the user.
+#pragma once
+
+#include "channels/channelrecord.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+namespace ChannelFile {
+
+/// The squelch level, then rf, tf and bt of each channel.
+constexpr int ItemCount = 1 + 3 * ChannelCount;
+
+/// What a channel file holds. The channels carry rf, tf and bt; their numbers stay null.
+struct ChannelSet
+{
+    QString squelch;
+    ChannelList channels;
+};
+
+enum class ReadError { None, CannotOpen, CannotRead, TooFewItems };
+
+struct ReadResult
+{
+    ReadError error = ReadError::None;
+    ChannelSet set; ///< complete when there is no error, empty otherwise
+};
+
+enum class WriteError { None, NotSixteenChannels, SeparatorInValue, CannotCreate, CannotWrite };
+
+struct WriteResult
+{
+    WriteError error = WriteError::None;
+    QByteArray bytes;  ///< the file's content (compose only)
+    QString detail;    ///< the value or the system's reason behind an error
+};
+
+/// Splits file bytes into at most `limit` items: blanks before an item are skipped, an item
+/// ends at a comma or a line end, and a line end right after a comma is no item of its own.
+QStringList items(QByteArrayView bytes, int limit = ItemCount);
+
+/// A loaded channel value: a decimal number in the "###.00000" form, any other item unchanged.
+QString loadedValue(const QString &item);
+
+/// The channel set in the given bytes; only the first 49 items count.
+ReadResult parse(QByteArrayView bytes);
+
+/// Reads a channel file; the file is closed again when this returns.
+ReadResult load(const QString &path);
+
+/// The file's bytes: one line, every item followed by a comma, null written as "Null". A value
+/// holding a comma or a line end cannot be read back in place and is refused.
+WriteResult compose(const QString &squelch, const ChannelList &channels);
+
+/// Writes a channel file through a temporary file, so a failed save leaves an old file as it was.
+WriteResult save(const QString &path, const QString &squelch, const ChannelList &channels);
+
+} // namespace ChannelFile

@@ -1,0 +1,129 @@
+#include "files/channelfilecommands.h"
+
+#include "app/mainwindow.h"
+#include "app/messagebox.h"
+#include "channels/channelgrid.h"
+#include "channels/channeltable.h"
+#include "files/channelfile.h"
+#include "files/commondialog.h"
+#include "files/module1.h"
+
+#include <QDir>
+
+namespace {
+
+const QString FileFilter = QStringLiteral("text(*.doc)|*.doc");
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString readErrorText(ChannelFile::ReadError error, const QString &path)
+{
+    switch (error) {
+    case ChannelFile::ReadError::None:
+        break;
+    case ChannelFile::ReadError::CannotOpen:
+        return QStringLiteral("文件 %1 无法打开 ！！").arg(shown(path));
+    case ChannelFile::ReadError::CannotRead:
+        return QStringLiteral("文件 %1 读取失败 ！！").arg(shown(path));
+    case ChannelFile::ReadError::TooFewItems:
+        return QStringLiteral("文件 %1 不是完整的信道文件 ！！").arg(shown(path));
+    }
+    return QString();
+}
+
+QString writeErrorText(ChannelFile::WriteError error, const QString &path)
+{
+    switch (error) {
+    case ChannelFile::WriteError::None:
+        break;
+    case ChannelFile::WriteError::NotSixteenChannels:
+        return QStringLiteral("信道表不足 16 个信道，文件 %1 未保存 ！！").arg(shown(path));
+    case ChannelFile::WriteError::SeparatorInValue:
+        return QStringLiteral("数据中含有逗号或换行，文件 %1 未保存 ！！").arg(shown(path));
+    case ChannelFile::WriteError::CannotCreate:
+    case ChannelFile::WriteError::CannotWrite:
+        return QStringLiteral("文件 %1 无法保存 ！！").arg(shown(path));
+    }
+    return QString();
+}
+
+} // namespace
+
+ChannelFileCommands::ChannelFileCommands(MainWindow &window)
+    : QObject(&window)
+    , m_window(window)
+    , m_dialog(new CommonDialog(&window))
+{
+}
+
+void ChannelFileCommands::open()
+{
+    // The transfers walk the current record on their own; the menu is off then, and this holds
+    // for a command that arrives by another way.
+    if (m_window.activity() != MainWindow::Activity::Idle)
+        return;
+    m_window.DataGrid1()->commitOpenEditor();
+    const QString workDir = GetWorkDir();
+    ChannelTable &table = m_window.Adodc1();
+    table.moveFirst();
+    m_dialog->setFilter(FileFilter);
+    const QString path = m_dialog->ShowOpen();
+    if (path.isEmpty())
+        return;
+
+    // Every item is read and checked before anything changes, so a bad file leaves all as it was.
+    const ChannelFile::ReadResult result = ChannelFile::load(path);
+    if (result.error != ChannelFile::ReadError::None) {
+        showError(readErrorText(result.error, path));
+    } else if (!table.storeChannels(result.set.channels)) {
+        showError(QStringLiteral("信道数据无法存入数据库，文件 %1 未打开 ！！").arg(shown(path)));
+    } else {
+        table.moveFirst();
+        table.moveNext();
+        m_window.setSquelchLevel(result.set.squelch);
+    }
+    SetWorkDir(workDir);
+}
+
+void ChannelFileCommands::save()
+{
+    if (m_window.activity() != MainWindow::Activity::Idle)
+        return;
+    m_window.DataGrid1()->commitOpenEditor();
+    const QString workDir = GetWorkDir();
+    ChannelTable &table = m_window.Adodc1();
+    table.moveFirst();
+    m_dialog->setFilter(FileFilter);
+    const QString path = m_dialog->ShowSave();
+    if (path.isEmpty())
+        return;
+
+    const ChannelFile::WriteResult result = ChannelFile::save(path, m_window.squelchLevel(), table.channels());
+    if (result.error != ChannelFile::WriteError::None)
+        showError(writeErrorText(result.error, path));
+    table.moveFirst();
+    SetWorkDir(workDir);
+}
+
+QString ChannelFileCommands::GetWorkDir()
+{
+    bool ok = false;
+    const QString path = Module1::GetWorkDir(&ok);
+    if (!ok)
+        Messages::show(&m_window, Messages::applicationTitle(), QStringLiteral("Error"), Messages::Icon::None);
+    return path;
+}
+
+void ChannelFileCommands::SetWorkDir(const QString &path)
+{
+    if (!Module1::SetWorkDir(path))
+        Messages::show(&m_window, Messages::applicationTitle(), QStringLiteral("ERROR"), Messages::Icon::None);
+}
+
+void ChannelFileCommands::showError(const QString &text)
+{
+    Messages::show(&m_window, QStringLiteral("错误警告 "), text, Messages::Icon::Information);
+}

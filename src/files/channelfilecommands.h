@@ -1,0 +1,32 @@
+// The commands 打开 and 保存: a channel set from a channel file into the table and the squelch box,
+// and back out into a file.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class CommonDialog;
+class MainWindow;
+
+class ChannelFileCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ChannelFileCommands(MainWindow &window);
+
+    CommonDialog &CommonDialog1() { return *m_dialog; }
+
+    /// Loads a file the user picks: everything in it, or on any fault nothing.
+    void open();
+    /// Saves the squelch level and the first 16 channels into a file the user picks.
+    void save();
+
+private:
+    QString GetWorkDir();
+    void SetWorkDir(const QString &path);
+    void showError(const QString &text);
+
+    MainWindow &m_window;
+    CommonDialog *m_dialog = nullptr;
+};

@@ -1,0 +1,42 @@
+#include "files/commondialog.h"
+
+#include <QStringList>
+#include <QWidget>
+
+CommonDialog::CommonDialog(QWidget *parent)
+    : QObject(parent)
+    , m_parent(parent)
+{
+    setObjectName(QStringLiteral("CommonDialog1"));
+}
+
+QString CommonDialog::ShowOpen()
+{
+    return show(FileDialogs::Mode::Open);
+}
+
+QString CommonDialog::ShowSave()
+{
+    return show(FileDialogs::Mode::Save);
+}
+
+QString CommonDialog::show(FileDialogs::Mode mode)
+{
+    const FileDialogs::Request request{mode, qtFilter(m_filter), m_lastChosen};
+    m_fileName = FileDialogs::ask(m_parent, request);
+    if (!m_fileName.isEmpty())
+        m_lastChosen = m_fileName;
+    return m_fileName;
+}
+
+QString CommonDialog::qtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(u';', u' ');
+        entries << QStringLiteral("%1 (%2)").arg(parts.at(i), patterns);
+    }
+    return entries.join(QStringLiteral(";;"));
+}

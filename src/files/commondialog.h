@@ -1,0 +1,39 @@
+// CommonDialog1: the one file dialog both file commands share. It keeps the filter and the name
+// last chosen, which the name box starts with the next time.
+#pragma once
+
+#include "files/filedialogs.h"
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+class CommonDialog : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CommonDialog(QWidget *parent);
+
+    /// Filter entries as "description|pattern" pairs joined by "|", e.g. "text(*.doc)|*.doc".
+    QString Filter() const { return m_filter; }
+    void setFilter(const QString &filter) { m_filter = filter; }
+
+    /// The name chosen by the last ShowOpen or ShowSave; empty when that was cancelled.
+    QString FileName() const { return m_fileName; }
+
+    QString ShowOpen();
+    QString ShowSave();
+
+    /// The filter in Qt's form: "text(*.doc)|*.doc" becomes "text(*.doc) (*.doc)".
+    static QString qtFilter(const QString &filter);
+
+private:
+    QString show(FileDialogs::Mode mode);
+
+    QWidget *m_parent = nullptr;
+    QString m_filter;
+    QString m_fileName;
+    QString m_lastChosen;
+};

@@ -1,0 +1,17 @@
+// The process working directory, read before a file command and set back after it.
+#pragma once
+
+#include <QString>
+
+namespace Module1 {
+
+/// The working directory; an empty text when the system cannot tell (then `ok` is false).
+QString GetWorkDir(bool *ok = nullptr);
+
+/// Makes `path` the working directory; false when that did not work (an empty path never does).
+bool SetWorkDir(const QString &path);
+
+/// The text before its first NUL character, or the whole text when it holds none.
+QString StripNul(const QString &text);
+
+} // namespace Module1

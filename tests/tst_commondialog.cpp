@@ -1,0 +1,92 @@
+#include "files/commondialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// CommonDialog1 with the real file dialog, answered from a timer while it runs modal.
+class tst_CommonDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void qtFilter_data();
+    void qtFilter();
+    void realDialog();
+
+private:
+    /// Runs `answer` on the file dialog once it is up.
+    void whenShown(std::function<void(QFileDialog *)> answer);
+};
+
+void tst_CommonDialog::qtFilter_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("qt");
+    QTest::newRow("channel files") << "text(*.doc)|*.doc" << "text(*.doc) (*.doc)";
+    QTest::newRow("two entries") << "text(*.doc)|*.doc|all|*.*" << "text(*.doc) (*.doc);;all (*.*)";
+    QTest::newRow("two patterns") << "docs|*.doc;*.txt" << "docs (*.doc *.txt)";
+    QTest::newRow("empty") << "" << "";
+}
+
+void tst_CommonDialog::qtFilter()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, qt);
+    QCOMPARE(CommonDialog::qtFilter(filter), qt);
+}
+
+void tst_CommonDialog::whenShown(std::function<void(QFileDialog *)> answer)
+{
+    auto *timer = new QTimer(this);
+    timer->setInterval(20);
+    connect(timer, &QTimer::timeout, this, [timer, answer] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        answer(dialog);
+    });
+    timer->start();
+}
+
+void tst_CommonDialog::realDialog()
+{
+    QTemporaryDir dir;
+    QWidget window;
+    CommonDialog dialog(&window);
+    QCOMPARE(dialog.objectName(), QStringLiteral("CommonDialog1"));
+    dialog.setFilter(QStringLiteral("text(*.doc)|*.doc"));
+    const QString typed = dir.filePath(QStringLiteral("chan"));
+
+    QStringList filters;
+    QString suffix = QStringLiteral("<unset>");
+    whenShown([&](QFileDialog *shown) {
+        filters = shown->nameFilters();
+        suffix = shown->defaultSuffix();
+        shown->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+        static_cast<QDialog *>(shown)->accept(); // as the OK button does
+    });
+    QCOMPARE(dialog.ShowSave(), typed); // no extension added
+    QCOMPARE(filters, QStringList{QStringLiteral("text(*.doc) (*.doc)")});
+    QCOMPARE(suffix, QString());
+
+    // The next dialog starts with that name; cancelling gives an empty name.
+    QStringList startsWith;
+    whenShown([&](QFileDialog *shown) {
+        startsWith = shown->selectedFiles();
+        shown->reject();
+    });
+    QCOMPARE(dialog.ShowSave(), QString());
+    QCOMPARE(dialog.FileName(), QString());
+    QCOMPARE(startsWith, QStringList{typed});
+}
+
+QTEST_MAIN(tst_CommonDialog)
+#include "tst_commondialog.moc"

@@ -1,0 +1,379 @@
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "channels/channeltable.h"
+#include "files/filedialogs.h"
+#include "pseudoterminal.h"
+#include "recordedmessages.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+// 打开 and 保存 on the real main window; the file dialog is answered through its seam.
+class tst_FileCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void saveAndOpenRoundTrip();
+    void openLoadsValuesAsFileHoldsThem();
+    void openFaultLeavesEverything_data();
+    void openFaultLeavesEverything();
+    void saveFaultLeavesEverything_data();
+    void saveFaultLeavesEverything();
+    void cancelChangesNothing_data();
+    void cancelChangesNothing();
+    void refusedDuringTransfer();
+    void workingDirectorySetBack();
+    void workingDirectoryGone();
+
+private:
+    void trigger(const char *action);
+    QString path(const char *name) const { return m_dir->filePath(QString::fromUtf8(name)); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<PseudoTerminal> m_pty;
+    std::unique_ptr<RecordedMessages> m_messages;
+    std::unique_ptr<MainWindow> m_window;
+    QString m_startDir;
+    FileDialogs::Handler m_previousDialogs;
+    QList<FileDialogs::Request> m_requests;
+    std::function<QString(const FileDialogs::Request &)> m_answer;
+};
+
+namespace {
+
+const QString ErrorTitle = QStringLiteral("错误警告 ");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+/// A channel file with the given squelch and channel k holding rf 140+k, tf 150+k, bt on.
+QByteArray channelFile(const QByteArray &squelch, const QByteArray &afterComma = {})
+{
+    QByteArray bytes = squelch + ',' + afterComma;
+    for (int k = 0; k < ChannelCount; ++k)
+        bytes += QByteArray::number(140 + k) + ',' + afterComma + QByteArray::number(150 + k) + ',' + afterComma + "on," + afterComma;
+    return bytes;
+}
+
+QVariant text(const QString &value)
+{
+    return QVariant(value);
+}
+
+} // namespace
+
+void tst_FileCommands::init()
+{
+    m_startDir = QDir::currentPath();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_pty = std::make_unique<PseudoTerminal>();
+    QVERIFY(m_pty->isOpen());
+    m_messages = std::make_unique<RecordedMessages>();
+    m_requests.clear();
+    m_answer = nullptr;
+    m_previousDialogs = FileDialogs::setHandler([this](QWidget *, const FileDialogs::Request &request) {
+        m_requests.append(request);
+        return m_answer ? m_answer(request) : QString();
+    });
+    m_window = Startup::run(path("qz3300E.mdb"), PortTable({m_pty->devicePath()}));
+    QVERIFY(m_window);
+}
+
+void tst_FileCommands::cleanup()
+{
+    m_window.reset();
+    FileDialogs::setHandler(m_previousDialogs);
+    m_messages.reset();
+    m_pty.reset();
+    QDir::setCurrent(m_startDir);
+    m_dir.reset();
+}
+
+void tst_FileCommands::trigger(const char *name)
+{
+    auto *action = m_window->findChild<QAction *>(QString::fromUtf8(name));
+    QVERIFY(action);
+    action->trigger();
+}
+
+void tst_FileCommands::saveAndOpenRoundTrip()
+{
+    ChannelTable &table = m_window->Adodc1();
+    ChannelList channels = table.channels();
+    for (int k = 0; k < ChannelCount; ++k) {
+        channels[k].rf = QStringLiteral("%1.02500").arg(140 + k);
+        channels[k].tf = QStringLiteral("%1.62500").arg(150 + k);
+        channels[k].bt = k % 2 ? QStringLiteral("on") : QStringLiteral("off");
+    }
+    channels[0].bt = QVariant();         // no value at all
+    channels[1].rf = emptyText();         // no receive frequency
+    channels[1].tf = emptyText();
+    channels[2].bt = QStringLiteral("  "); // the third beat choice
+    QVERIFY(table.storeChannels(channels));
+    m_window->Combo1()->setCurrentIndex(5); // picked from the list: "  5"
+    QCOMPARE(m_window->squelchLevel(), QStringLiteral("  5"));
+
+    // A name without extension is used as typed.
+    const QString file = path("chan");
+    m_answer = [&](const FileDialogs::Request &) { return file; };
+    trigger("保存");
+    QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
+    QCOMPARE(m_requests.size(), 1);
+    QCOMPARE(m_requests[0].mode, FileDialogs::Mode::Save);
+    QCOMPARE(m_requests[0].filter, QStringLiteral("text(*.doc) (*.doc)"));
+    QCOMPARE(m_requests[0].initialName, QString());
+    const QByteArray saved = readAll(file);
+    QVERIFY2(saved.startsWith("  5,140.02500,150.62500,Null,,,on,142.02500,152.62500,  ,"), saved.constData());
+    QVERIFY(saved.endsWith(",155.02500,165.62500,on,"));
+    QCOMPARE(saved.count(','), 49);
+    QCOMPARE(table.currentRow(), 0);
+
+    // Something else in between, then the file back.
+    ChannelList other = channels;
+    for (ChannelRecord &record : other)
+        record = {record.no, emptyText(), emptyText(), QStringLiteral("on")};
+    QVERIFY(table.storeChannels(other));
+    m_window->setSquelchLevel(QStringLiteral("1"));
+
+    trigger("打开");
+    QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
+    QCOMPARE(m_requests.size(), 2);
+    QCOMPARE(m_requests[1].mode, FileDialogs::Mode::Open);
+    QCOMPARE(m_requests[1].filter, QStringLiteral("text(*.doc) (*.doc)"));
+    QCOMPARE(m_requests[1].initialName, file); // the name last chosen
+    QCOMPARE(m_window->squelchLevel(), QStringLiteral("5"));
+
+    ChannelList expected = channels;
+    expected[0].bt = QStringLiteral("Null"); // null comes back as the text it was written as
+    expected[2].bt = emptyText();            // blanks before an item are skipped
+    QCOMPARE(table.channels(), expected);
+    QCOMPARE(table.currentRow(), 1);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+             (QStringList{QStringLiteral("chan"), QStringLiteral("qz3300E.mdb")}));
+
+    // The loaded set is in the database, not only on the screen.
+    m_window.reset();
+    auto reopened = ChannelTable::open(path("qz3300E.mdb"));
+    QVERIFY(reopened.table);
+    QCOMPARE(reopened.table->channels(), expected);
+}
+
+void tst_FileCommands::openLoadsValuesAsFileHoldsThem()
+{
+    // CR LF after each comma, a squelch above 9, numbers as typed by hand, items past the 49th.
+    QByteArray bytes = "12,\r\n146.025,\r\n0.5,\r\n  on,\r\n-3.2,\r\n1234.5,\r\nNull,\r\n0146.0250,\r\n,\r\noff,\r\n";
+    for (int k = 3; k < ChannelCount; ++k)
+        bytes += "145.3,\r\n145.3,\r\noff,\r\n";
+    bytes += "999,\r\n999,\r\n";
+    const QString file = path("hand.doc");
+    writeFile(file, bytes);
+    m_answer = [&](const FileDialogs::Request &) { return file; };
+    trigger("打开");
+
+    QCOMPARE(m_messages->count(), 1);
+    QCOMPARE(m_messages->last().text, QStringLiteral("静燥级别不可大于 9 ！！！"));
+    QCOMPARE(m_window->squelchLevel(), QStringLiteral("3"));
+    const ChannelList channels = m_window->Adodc1().channels();
+    QCOMPARE(channels[0].rf, text(QStringLiteral("146.02500")));
+    QCOMPARE(channels[0].tf, text(QStringLiteral(".50000")));
+    QCOMPARE(channels[0].bt, text(QStringLiteral("on")));
+    QCOMPARE(channels[1].rf, text(QStringLiteral("-3.20000")));
+    QCOMPARE(channels[1].tf, text(QStringLiteral("1234.50000")));
+    QCOMPARE(channels[1].bt, text(QStringLiteral("Null")));
+    QCOMPARE(channels[2].rf, text(QStringLiteral("146.02500")));
+    QCOMPARE(channels[2].tf, emptyText());
+    QCOMPARE(channels[2].bt, text(QStringLiteral("off")));
+    QCOMPARE(channels[15].rf, text(QStringLiteral("145.30000")));
+    QCOMPARE(channels[15].bt, text(QStringLiteral("off")));
+}
+
+void tst_FileCommands::openFaultLeavesEverything_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content"); // "<none>": no file; "<folder>": a folder
+    QTest::addColumn<QString>("text");
+    QByteArray shortFile = channelFile("7");
+    shortFile.chop(QByteArray("on,").size());
+    QTest::newRow("48 items") << "short.doc" << shortFile << "文件 %1 不是完整的信道文件 ！！";
+    QTest::newRow("empty file") << "empty.doc" << QByteArray() << "文件 %1 不是完整的信道文件 ！！";
+    QTest::newRow("missing file") << "missing.doc" << QByteArray("<none>") << "文件 %1 无法打开 ！！";
+    QTest::newRow("a folder") << "folder.doc" << QByteArray("<folder>") << "文件 %1 无法打开 ！！";
+}
+
+void tst_FileCommands::openFaultLeavesEverything()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, text);
+    const QString file = m_dir->filePath(name);
+    if (content == "<folder>")
+        QVERIFY(QDir(m_dir->path()).mkdir(name));
+    else if (content != "<none>")
+        writeFile(file, content);
+
+    ChannelTable &table = m_window->Adodc1();
+    ChannelList channels = table.channels();
+    channels[4].rf = QStringLiteral("145.30000");
+    QVERIFY(table.storeChannels(channels));
+    m_window->setSquelchLevel(QStringLiteral("6"));
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    const QString workDir = QDir::currentPath();
+
+    m_answer = [&](const FileDialogs::Request &) { return file; };
+    trigger("打开");
+    QCOMPARE(m_messages->count(), 1);
+    QCOMPARE(m_messages->last().title, ErrorTitle);
+    QCOMPARE(m_messages->last().text, text.arg(QDir::toNativeSeparators(file)));
+    QCOMPARE(m_messages->last().icon, Messages::Icon::Information);
+    QCOMPARE(table.channels(), channels);
+    QCOMPARE(m_window->squelchLevel(), QStringLiteral("6"));
+    QCOMPARE(QDir::currentPath(), workDir);
+}
+
+void tst_FileCommands::saveFaultLeavesEverything_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("bt");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("missing folder") << "no/such/folder/chan.doc" << "on" << "文件 %1 无法保存 ！！";
+    QTest::newRow("a folder") << "folder.doc" << "on" << "文件 %1 无法保存 ！！";
+    QTest::newRow("comma in a value") << "old.doc" << "o,n" << "数据中含有逗号或换行，文件 %1 未保存 ！！";
+}
+
+void tst_FileCommands::saveFaultLeavesEverything()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, bt);
+    QFETCH(QString, text);
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.doc")));
+    const QByteArray old = channelFile("4");
+    writeFile(path("old.doc"), old);
+
+    ChannelTable &table = m_window->Adodc1();
+    ChannelList channels = table.channels();
+    channels[6].bt = bt;
+    QVERIFY(table.storeChannels(channels));
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    const QString workDir = QDir::currentPath();
+    const QStringList entries = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+
+    const QString file = m_dir->filePath(name);
+    m_answer = [&](const FileDialogs::Request &) { return file; };
+    trigger("保存");
+    QCOMPARE(m_messages->count(), 1);
+    QCOMPARE(m_messages->last().title, ErrorTitle);
+    QCOMPARE(m_messages->last().text, text.arg(QDir::toNativeSeparators(file)));
+    QCOMPARE(m_messages->last().icon, Messages::Icon::Information);
+    QCOMPARE(table.channels(), channels);
+    QCOMPARE(table.currentRow(), 0);
+    QCOMPARE(readAll(path("old.doc")), old);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
+    QVERIFY(QDir(path("folder.doc")).isEmpty());
+    QCOMPARE(QDir::currentPath(), workDir);
+}
+
+void tst_FileCommands::cancelChangesNothing_data()
+{
+    QTest::addColumn<QByteArray>("action");
+    QTest::newRow("open") << QByteArray("打开");
+    QTest::newRow("save") << QByteArray("保存");
+}
+
+void tst_FileCommands::cancelChangesNothing()
+{
+    QFETCH(QByteArray, action);
+    ChannelTable &table = m_window->Adodc1();
+    table.moveTo(9);
+    const ChannelList channels = table.channels();
+    const QStringList entries = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    trigger(action.constData());
+    QCOMPARE(m_requests.size(), 1);
+    QVERIFY(m_messages->isEmpty());
+    QCOMPARE(table.channels(), channels);
+    QCOMPARE(table.currentRow(), 0);
+    QCOMPARE(m_window->squelchLevel(), QStringLiteral("3"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
+}
+
+void tst_FileCommands::refusedDuringTransfer()
+{
+    const QString file = path("chan.doc");
+    writeFile(file, channelFile("7"));
+    m_answer = [&](const FileDialogs::Request &) { return file; };
+    auto *open = m_window->findChild<QAction *>(QStringLiteral("打开"));
+    auto *save = m_window->findChild<QAction *>(QStringLiteral("保存"));
+    for (auto activity : {MainWindow::Activity::Writing, MainWindow::Activity::Reading}) {
+        m_window->setActivity(activity);
+        QVERIFY(!open->isEnabled());
+        QVERIFY(!save->isEnabled());
+        trigger("打开");
+        trigger("保存");
+    }
+    QVERIFY(m_requests.isEmpty());
+    m_window->setActivity(MainWindow::Activity::Idle);
+    QVERIFY(open->isEnabled());
+    QVERIFY(save->isEnabled());
+    trigger("打开");
+    QCOMPARE(m_requests.size(), 1);
+    QCOMPARE(m_window->squelchLevel(), QStringLiteral("7"));
+}
+
+// Whatever the dialog does to the working directory, the command sets it back.
+void tst_FileCommands::workingDirectorySetBack()
+{
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    const QString workDir = QDir::currentPath();
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("elsewhere")));
+    const QString file = path("elsewhere/chan.doc");
+    m_answer = [&](const FileDialogs::Request &) {
+        QDir::setCurrent(path("elsewhere"));
+        return file;
+    };
+    trigger("保存");
+    QCOMPARE(QDir::currentPath(), workDir);
+    trigger("打开");
+    QCOMPARE(QDir::currentPath(), workDir);
+    QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
+}
+
+void tst_FileCommands::workingDirectoryGone()
+{
+    const QString gone = path("gone");
+    QVERIFY(QDir().mkpath(gone));
+    QVERIFY(QDir::setCurrent(gone));
+    QVERIFY(QDir(gone).removeRecursively());
+    const QString file = path("chan.doc");
+    m_answer = [&](const FileDialogs::Request &) { return file; };
+    trigger("保存");
+    // The directory cannot be read at the start nor, empty, be set at the close; the save works.
+    QCOMPARE(m_messages->count(), 2);
+    QCOMPARE(m_messages->all()[0].text, QStringLiteral("Error"));
+    QCOMPARE(m_messages->all()[0].title, QStringLiteral("QZ300"));
+    QCOMPARE(m_messages->all()[1].text, QStringLiteral("ERROR"));
+    QCOMPARE(m_messages->all()[1].title, QStringLiteral("QZ300"));
+    QCOMPARE(readAll(file).count(','), 49);
+}
+
+QTEST_MAIN(tst_FileCommands)
+#include "tst_filecommands.moc"
