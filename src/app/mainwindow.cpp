@@ -8,6 +8,9 @@
 #include "channels/channelgrid.h"
 #include "channels/channeltable.h"
 #include "channels/squelchlevel.h"
+#include "info/aboutbox.h"
+#include "info/instructionswindow.h"
+#include "radio/portdialog.h"
 #include "radio/readinesspoll.h"
 
 #include <QCloseEvent>
@@ -21,6 +24,19 @@ namespace {
 
 const QString SystemInfoTitle = QStringLiteral("系统信息");
 const QString ErrorTitle = QStringLiteral("错误警告");
+
+// One instance of each small window: shown again while open, created anew once closed.
+template <typename Window>
+void showSingle(MainWindow *owner, QPointer<Window> &window, const std::function<Window *()> &create)
+{
+    if (!window || !window->isVisible()) {
+        window = create();
+        owner->adoptWindow(window);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font, const QColor &colour)
 {
@@ -300,12 +316,20 @@ void MainWindow::saveChannelFile()
 
 void MainWindow::selectPort()
 {
+    showSingle<PortDialog>(this, m_portDialog, [this] {
+        auto *dialog = new PortDialog(*m_port, *m_poll, [this] { return m_activity != Activity::Idle; }, this);
+        // A transfer started while the dialog is up owns the link until it ends.
+        connect(m_portAction, &QAction::enabledChanged, dialog, [dialog](bool enabled) { dialog->setLinkBusy(!enabled); });
+        return dialog;
+    });
 }
 
 void MainWindow::showInstructions()
 {
+    showSingle<InstructionsWindow>(this, m_instructions, [this] { return new InstructionsWindow(this); });
 }
 
 void MainWindow::showAbout()
 {
+    showSingle<AboutBox>(this, m_aboutBox, [this] { return new AboutBox(this); });
 }

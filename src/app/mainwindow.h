@@ -10,14 +10,18 @@
 
 #include <memory>
 
+class AboutBox;
 class ChannelGrid;
 class ChannelTable;
+class InstructionsWindow;
 class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
 class ReadinessPoll;
 class SerialPortService;
+
+class PortDialog;
 
 class MainWindow : public QMainWindow
 {
@@ -112,4 +116,7 @@ private:
 
     Activity m_activity = Activity::Idle;
     QList<QPointer<QWidget>> m_windows;
+    QPointer<PortDialog> m_portDialog;
+    QPointer<AboutBox> m_aboutBox;
+    QPointer<InstructionsWindow> m_instructions;
 };

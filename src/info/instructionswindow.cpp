@@ -1,0 +1,63 @@
+#include "info/instructionswindow.h"
+
+#include "app/fonts.h"
+#include "app/programicon.h"
+#include "app/twips.h"
+#include "info/instructiontext.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr int ClientWidth = 9210;
+constexpr int ClientHeight = 5760;
+
+} // namespace
+
+InstructionsWindow::InstructionsWindow(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmAbout1"));
+    setWindowTitle(QStringLiteral("操作说明"));
+    setWindowIcon(ProgramIcon::icon());
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+
+    m_description = new QLabel(this);
+    m_description->setObjectName(QStringLiteral("lblDescription"));
+    // Rich text would fold the runs of blanks that lay the text out in lines.
+    m_description->setTextFormat(Qt::PlainText);
+    m_description->setWordWrap(true);
+    m_description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_description->setFont(Fonts::font(Fonts::kai(), 15.75));
+    QPalette palette = m_description->palette();
+    palette.setColor(QPalette::WindowText, Qt::blue);
+    m_description->setPalette(palette);
+    m_description->setText(InstructionText::text());
+    Twips::place(m_description, 720, 600, 7845, 4530);
+
+    m_ok = new QPushButton(QStringLiteral("确定"), this);
+    m_ok->setObjectName(QStringLiteral("cmdOK"));
+    m_ok->setDefault(true);
+    Twips::place(m_ok, 7320, 5280, 1500, 345);
+    m_ok->setFocus();
+    connect(m_ok, &QPushButton::clicked, this, &InstructionsWindow::cmdOK_Click);
+
+    QSize client = Twips::size(this, ClientWidth, ClientHeight);
+    // A font taller than the designed one needs more lines' height; the text must show whole.
+    const int needed = m_description->heightForWidth(m_description->width());
+    const int extra = needed - m_description->height();
+    if (extra > 0) {
+        m_description->resize(m_description->width(), needed);
+        m_ok->move(m_ok->x(), m_ok->y() + extra);
+        client.rheight() += extra;
+    }
+    setFixedSize(client);
+}
+
+void InstructionsWindow::cmdOK_Click()
+{
+    close();
+}
