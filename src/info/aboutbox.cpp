@@ -4,6 +4,7 @@
 #include "app/messagebox.h"
 #include "app/programicon.h"
 #include "app/twips.h"
+#include "info/blankwraplabel.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -16,11 +17,9 @@ constexpr int ClientHeight = 3555;
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font, const QColor &colour)
 {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QString::fromUtf8(name));
     // Plain text keeps the blanks the texts are laid out with.
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *label = new BlankWrapLabel(text, parent);
+    label->setObjectName(QString::fromUtf8(name));
     label->setFont(font);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -69,7 +68,6 @@ void AboutBox::buildControls()
     QLabel *description = makeLabel(this, "lblDescription",
                                     QStringLiteral("本软件是专供用户，对澄川电讯器材公司的QZ300对讲机，编写工作频率及参数的专用软件      "),
                                     Fonts::font(Fonts::kai(), 12), Qt::blue);
-    description->setWordWrap(true);
     Twips::place(description, 1050, 1170, 4455, 1170);
 
     makeLine(this, "Line1(1)", QColor(0x80, 0x80, 0x80), 2430);
@@ -78,7 +76,6 @@ void AboutBox::buildControls()
     QLabel *disclaimer = makeLabel(this, "lblDisclaimer",
                                    QStringLiteral(" 技术咨询： ") + supportPhone() + QStringLiteral("       "),
                                    Fonts::font(Fonts::kai(), 14.25), purple);
-    disclaimer->setWordWrap(true);
     Twips::place(disclaimer, 255, 2625, 3870, 825);
 
     m_ok = new QPushButton(QStringLiteral("确定"), this);

@@ -3,9 +3,9 @@
 #include "app/fonts.h"
 #include "app/programicon.h"
 #include "app/twips.h"
+#include "info/blankwraplabel.h"
 #include "info/instructiontext.h"
 
-#include <QLabel>
 #include <QPushButton>
 
 namespace {
@@ -25,17 +25,14 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
 
-    m_description = new QLabel(this);
+    // The runs of blanks lay the text out in lines: plain text keeps them, and the lines break
+    // only there.
+    m_description = new BlankWrapLabel(InstructionText::text(), this);
     m_description->setObjectName(QStringLiteral("lblDescription"));
-    // Rich text would fold the runs of blanks that lay the text out in lines.
-    m_description->setTextFormat(Qt::PlainText);
-    m_description->setWordWrap(true);
-    m_description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_description->setFont(Fonts::font(Fonts::kai(), 15.75));
     QPalette palette = m_description->palette();
     palette.setColor(QPalette::WindowText, Qt::blue);
     m_description->setPalette(palette);
-    m_description->setText(InstructionText::text());
     Twips::place(m_description, 720, 600, 7845, 4530);
 
     m_ok = new QPushButton(QStringLiteral("确定"), this);

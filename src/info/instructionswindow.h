@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-class QLabel;
+class BlankWrapLabel;
 class QPushButton;
 
 class InstructionsWindow : public QDialog
@@ -13,12 +13,12 @@ class InstructionsWindow : public QDialog
 public:
     explicit InstructionsWindow(QWidget *parent = nullptr);
 
-    QLabel *lblDescription() const { return m_description; }
+    BlankWrapLabel *lblDescription() const { return m_description; }
     QPushButton *cmdOK() const { return m_ok; }
 
 private:
     void cmdOK_Click();
 
-    QLabel *m_description = nullptr;
+    BlankWrapLabel *m_description = nullptr;
     QPushButton *m_ok = nullptr;
 };
