@@ -3,6 +3,7 @@
 #include "app/fonts.h"
 #include "app/messagebox.h"
 #include "app/portprobe.h"
+#include "app/programicon.h"
 #include "app/serialportservice.h"
 #include "app/twips.h"
 #include "channels/channelgrid.h"
@@ -59,6 +60,7 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
 {
     setObjectName(QStringLiteral("启动窗体"));
     setWindowTitle(QStringLiteral("QZ300 版本 [ A 1.1 ]"));
+    setWindowIcon(ProgramIcon::icon());
     m_port->setObjectName(QStringLiteral("MSComm1"));
     m_table->setObjectName(QStringLiteral("Adodc1"));
 
