@@ -21,6 +21,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 
+#include <functional>
+
 namespace {
 
 const QString SystemInfoTitle = QStringLiteral("系统信息");

@@ -14,14 +14,13 @@ class AboutBox;
 class ChannelGrid;
 class ChannelTable;
 class InstructionsWindow;
+class PortDialog;
 class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
 class ReadinessPoll;
 class SerialPortService;
-
-class PortDialog;
 
 class MainWindow : public QMainWindow
 {
