@@ -3,6 +3,7 @@
 #include "app/fonts.h"
 #include "app/messagebox.h"
 #include "app/portprobe.h"
+#include "app/programicon.h"
 #include "app/serialportservice.h"
 #include "app/twips.h"
 #include "channels/channelgrid.h"
@@ -10,6 +11,9 @@
 #include "channels/frequencycheck.h"
 #include "channels/squelchlevel.h"
 #include "files/channelfilecommands.h"
+#include "info/aboutbox.h"
+#include "info/instructionswindow.h"
+#include "radio/portdialog.h"
 #include "radio/readinesspoll.h"
 
 #include <QCloseEvent>
@@ -19,10 +23,25 @@
 #include <QLineEdit>
 #include <QMenuBar>
 
+#include <functional>
+
 namespace {
 
 const QString SystemInfoTitle = QStringLiteral("系统信息");
 const QString ErrorTitle = QStringLiteral("错误警告");
+
+// One instance of each small window: shown again while open, created anew once closed.
+template <typename Window>
+void showSingle(MainWindow *owner, QPointer<Window> &window, const std::function<Window *()> &create)
+{
+    if (!window || !window->isVisible()) {
+        window = create();
+        owner->adoptWindow(window);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font, const QColor &colour)
 {
@@ -48,6 +67,7 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
 {
     setObjectName(QStringLiteral("启动窗体"));
     setWindowTitle(QStringLiteral("QZ300 版本 [ A 1.1 ]"));
+    setWindowIcon(ProgramIcon::icon());
     m_port->setObjectName(QStringLiteral("MSComm1"));
     m_table->setObjectName(QStringLiteral("Adodc1"));
 
@@ -328,12 +348,20 @@ void MainWindow::saveChannelFile()
 
 void MainWindow::selectPort()
 {
+    showSingle<PortDialog>(this, m_portDialog, [this] {
+        auto *dialog = new PortDialog(*m_port, *m_poll, [this] { return m_activity != Activity::Idle; }, this);
+        // A transfer started while the dialog is up owns the link until it ends.
+        connect(m_portAction, &QAction::enabledChanged, dialog, [dialog](bool enabled) { dialog->setLinkBusy(!enabled); });
+        return dialog;
+    });
 }
 
 void MainWindow::showInstructions()
 {
+    showSingle<InstructionsWindow>(this, m_instructions, [this] { return new InstructionsWindow(this); });
 }
 
 void MainWindow::showAbout()
 {
+    showSingle<AboutBox>(this, m_aboutBox, [this] { return new AboutBox(this); });
 }

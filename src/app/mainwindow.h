@@ -11,8 +11,11 @@
 #include <memory>
 
 class ChannelFileCommands;
+class AboutBox;
 class ChannelGrid;
 class ChannelTable;
+class InstructionsWindow;
+class PortDialog;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -116,4 +119,7 @@ private:
 
     Activity m_activity = Activity::Idle;
     QList<QPointer<QWidget>> m_windows;
+    QPointer<PortDialog> m_portDialog;
+    QPointer<AboutBox> m_aboutBox;
+    QPointer<InstructionsWindow> m_instructions;
 };

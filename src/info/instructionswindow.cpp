@@ -1,0 +1,60 @@
+#include "info/instructionswindow.h"
+
+#include "app/fonts.h"
+#include "app/programicon.h"
+#include "app/twips.h"
+#include "info/blankwraplabel.h"
+#include "info/instructiontext.h"
+
+#include <QPushButton>
+
+namespace {
+
+constexpr int ClientWidth = 9210;
+constexpr int ClientHeight = 5760;
+
+} // namespace
+
+InstructionsWindow::InstructionsWindow(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmAbout1"));
+    setWindowTitle(QStringLiteral("操作说明"));
+    setWindowIcon(ProgramIcon::icon());
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+
+    // The runs of blanks lay the text out in lines: plain text keeps them, and the lines break
+    // only there.
+    m_description = new BlankWrapLabel(InstructionText::text(), this);
+    m_description->setObjectName(QStringLiteral("lblDescription"));
+    m_description->setFont(Fonts::font(Fonts::kai(), 15.75));
+    QPalette palette = m_description->palette();
+    palette.setColor(QPalette::WindowText, Qt::blue);
+    m_description->setPalette(palette);
+    Twips::place(m_description, 720, 600, 7845, 4530);
+
+    m_ok = new QPushButton(QStringLiteral("确定"), this);
+    m_ok->setObjectName(QStringLiteral("cmdOK"));
+    m_ok->setDefault(true);
+    Twips::place(m_ok, 7320, 5280, 1500, 345);
+    m_ok->setFocus();
+    connect(m_ok, &QPushButton::clicked, this, &InstructionsWindow::cmdOK_Click);
+
+    QSize client = Twips::size(this, ClientWidth, ClientHeight);
+    // A font taller than the designed one needs more lines' height; the text must show whole.
+    const int needed = m_description->heightForWidth(m_description->width());
+    const int extra = needed - m_description->height();
+    if (extra > 0) {
+        m_description->resize(m_description->width(), needed);
+        m_ok->move(m_ok->x(), m_ok->y() + extra);
+        client.rheight() += extra;
+    }
+    setFixedSize(client);
+}
+
+void InstructionsWindow::cmdOK_Click()
+{
+    close();
+}

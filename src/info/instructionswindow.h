@@ -1,0 +1,24 @@
+// The operating-instructions window 操作说明: the instruction text and a button to close it.
+#pragma once
+
+#include <QDialog>
+
+class BlankWrapLabel;
+class QPushButton;
+
+class InstructionsWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit InstructionsWindow(QWidget *parent = nullptr);
+
+    BlankWrapLabel *lblDescription() const { return m_description; }
+    QPushButton *cmdOK() const { return m_ok; }
+
+private:
+    void cmdOK_Click();
+
+    BlankWrapLabel *m_description = nullptr;
+    QPushButton *m_ok = nullptr;
+};

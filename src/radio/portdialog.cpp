@@ -1,0 +1,139 @@
+#include "radio/portdialog.h"
+
+#include "app/messagebox.h"
+#include "app/twips.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    // A port that does not open keeps the style's grey.
+    QPalette palette = widget->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, colour);
+        palette.setColor(group, QPalette::ButtonText, colour);
+    }
+    widget->setPalette(palette);
+}
+
+// Client area and places in twips.
+constexpr int ClientWidth = 4800;
+constexpr int ClientHeight = 3480;
+
+} // namespace
+
+PortDialog::PortDialog(SerialPortService &port, ReadinessPoll &poll, std::function<bool()> linkBusy, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_selection(port, poll, std::move(linkBusy))
+{
+    setObjectName(QStringLiteral("Dialog"));
+    setWindowTitle(QStringLiteral("选择端口"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    buildControls();
+    Form_Load();
+}
+
+void PortDialog::buildControls()
+{
+    m_label = new QLabel(QStringLiteral("请选择串行口:"), this);
+    m_label->setObjectName(QStringLiteral("Label1"));
+    setTextColour(m_label, Qt::blue);
+    Twips::place(m_label, 480, 240, 3840, 375);
+
+    m_ok = new QPushButton(QStringLiteral("确定"), this);
+    m_ok->setObjectName(QStringLiteral("OKButton"));
+    m_ok->setDefault(true);
+    Twips::place(m_ok, 600, 2880, 1335, 375);
+    m_cancel = new QPushButton(QStringLiteral("取消"), this);
+    m_cancel->setObjectName(QStringLiteral("CancelButton"));
+    Twips::place(m_cancel, 2760, 2880, 1335, 375);
+
+    QWidget *previous = m_cancel;
+    setTabOrder(m_ok, m_cancel);
+    for (int n = PortTable::FirstPort; n <= PortTable::LastPort; ++n) {
+        auto *option = new QRadioButton(QStringLiteral(" COM%1").arg(n), this);
+        option->setObjectName(QStringLiteral("Option%1").arg(n));
+        setTextColour(option, Qt::red);
+        const int row = (n - 1) / 2;
+        const int column = (n - 1) % 2;
+        Twips::place(option, 720 + column * 2160, 720 + row * 480, 1560, 375);
+        setTabOrder(previous, option);
+        previous = option;
+        m_options[n - 1] = option;
+    }
+
+    connect(m_ok, &QPushButton::clicked, this, &PortDialog::OKButton_Click);
+    connect(m_cancel, &QPushButton::clicked, this, &PortDialog::CancelButton_Click);
+    setFixedSize(Twips::size(this, ClientWidth, ClientHeight));
+}
+
+void PortDialog::Form_Load()
+{
+    m_selection.load();
+    for (const PortSelection::Option &state : m_selection.options()) {
+        QRadioButton *button = option(state.port);
+        button->setEnabled(state.enabled);
+        button->setChecked(state.selected);
+        button->setToolTip(state.toolTip());
+    }
+    m_ok->setFocus();
+}
+
+void PortDialog::setLinkBusy(bool busy)
+{
+    m_ok->setEnabled(!busy);
+}
+
+int PortDialog::checkedPort() const
+{
+    for (int n = PortTable::FirstPort; n <= PortTable::LastPort; ++n) {
+        if (option(n)->isChecked())
+            return n;
+    }
+    return 0;
+}
+
+void PortDialog::OKButton_Click()
+{
+    const int chosen = checkedPort();
+    const PortSelection::Outcome outcome = m_selection.accept(chosen);
+    if (outcome == PortSelection::Outcome::Busy)
+        return;
+    if (outcome == PortSelection::Outcome::Failed) {
+        // An exclusive option cannot be unchecked directly.
+        QRadioButton *button = option(chosen);
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(true);
+        Messages::show(this, QStringLiteral("系统信息'"), QStringLiteral("选用的串行端口 无效！ "), Messages::Icon::Critical);
+    }
+    m_closing = true;
+    QDialog::accept();
+}
+
+void PortDialog::CancelButton_Click()
+{
+    m_selection.cancel();
+    m_closing = true;
+    QDialog::reject();
+}
+
+void PortDialog::accept()
+{
+    OKButton_Click();
+}
+
+void PortDialog::reject()
+{
+    // Esc and the close box end up here as well; both mean "no change".
+    if (m_closing)
+        QDialog::reject();
+    else
+        CancelButton_Click();
+}

@@ -1,0 +1,87 @@
+#include "radio/portselection.h"
+
+#include "radio/readinesspoll.h"
+
+QString PortSelection::Option::toolTip() const
+{
+    const QString device = devicePath.isEmpty() ? QStringLiteral("COM%1").arg(port) : devicePath;
+    if (enabled)
+        return device;
+    return QStringLiteral("%1：%2").arg(device, SerialPortService::describe(fault));
+}
+
+PortSelection::PortSelection(SerialPortService &port, ReadinessPoll &poll, std::function<bool()> linkBusy)
+    : m_port(port)
+    , m_poll(poll)
+    , m_linkBusy(std::move(linkBusy))
+{
+    for (int n = PortTable::FirstPort; n <= PortTable::LastPort; ++n)
+        m_options[n - 1].port = n;
+}
+
+void PortSelection::load()
+{
+    m_poll.stop();
+    m_previous = qint16(m_port.CommPort());
+    for (int n = PortTable::LastPort; n >= PortTable::FirstPort; --n) {
+        Option &option = m_options[n - 1];
+        option.devicePath = m_port.ports().devicePath(n);
+        const bool opened = openPort(n);
+        option.enabled = opened;
+        option.selected = opened && n == m_previous;
+        option.fault = opened ? SerialPortService::OpenFault::None : m_port.openFault();
+    }
+    openPort(m_previous);
+}
+
+int PortSelection::selectedPort() const
+{
+    for (const Option &option : m_options) {
+        if (option.selected)
+            return option.port;
+    }
+    return 0;
+}
+
+PortSelection::Outcome PortSelection::accept(int port)
+{
+    // Moving the port under a running transfer would cut it off mid-way.
+    if (busy())
+        return Outcome::Busy;
+    Outcome outcome = Outcome::Kept;
+    if (port >= PortTable::FirstPort && port <= PortTable::LastPort) {
+        outcome = openPort(port) ? Outcome::Moved : Outcome::Failed;
+        if (outcome == Outcome::Failed)
+            m_options[port - 1].selected = false;
+    }
+    if (outcome != Outcome::Moved)
+        openPort(m_previous);
+    restartPoll();
+    return outcome;
+}
+
+PortSelection::Outcome PortSelection::cancel()
+{
+    // The transfer restarts the poll itself when it ends.
+    if (busy())
+        return Outcome::Busy;
+    if (!m_port.PortOpen() || m_port.CommPort() != m_previous)
+        openPort(m_previous);
+    restartPoll();
+    return Outcome::Kept;
+}
+
+bool PortSelection::openPort(int port)
+{
+    m_port.setPortOpen(false);
+    m_port.setCommPort(port);
+    m_port.setPortOpen(true);
+    return m_port.PortOpen();
+}
+
+void PortSelection::restartPoll()
+{
+    // The poll has nobody to ask on a closed port.
+    if (m_port.PortOpen())
+        m_poll.start();
+}

@@ -1,0 +1,100 @@
+// Renders the main window and the three small windows into PNG files for the README:
+//   qz300-screenshots <directory>
+// Pseudo-terminals stand in for the serial ports, so no real device is opened.
+#include "app/fonts.h"
+#include "app/mainwindow.h"
+#include "app/messagebox.h"
+#include "app/serialportservice.h"
+#include "app/startup.h"
+#include "channels/channeltable.h"
+#include "info/aboutbox.h"
+#include "info/instructionswindow.h"
+#include "pseudoterminal.h"
+#include "radio/portdialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QThread>
+
+namespace {
+
+bool save(QWidget *window, const QString &path)
+{
+    window->show();
+    window->raise();
+    for (int i = 0; i < 10; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+    }
+    const bool saved = window->grab().save(path);
+    QTextStream(stderr) << (saved ? "wrote " : "could not write ") << path << '\n';
+    return saved;
+}
+
+template <typename Window>
+Window *openFrom(MainWindow &main, const char *command, const char *name)
+{
+    main.findChild<QAction *>(QString::fromUtf8(command))->trigger();
+    return main.findChild<Window *>(QString::fromUtf8(name));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Fonts::installSubstitutes();
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
+    if (!out.exists() && !QDir().mkpath(out.path()))
+        return 1;
+    Messages::setHandler([](QWidget *, const Messages::Message &message) {
+        QTextStream(stderr) << message.title << ": " << message.text << '\n';
+    });
+
+    // COM1, COM2 and COM5 free, COM3 held by another program, the others without a device.
+    PseudoTerminal com1, com2, com3, com5;
+    const PortTable ports({com1.devicePath(), com2.devicePath(), com3.devicePath(), QString(), com5.devicePath()});
+    QTemporaryDir dir;
+    const auto main = Startup::run(dir.filePath(QStringLiteral("qz3300E.mdb")), ports);
+    if (!main)
+        return 1;
+    main->MSComm1().setPortOpen(false);
+    QSerialPort otherProgram(com3.devicePath());
+    otherProgram.open(QIODevice::ReadWrite);
+    main->MSComm1().setCommPort(2);
+    main->MSComm1().setPortOpen(true);
+
+    // A few channels so that the grid shows what it is for.
+    const char *frequencies[][2] = {{"145.50000", "145.50000"}, {"145.52500", "145.52500"}, {"438.50000", "430.90000"},
+                                    {"150.02500", "150.02500"}};
+    ChannelTable &table = main->Adodc1();
+    table.moveFirst();
+    for (const auto &pair : frequencies) {
+        table.setField(1, QString::fromLatin1(pair[0]));
+        table.setField(2, QString::fromLatin1(pair[1]));
+        table.setField(3, QStringLiteral("off"));
+        table.moveNext();
+    }
+    table.moveFirst();
+    main->setStatusText(QStringLiteral("对讲机就绪..."));
+
+    bool ok = save(main.get(), out.filePath(QStringLiteral("main-window.png")));
+    if (auto *dialog = openFrom<PortDialog>(*main, "端口", "Dialog"))
+        ok = save(dialog, out.filePath(QStringLiteral("port-dialog.png"))) && ok;
+    else
+        ok = false;
+    if (auto *about = openFrom<AboutBox>(*main, "关于", "frmAbout"))
+        ok = save(about, out.filePath(QStringLiteral("about.png"))) && ok;
+    else
+        ok = false;
+    if (auto *instructions = openFrom<InstructionsWindow>(*main, "操作", "frmAbout1"))
+        ok = save(instructions, out.filePath(QStringLiteral("instructions.png"))) && ok;
+    else
+        ok = false;
+    main->close();
+    return ok ? 0 : 1;
+}
