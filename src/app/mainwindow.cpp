@@ -8,6 +8,7 @@
 #include "channels/channelgrid.h"
 #include "channels/channeltable.h"
 #include "channels/squelchlevel.h"
+#include "radio/radiolinkcontroller.h"
 #include "radio/readinesspoll.h"
 
 #include <QCloseEvent>
@@ -58,6 +59,7 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
 
     buildControls();
     buildMenus();
+    m_link = new RadioLinkController(*this);
 
     connect(m_table.get(), &ChannelTable::storeFailed, this, &MainWindow::storeFailed);
     connect(m_port, &SerialPortService::failed, this, &MainWindow::portFailed);
@@ -284,10 +286,12 @@ void MainWindow::exitProgram()
 
 void MainWindow::readChannels()
 {
+    m_link->readChannels();
 }
 
 void MainWindow::writeChannels()
 {
+    m_link->writeChannels();
 }
 
 void MainWindow::openChannelFile()

@@ -16,6 +16,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class RadioLinkController;
 class ReadinessPoll;
 class SerialPortService;
 
@@ -90,6 +91,7 @@ private:
     std::unique_ptr<ChannelTable> m_table;
     SerialPortService *m_port = nullptr;
     ReadinessPoll *m_poll = nullptr;
+    RadioLinkController *m_link = nullptr;
 
     ChannelGrid *m_grid = nullptr;
     QComboBox *m_squelch = nullptr;
