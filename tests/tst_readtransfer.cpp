@@ -50,7 +50,7 @@ QVariant mhz(qint64 tenHz)
     return tenHz == 0 ? emptyText() : QVariant(TextValue::fiveDecimals(double(tenHz) / 100000.0));
 }
 
-enum class Fault { Silent, StopAfterSeven, NoiseInFrame, HangUp, WaitingCharacters, StrayC };
+enum class Fault { Silent, StopAfterSeven, NoiseInFrame, HangUp, WaitingCharacters, StrayC, PortClosed };
 
 } // namespace
 
@@ -137,6 +137,7 @@ void tst_ReadTransfer::failedRead_data()
     QTest::newRow("noise in frame 3") << int(Fault::NoiseInFrame);
     QTest::newRow("noise in frame 16") << int(Fault::NoiseInFrame) + 100;
     QTest::newRow("cable pulled after frame 4") << int(Fault::HangUp);
+    QTest::newRow("no port open") << int(Fault::PortClosed);
 }
 
 void tst_ReadTransfer::failedRead()
@@ -164,6 +165,8 @@ void tst_ReadTransfer::failedRead()
                 rig.radio.hangUp();
         });
     }
+    if (Fault(fault) == Fault::PortClosed)
+        rig.window->MSComm1().setPortOpen(false);
     rig.window->setSquelchLevel(QStringLiteral("2"));
     const ChannelList before = rig.table().channels();
     rig.window->setStatusText(QStringLiteral("x"));

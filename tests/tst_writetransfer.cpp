@@ -202,6 +202,13 @@ void tst_WriteTransfer::portHungUpMidWrite()
     QVERIFY(rig.controlsEnabled());
     QVERIFY(!rig.progress()->isVisible());
     QVERIFY(!rig.table().hasPendingChanges());
+
+    // With the cable gone, the next write is refused instead of pretending to succeed.
+    rig.action("写信道")->trigger();
+    QCOMPARE(rig.messages.count(), 2);
+    QVERIFY2(rig.messages.last().text.contains(QStringLiteral("串行端口")), qPrintable(rig.messages.last().text));
+    QVERIFY(!rig.writer()->isRunning());
+    QCOMPARE(rig.enabledCommands(), WindowOnRadio::allCommands());
 }
 
 QTEST_MAIN(tst_WriteTransfer)

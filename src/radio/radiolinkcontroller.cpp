@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "app/messagebox.h"
+#include "channels/channelgrid.h"
 #include "channels/channelrecord.h"
 #include "radio/readtransfer.h"
 #include "radio/writetransfer.h"
@@ -52,6 +53,8 @@ void RadioLinkController::writeChannels()
 {
     if (m_window.activity() != MainWindow::Activity::Idle)
         return;
+    // A cell still being typed in belongs to what is sent.
+    m_window.DataGrid1()->commitOpenEditor();
     const QString refused = m_write->start(m_window.squelchLevel());
     if (!refused.isEmpty()) {
         Messages::show(&m_window, WarningTitle, refused, Messages::Icon::Warning);
