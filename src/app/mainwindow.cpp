@@ -14,6 +14,7 @@
 #include "info/aboutbox.h"
 #include "info/instructionswindow.h"
 #include "radio/portdialog.h"
+#include "radio/radiolinkcontroller.h"
 #include "radio/readinesspoll.h"
 
 #include <QCloseEvent>
@@ -84,6 +85,7 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
     buildControls();
     buildMenus();
     m_files = new ChannelFileCommands(*this);
+    m_link = new RadioLinkController(*this);
 
     connect(m_table.get(), &ChannelTable::storeFailed, this, &MainWindow::storeFailed);
     connect(m_port, &SerialPortService::failed, this, &MainWindow::portFailed);
@@ -330,10 +332,12 @@ void MainWindow::exitProgram()
 
 void MainWindow::readChannels()
 {
+    m_link->readChannels();
 }
 
 void MainWindow::writeChannels()
 {
+    m_link->writeChannels();
 }
 
 void MainWindow::openChannelFile()

@@ -20,6 +20,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class RadioLinkController;
 class ReadinessPoll;
 class SerialPortService;
 
@@ -97,6 +98,7 @@ private:
     SerialPortService *m_port = nullptr;
     ReadinessPoll *m_poll = nullptr;
     ChannelFileCommands *m_files = nullptr;
+    RadioLinkController *m_link = nullptr;
 
     ChannelGrid *m_grid = nullptr;
     QComboBox *m_squelch = nullptr;

@@ -1,0 +1,146 @@
+// Times a full read and a full write of the real main window against qz300-fakeradio, which runs
+// in its own process so that the CPU time measured here is the program's alone.
+#include "app/mainwindow.h"
+#include "app/messagebox.h"
+#include "app/startup.h"
+#include "radio/readtransfer.h"
+#include "radio/writetransfer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+
+namespace {
+
+constexpr double LineLimitSeconds = 321 * 10.0 / 1200.0; // "5" out, 320 characters back
+constexpr double ArmingSeconds = 0.1;
+
+/// Runs the event loop until the condition holds or the time is up.
+bool waitFor(const std::function<bool()> &condition, int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > milliseconds)
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+double cpuSeconds()
+{
+    return double(std::clock()) / CLOCKS_PER_SEC;
+}
+
+void trigger(MainWindow &window, const char *name)
+{
+    window.findChild<QAction *>(QString::fromUtf8(name))->trigger();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: qz300-transferbench <qz300-fakeradio> [reads]\n");
+        return 2;
+    }
+    const int reads = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+
+    QProcess radio;
+    radio.start(QString::fromLocal8Bit(argv[1]), {QStringLiteral("--quiet")});
+    if (!radio.waitForReadyRead(5000)) {
+        std::fprintf(stderr, "the fake radio did not start\n");
+        return 1;
+    }
+    const QString device = QString::fromLocal8Bit(radio.readLine()).trimmed();
+
+    bool failed = false;
+    Messages::setHandler([&](QWidget *, const Messages::Message &message) {
+        std::fprintf(stderr, "message box: %s\n", qPrintable(message.text));
+        failed = true;
+    });
+    QTemporaryDir dir;
+    auto window = Startup::run(dir.filePath(Startup::databaseFileName()), PortTable({device}));
+    if (!window)
+        return 1;
+    auto *reader = window->findChild<ReadTransfer *>();
+    auto *writer = window->findChild<WriteTransfer *>();
+    const QString ready = QStringLiteral("对讲机就绪...");
+
+    QList<double> readWalls;
+    QList<double> readCpus;
+    for (int run = 0; run < reads; ++run) {
+        if (!waitFor([&] { return window->statusText() == ready; }, 5000)) {
+            std::fprintf(stderr, "the radio did not answer the poll\n");
+            return 1;
+        }
+        bool done = false;
+        double wall = 0;
+        double cpuEnd = 0;
+        QElapsedTimer clock;
+        const auto connection = QObject::connect(reader, &ReadTransfer::finished, [&] {
+            wall = clock.nsecsElapsed() / 1e9;
+            cpuEnd = cpuSeconds();
+            done = true;
+        });
+        const double cpuStart = cpuSeconds();
+        clock.start();
+        trigger(*window, "读信道");
+        waitFor([&] { return done || failed; }, 20000);
+        QObject::disconnect(connection);
+        if (!done)
+            return 1;
+        readWalls << wall;
+        readCpus << cpuEnd - cpuStart;
+        std::printf("read %d: %.3f s wall, %.3f s CPU (%.1f %%), status %s\n", run + 1, wall, cpuEnd - cpuStart,
+                    100.0 * (cpuEnd - cpuStart) / wall, qPrintable(window->statusText()));
+    }
+
+    if (!waitFor([&] { return window->statusText() == ready; }, 5000))
+        return 1;
+    bool written = false;
+    double writeWall = 0;
+    QElapsedTimer clock;
+    QObject::connect(writer, &WriteTransfer::finished, [&] {
+        writeWall = clock.nsecsElapsed() / 1e9;
+        written = true;
+    });
+    const double cpuStart = cpuSeconds();
+    clock.start();
+    trigger(*window, "写信道");
+    waitFor([&] { return written || failed; }, 30000);
+    const double writeCpu = cpuSeconds() - cpuStart;
+    if (!written)
+        return 1;
+
+    std::sort(readWalls.begin(), readWalls.end());
+    std::sort(readCpus.begin(), readCpus.end());
+    const double wall = readWalls.at(readWalls.size() / 2);
+    const double cpu = readCpus.at(readCpus.size() / 2);
+    const double target = LineLimitSeconds + ArmingSeconds;
+    std::printf("\nfull read, click to 读出信道数据完毕！ (median of %d): %.3f s\n", reads, wall);
+    std::printf("  line limit %.3f s + arming tick %.3f s = %.3f s; over it by %.3f s (target: within 0.250 s)\n",
+                LineLimitSeconds, ArmingSeconds, target, wall - target);
+    std::printf("program CPU time during the read: %.3f s = %.2f %% of its wall time (target: under 5 %%)\n", cpu,
+                100.0 * cpu / wall);
+    std::printf("full write, click to 数据传送完毕...: %.3f s (5.100 s by design), CPU %.3f s\n", writeWall, writeCpu);
+
+    window.reset();
+    radio.terminate();
+    radio.waitForFinished(3000);
+    return 0;
+}

@@ -1,0 +1,141 @@
+#include "radio/readtransfer.h"
+
+#include "app/serialportservice.h"
+#include "channels/channeltable.h"
+#include "radio/channelframe.h"
+#include "radio/readinesspoll.h"
+
+namespace {
+
+QString readError()
+{
+    return QStringLiteral("读数错误！！");
+}
+
+} // namespace
+
+ReadTransfer::ReadTransfer(SerialPortService &port, ChannelTable &table, QTimer &armTimer, ReadinessPoll *poll,
+                           SquelchSink storeSquelch, QObject *parent)
+    : QObject(parent)
+    , m_port(port)
+    , m_table(table)
+    , m_armTimer(armTimer)
+    , m_poll(poll)
+    , m_storeSquelch(std::move(storeSquelch))
+{
+    m_armTimer.setInterval(ArmIntervalMs);
+    connect(&m_armTimer, &QTimer::timeout, this, &ReadTransfer::Timer4_Timer);
+    m_silence.setObjectName(QStringLiteral("readSilence"));
+    m_silence.setSingleShot(true);
+    m_silence.setInterval(SilenceLimitMs);
+    connect(&m_silence, &QTimer::timeout, this, &ReadTransfer::silence);
+    connect(&m_port, &SerialPortService::readyRead, this, &ReadTransfer::collect);
+    connect(&m_port, &SerialPortService::failed, this, &ReadTransfer::portFailed);
+}
+
+void ReadTransfer::start()
+{
+    if (m_state != State::Idle)
+        return;
+    m_state = State::Armed;
+    m_armTimer.start(ArmIntervalMs);
+}
+
+void ReadTransfer::Timer4_Timer()
+{
+    m_armTimer.stop();
+    if (m_state != State::Armed)
+        return;
+    m_table.moveFirst();
+    if (m_poll)
+        m_poll->stop();
+    m_state = State::Collecting;
+    m_frame.clear();
+    m_frames.clear();
+    if (!m_port.PortOpen()) {
+        fail(readError());
+        return;
+    }
+    // Whatever waits now (an answer to the poll, line noise) would shift every frame.
+    m_port.discardInput();
+    m_port.Output(QByteArray(1, ChannelFrame::ReadCommand));
+    m_silence.start();
+}
+
+void ReadTransfer::collect()
+{
+    if (m_state != State::Collecting)
+        return;
+    for (QString received = m_port.Input(); !received.isEmpty(); received = m_port.Input()) {
+        const QChar c = received.at(0);
+        // The radio's answer to a poll sent just before the read command can still be on its way.
+        if (c == u'C' && m_frames.isEmpty() && m_frame.isEmpty())
+            continue;
+        if (c < u'0' || c > u'9') {
+            fail(readError());
+            return;
+        }
+        m_silence.start();
+        m_frame += c;
+        if (m_frame.size() < ChannelFrame::Length)
+            continue;
+        m_frames << m_frame;
+        m_frame.clear();
+        emit progress(int(m_frames.size()), ChannelCount);
+        if (m_frames.size() == ChannelCount) {
+            complete();
+            return;
+        }
+    }
+}
+
+void ReadTransfer::silence()
+{
+    if (m_state == State::Collecting)
+        fail(readError());
+}
+
+void ReadTransfer::portFailed()
+{
+    if (m_state == State::Armed) {
+        m_armTimer.stop();
+        m_state = State::Collecting;
+    }
+    if (m_state == State::Collecting)
+        fail(readError());
+}
+
+void ReadTransfer::complete()
+{
+    ChannelList channels;
+    for (const QString &frame : std::as_const(m_frames))
+        channels << ChannelFrame::decode(frame);
+    const QString squelch = ChannelFrame::squelchOf(m_frames.first());
+    if (!m_table.storeChannels(channels)) {
+        fail(QStringLiteral("读出的信道数据无法存入数据库：%1").arg(m_table.lastError()));
+        return;
+    }
+    m_channels = channels;
+    m_squelch = squelch;
+    if (m_storeSquelch)
+        m_storeSquelch(squelch);
+    m_table.moveFirst();
+    end();
+    emit finished();
+}
+
+void ReadTransfer::fail(const QString &message)
+{
+    end();
+    emit failed(message);
+}
+
+void ReadTransfer::end()
+{
+    m_silence.stop();
+    m_state = State::Idle;
+    m_frame.clear();
+    m_frames.clear();
+    if (m_poll)
+        m_poll->start();
+}

@@ -1,0 +1,92 @@
+#include "radio/writetransfer.h"
+
+#include "app/serialportservice.h"
+#include "channels/channeltable.h"
+#include "radio/channelframe.h"
+#include "radio/readinesspoll.h"
+
+#include <QTimer>
+
+WriteTransfer::WriteTransfer(SerialPortService &port, ChannelTable &table, QTimer &timer, ReadinessPoll *poll, QObject *parent)
+    : QObject(parent)
+    , m_port(port)
+    , m_table(table)
+    , m_timer(timer)
+    , m_poll(poll)
+{
+    m_timer.setInterval(IntervalMs);
+    m_timer.setTimerType(Qt::PreciseTimer); // a coarse timer runs up to 5% early
+    connect(&m_timer, &QTimer::timeout, this, &WriteTransfer::Timer1_Timer);
+    connect(&m_port, &SerialPortService::failed, this, &WriteTransfer::portFailed);
+}
+
+QString WriteTransfer::start(const QString &squelch)
+{
+    if (m_running)
+        return QStringLiteral("正在写信道");
+    if (!m_port.PortOpen())
+        return QStringLiteral("串行端口没有打开，无法写信道！");
+    const ChannelList channels = m_table.channels();
+    if (channels.size() < ChannelCount)
+        return QStringLiteral("数据表只有 %1 个信道，少于 %2 个").arg(channels.size()).arg(ChannelCount);
+
+    // Every frame is formed before anything is sent, so that a channel that cannot be written
+    // never leaves the radio with half a set.
+    QStringList frames;
+    for (int number = 1; number <= ChannelCount; ++number) {
+        const ChannelFrame::Encoded encoded = ChannelFrame::encode(number, channels.at(number - 1), squelch);
+        if (!encoded.ok())
+            return QStringLiteral("第 %1 信道的数据无法写入对讲机：%2。").arg(number).arg(encoded.error);
+        frames << encoded.frame;
+    }
+
+    m_frames = frames;
+    m_port.setInputMode(0);
+    if (m_poll)
+        m_poll->stop();
+    m_table.moveFirst();
+    m_table.setField(ChannelField::No, QStringLiteral("1"));
+    m_step = 0;
+    m_running = true;
+    m_port.Output(QByteArray(1, ChannelFrame::WriteCommand));
+    m_timer.start();
+    return QString();
+}
+
+void WriteTransfer::Timer1_Timer()
+{
+    if (!m_running) {
+        m_timer.stop();
+        return;
+    }
+    if (m_step < LastFrameBelow) {
+        const int frame = m_step / Step + 1;
+        m_port.Input(); // whatever the radio said is of no interest here
+        m_port.Output(m_frames.at(frame - 1).toLatin1());
+        m_table.moveNext();
+        emit progress(frame, ChannelCount);
+    }
+    m_step += Step;
+    if (m_step >= EndAt) {
+        stop();
+        emit finished();
+    }
+}
+
+void WriteTransfer::portFailed(const QString &reason)
+{
+    if (!m_running)
+        return;
+    stop();
+    emit failed(reason);
+}
+
+void WriteTransfer::stop()
+{
+    m_timer.stop();
+    m_running = false;
+    m_table.moveFirst();
+    m_step = 0;
+    if (m_poll)
+        m_poll->start();
+}

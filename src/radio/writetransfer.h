@@ -1,0 +1,60 @@
+// Writes the sixteen channels and the squelch level into the radio: the write command at once,
+// then one frame per tick of the pacing timer. The radio sends no answer to wait for.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+class ChannelTable;
+class QTimer;
+class ReadinessPoll;
+class SerialPortService;
+
+class WriteTransfer : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int IntervalMs = 300;
+    /// Added to the step counter every tick; 16 frames and one empty tick make 17 ticks.
+    static constexpr qint16 Step = 6;
+    static constexpr qint16 LastFrameBelow = 96;
+    static constexpr qint16 EndAt = 100;
+
+    /// The timer paces the frames (the main window's Timer1); the poll, when given, is stopped
+    /// while the port is busy and started again at the end.
+    WriteTransfer(SerialPortService &port, ChannelTable &table, QTimer &timer, ReadinessPoll *poll,
+                  QObject *parent = nullptr);
+
+    /// Builds all frames from the table and the squelch text and starts sending. Returns why it
+    /// cannot start (a channel that does not fit a frame, no open port); nothing is sent then.
+    QString start(const QString &squelch);
+
+    bool isRunning() const { return m_running; }
+    qint16 stepCounter() const { return m_step; }
+    /// The frames of the running or last transfer.
+    QStringList frames() const { return m_frames; }
+
+    /// One tick: the next frame, or the end after the sixteenth.
+    void Timer1_Timer();
+
+signals:
+    /// Frame `frame` of `total` is on its way.
+    void progress(int frame, int total);
+    /// All frames are out; the table is back on its first record.
+    void finished();
+    /// The port failed on the way; the radio holds an incomplete set.
+    void failed(const QString &reason);
+
+private:
+    void portFailed(const QString &reason);
+    void stop();
+
+    SerialPortService &m_port;
+    ChannelTable &m_table;
+    QTimer &m_timer;
+    ReadinessPoll *m_poll;
+    QStringList m_frames;
+    qint16 m_step = 0;
+    bool m_running = false;
+};

@@ -1,0 +1,82 @@
+#include "windowonradio.h"
+
+#include <QTest>
+
+class tst_ReadinessPoll : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void silentRadioGetsOneCPerTick();
+    void radioAnswers();
+    void waitingCharacters_data();
+    void waitingCharacters();
+};
+
+void tst_ReadinessPoll::silentRadioGetsOneCPerTick()
+{
+    WindowOnRadio rig;
+    QVERIFY(rig.isUp());
+    rig.radio.setSilent(true);
+    int ticks = 0;
+    connect(&rig.window->poll().timer(), &QTimer::timeout, this, [&] { ++ticks; });
+
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 5, 10000);
+    rig.window->poll().stop();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.radio.received().size(), qsizetype(ticks), 5000);
+    QCOMPARE(rig.radio.received(), QByteArray(ticks, 'C'));
+    QCOMPARE(rig.window->statusText(), QStringLiteral(" "));
+}
+
+void tst_ReadinessPoll::radioAnswers()
+{
+    WindowOnRadio rig;
+    QVERIFY(rig.isUp());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.window->statusText(), QStringLiteral("对讲机就绪..."), 5000);
+    QVERIFY(!rig.window->poll().isRunning());
+    rig.radio.clearReceived();
+    QTest::qWait(400);
+    QCOMPARE(rig.radio.received(), QByteArray());
+}
+
+void tst_ReadinessPoll::waitingCharacters_data()
+{
+    QTest::addColumn<QByteArray>("waiting");
+    QTest::addColumn<bool>("ready");
+    QTest::newRow("X, Y and C") << QByteArray("XYC") << true;
+    QTest::newRow("X and Y only") << QByteArray("XY") << false;
+    QTest::newRow("lower-case c") << QByteArray("c") << false;
+    QTest::newRow("C after a run of noise") << QByteArray(500, '\x7f') + 'C' << true;
+}
+
+void tst_ReadinessPoll::waitingCharacters()
+{
+    QFETCH(QByteArray, waiting);
+    QFETCH(bool, ready);
+
+    WindowOnRadio rig;
+    QVERIFY(rig.isUp());
+    rig.radio.setSilent(true);
+    ReadinessPoll &poll = rig.window->poll();
+    SerialPortService &port = rig.window->MSComm1();
+    QTest::qWait(250);
+    poll.stop();
+    QTest::qWait(100);
+    rig.radio.clearReceived();
+    rig.radio.inject(waiting);
+    QTRY_COMPARE_WITH_TIMEOUT(port.InBufferCount(), int(waiting.size()), 5000);
+
+    poll.start();
+    poll.Timer3_Timer();
+    const bool running = poll.isRunning();
+    poll.stop();
+
+    QCOMPARE(running, !ready);
+    QCOMPARE(port.InBufferCount(), 0);
+    QCOMPARE(rig.window->statusText(), ready ? QStringLiteral("对讲机就绪...") : QStringLiteral(" "));
+    QTest::qWait(300);
+    QCOMPARE(rig.radio.received(), ready ? QByteArray() : QByteArray("C"));
+}
+
+QTEST_MAIN(tst_ReadinessPoll)
+#include "tst_readinesspoll.moc"

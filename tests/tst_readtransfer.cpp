@@ -1,0 +1,195 @@
+#include "channels/textvalue.h"
+#include "windowonradio.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class tst_ReadTransfer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fullRead_data();
+    void fullRead();
+    void failedRead_data();
+    void failedRead();
+};
+
+namespace {
+
+struct Channel
+{
+    qint64 receive10Hz;
+    qint64 transmit10Hz;
+    bool shift;
+};
+
+/// Sixteen different channels for the radio: an empty one and a transmit-only one among them.
+QList<Channel> radioChannels()
+{
+    QList<Channel> channels;
+    for (int k = 1; k <= ChannelCount; ++k)
+        channels << Channel{43'000'000 + 1'250LL * k, 14'500'000 + 2'500LL * k, k % 4 == 1};
+    channels[5] = Channel{0, 0, false};
+    channels[11] = Channel{0, 5'000'000, false};
+    return channels;
+}
+
+QStringList framesOf(const QList<Channel> &channels, int squelch)
+{
+    QStringList frames;
+    for (int k = 1; k <= channels.size(); ++k) {
+        const Channel &c = channels.at(k - 1);
+        frames << FakeRadio::frame(k == 1 ? squelch : k - 1, c.shift, c.receive10Hz, c.transmit10Hz);
+    }
+    return frames;
+}
+
+QVariant mhz(qint64 tenHz)
+{
+    return tenHz == 0 ? emptyText() : QVariant(TextValue::fiveDecimals(double(tenHz) / 100000.0));
+}
+
+enum class Fault { Silent, StopAfterSeven, NoiseInFrame, HangUp, WaitingCharacters, StrayC, PortClosed };
+
+} // namespace
+
+void tst_ReadTransfer::fullRead_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::newRow("clean line") << -1;
+    QTest::newRow("characters waiting before the read command") << int(Fault::WaitingCharacters);
+    QTest::newRow("stray C after the read command") << int(Fault::StrayC);
+}
+
+void tst_ReadTransfer::fullRead()
+{
+    QFETCH(int, fault);
+    WindowOnRadio rig;
+    QVERIFY(rig.isUp());
+    const QList<Channel> channels = radioChannels();
+    rig.radio.setFrames(framesOf(channels, 6));
+    if (fault == int(Fault::StrayC))
+        rig.radio.setStrayPrefix("C");
+    const ChannelList before = rig.table().channels();
+    rig.table().moveTo(7);
+
+    struct AtEnd
+    {
+        QString status;
+        QStringList enabled;
+        bool controls = false;
+        bool polling = false;
+        bool progressShown = true;
+        int row = -1;
+    } atEnd;
+    connect(rig.reader(), &ReadTransfer::finished, this, [&] {
+        atEnd = {rig.window->statusText(), rig.enabledCommands(), rig.controlsEnabled(), rig.window->poll().isRunning(),
+                 rig.progress()->isVisible(), rig.table().currentRow()};
+    });
+    QSignalSpy finished(rig.reader(), &ReadTransfer::finished);
+    QSignalSpy progress(rig.reader(), &ReadTransfer::progress);
+
+    rig.action("读信道")->trigger();
+    QVERIFY(rig.window->Timer4().isActive());
+    QCOMPARE(rig.enabledCommands(), QStringList());
+    QVERIFY(!rig.controlsEnabled());
+    if (fault == int(Fault::WaitingCharacters))
+        rig.radio.inject("XC7");
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.window->Timer4().isActive(), 5000);
+    QVERIFY(!rig.window->poll().isRunning());
+    QVERIFY(rig.progress()->isVisible());
+
+    QVERIFY(finished.wait(20000));
+    QVERIFY2(rig.messages.isEmpty(), qPrintable(rig.messages.texts().join(u'\n')));
+    QCOMPARE(progress.size(), ChannelCount);
+    QCOMPARE(atEnd.status, QStringLiteral("读出信道数据完毕！"));
+    QCOMPARE(atEnd.enabled, WindowOnRadio::allCommands());
+    QVERIFY(atEnd.controls);
+    QVERIFY(atEnd.polling);
+    QVERIFY(!atEnd.progressShown);
+    QCOMPARE(atEnd.row, 0);
+
+    QCOMPARE(rig.window->squelchLevel(), QStringLiteral("6"));
+    const ChannelList after = rig.table().channels();
+    for (int k = 1; k <= ChannelCount; ++k) {
+        const Channel &c = channels.at(k - 1);
+        const ChannelRecord &got = after.at(k - 1);
+        QCOMPARE(got.no, before.at(k - 1).no);
+        QCOMPARE(got.rf, mhz(c.receive10Hz));
+        QCOMPARE(got.tf, mhz(c.transmit10Hz));
+        const QVariant flag = c.shift ? QVariant(QStringLiteral("on"))
+                                      : c.receive10Hz ? QVariant(QStringLiteral("off")) : emptyText();
+        QCOMPARE(got.bt, flag);
+    }
+    // Stored, not just shown: a fresh look at the database file sees the same.
+    QVERIFY(!rig.table().hasPendingChanges());
+    const auto reopened = ChannelTable::open(rig.table().path());
+    QVERIFY2(reopened.table, qPrintable(reopened.error));
+    QCOMPARE(reopened.table->channels(), after);
+}
+
+void tst_ReadTransfer::failedRead_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::newRow("silent radio") << int(Fault::Silent);
+    QTest::newRow("radio stops after 7 frames") << int(Fault::StopAfterSeven);
+    QTest::newRow("noise in frame 3") << int(Fault::NoiseInFrame);
+    QTest::newRow("noise in frame 16") << int(Fault::NoiseInFrame) + 100;
+    QTest::newRow("cable pulled after frame 4") << int(Fault::HangUp);
+    QTest::newRow("no port open") << int(Fault::PortClosed);
+}
+
+void tst_ReadTransfer::failedRead()
+{
+    QFETCH(int, fault);
+    WindowOnRadio rig;
+    QVERIFY(rig.isUp());
+    rig.radio.setFrames(framesOf(radioChannels(), 6));
+    switch (Fault(fault % 100)) {
+    case Fault::Silent:
+        rig.radio.setSilent(true);
+        break;
+    case Fault::StopAfterSeven:
+        rig.radio.setStopAfterFrames(7);
+        break;
+    case Fault::NoiseInFrame:
+        rig.radio.setNoiseInFrame(fault >= 100 ? 16 : 3);
+        break;
+    default:
+        break;
+    }
+    if (Fault(fault) == Fault::HangUp) {
+        connect(rig.reader(), &ReadTransfer::progress, this, [&](int frame) {
+            if (frame == 4)
+                rig.radio.hangUp();
+        });
+    }
+    if (Fault(fault) == Fault::PortClosed)
+        rig.window->MSComm1().setPortOpen(false);
+    rig.window->setSquelchLevel(QStringLiteral("2"));
+    const ChannelList before = rig.table().channels();
+    rig.window->setStatusText(QStringLiteral("x"));
+
+    QSignalSpy failed(rig.reader(), &ReadTransfer::failed);
+    QSignalSpy finished(rig.reader(), &ReadTransfer::finished);
+    rig.action("读信道")->trigger();
+    QVERIFY(failed.wait(20000));
+    QCOMPARE(finished.size(), 0);
+
+    QCOMPARE(rig.messages.count(), 1);
+    QCOMPARE(rig.messages.last().text, QStringLiteral("读数错误！！"));
+    QCOMPARE(rig.messages.last().title, QStringLiteral("错误警告 "));
+    QCOMPARE(rig.messages.last().icon, Messages::Icon::Information);
+    QCOMPARE(rig.table().channels(), before);
+    QCOMPARE(rig.window->squelchLevel(), QStringLiteral("2"));
+    QCOMPARE(rig.window->statusText(), QString());
+    QCOMPARE(rig.enabledCommands(), WindowOnRadio::allCommands());
+    QVERIFY(rig.controlsEnabled());
+    QVERIFY(rig.window->poll().isRunning());
+    QVERIFY(!rig.progress()->isVisible());
+    QVERIFY(!rig.reader()->isRunning());
+}
+
+QTEST_MAIN(tst_ReadTransfer)
+#include "tst_readtransfer.moc"
