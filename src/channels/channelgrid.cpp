@@ -24,9 +24,9 @@ void ChannelGrid::bind(ChannelTable *table)
 {
     setModel(table);
     setSelectionModel(table->selectionModel());
-    setColumnWidth(0, 90);
-    setColumnWidth(1, 150);
-    setColumnWidth(2, 150);
+    setColumnWidth(0, 70);
+    setColumnWidth(1, 130);
+    setColumnWidth(2, 130);
     horizontalHeader()->setStretchLastSection(true);
 }
 
