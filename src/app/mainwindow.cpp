@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/fonts.h"
+#include "app/labelstyle.h"
 #include "app/messagebox.h"
 #include "app/portprobe.h"
 #include "app/programicon.h"
@@ -46,13 +47,7 @@ void showSingle(MainWindow *owner, QPointer<Window> &window, const std::function
 
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font, const QColor &colour)
 {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QString::fromUtf8(name));
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
+    return LabelStyle::apply(new QLabel(text, parent), name, font, colour);
 }
 
 } // namespace

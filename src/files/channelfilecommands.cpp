@@ -61,20 +61,13 @@ ChannelFileCommands::ChannelFileCommands(MainWindow &window)
 
 void ChannelFileCommands::open()
 {
-    // The transfers walk the current record on their own; the menu is off then, and this holds
-    // for a command that arrives by another way.
-    if (m_window.activity() != MainWindow::Activity::Idle)
-        return;
-    m_window.DataGrid1()->commitOpenEditor();
-    const QString workDir = GetWorkDir();
-    ChannelTable &table = m_window.Adodc1();
-    table.moveFirst();
-    m_dialog->setFilter(FileFilter);
-    const QString path = m_dialog->ShowOpen();
+    QString workDir;
+    const QString path = chooseFile(Purpose::Open, &workDir);
     if (path.isEmpty())
         return;
 
     // Every item is read and checked before anything changes, so a bad file leaves all as it was.
+    ChannelTable &table = m_window.Adodc1();
     const ChannelFile::ReadResult result = ChannelFile::load(path);
     if (result.error != ChannelFile::ReadError::None) {
         showError(readErrorText(result.error, path));
@@ -90,22 +83,30 @@ void ChannelFileCommands::open()
 
 void ChannelFileCommands::save()
 {
-    if (m_window.activity() != MainWindow::Activity::Idle)
-        return;
-    m_window.DataGrid1()->commitOpenEditor();
-    const QString workDir = GetWorkDir();
-    ChannelTable &table = m_window.Adodc1();
-    table.moveFirst();
-    m_dialog->setFilter(FileFilter);
-    const QString path = m_dialog->ShowSave();
+    QString workDir;
+    const QString path = chooseFile(Purpose::Save, &workDir);
     if (path.isEmpty())
         return;
 
+    ChannelTable &table = m_window.Adodc1();
     const ChannelFile::WriteResult result = ChannelFile::save(path, m_window.squelchLevel(), table.channels());
     if (result.error != ChannelFile::WriteError::None)
         showError(writeErrorText(result.error, path));
     table.moveFirst();
     SetWorkDir(workDir);
+}
+
+QString ChannelFileCommands::chooseFile(Purpose purpose, QString *workDir)
+{
+    // The transfers walk the current record on their own; the menu is off then, and this holds
+    // for a command that arrives by another way.
+    if (m_window.activity() != MainWindow::Activity::Idle)
+        return QString();
+    m_window.DataGrid1()->commitOpenEditor();
+    *workDir = GetWorkDir();
+    m_window.Adodc1().moveFirst();
+    m_dialog->setFilter(FileFilter);
+    return purpose == Purpose::Open ? m_dialog->ShowOpen() : m_dialog->ShowSave();
 }
 
 QString ChannelFileCommands::GetWorkDir()

@@ -23,6 +23,10 @@ public:
     void save();
 
 private:
+    enum class Purpose { Open, Save };
+    /// The guard, the working directory and the dialog both commands start with; empty when
+    /// cancelled or refused.
+    QString chooseFile(Purpose purpose, QString *workDir);
     QString GetWorkDir();
     void SetWorkDir(const QString &path);
     void showError(const QString &text);

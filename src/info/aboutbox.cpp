@@ -1,6 +1,7 @@
 #include "info/aboutbox.h"
 
 #include "app/fonts.h"
+#include "app/labelstyle.h"
 #include "app/messagebox.h"
 #include "app/programicon.h"
 #include "app/twips.h"
@@ -18,13 +19,7 @@ constexpr int ClientHeight = 3555;
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font, const QColor &colour)
 {
     // Plain text keeps the blanks the texts are laid out with.
-    auto *label = new BlankWrapLabel(text, parent);
-    label->setObjectName(QString::fromUtf8(name));
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
+    return LabelStyle::apply(new BlankWrapLabel(text, parent), name, font, colour);
 }
 
 QFrame *makeLine(QWidget *parent, const char *name, const QColor &colour, int top)
