@@ -228,7 +228,7 @@ std::optional<QString> jsonCell(const QJsonValue &value)
     if (value.isString())
         return value.toString().trimmed();
     if (value.isDouble())
-        return QString::number(value.toDouble(), 'f', 6);
+        return QString::number(value.toDouble(), 'g', 15);
     return std::nullopt;
 }
 
