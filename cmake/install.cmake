@@ -3,7 +3,7 @@ include(GNUInstallDirs)
 
 set(QZ300_APP_ID io.github.qz300.qz300)
 
-set(qz300_programs qz300)
+set(qz300_programs qz300 qz300-cli)
 if(TARGET qz300-fakeradio)
     list(APPEND qz300_programs qz300-fakeradio)
 endif()

@@ -1,0 +1,327 @@
+#include "cli/cliapp.h"
+
+#include "app/porttable.h"
+#include "app/serialportservice.h"
+#include "cli/channelsheet.h"
+#include "cli/commandline.h"
+#include "cli/portjob.h"
+#include "cli/progressline.h"
+#include "files/channelfile.h"
+#include "radio/channelframe.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace CliApp {
+
+namespace {
+
+void printTo(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+void error(const QString &text)
+{
+    printTo(stderr, QStringLiteral("qz300-cli: %1\n").arg(text));
+}
+
+int usageError(const QString &text)
+{
+    error(text);
+    printTo(stderr, QStringLiteral("Try qz300-cli --help.\n"));
+    return ExitCode::Usage;
+}
+
+QString openState(SerialPortService::OpenFault fault, const QString &detail)
+{
+    switch (fault) {
+    case SerialPortService::OpenFault::None:
+        return QStringLiteral("opens");
+    case SerialPortService::OpenFault::NoDevice:
+        return QStringLiteral("no device");
+    case SerialPortService::OpenFault::Missing:
+        return QStringLiteral("missing");
+    case SerialPortService::OpenFault::InUse:
+        return QStringLiteral("in use");
+    case SerialPortService::OpenFault::NoPermission:
+        return QStringLiteral("no permission");
+    case SerialPortService::OpenFault::Other:
+        break;
+    }
+    return QStringLiteral("cannot open: %1").arg(detail);
+}
+
+int listPorts()
+{
+    const PortTable table = PortTable::fromEnvironment();
+    SerialPortService port(table);
+    for (int n = PortTable::FirstPort; n <= PortTable::LastPort; ++n) {
+        port.setCommPort(n);
+        port.setPortOpen(true);
+        const bool opened = port.PortOpen();
+        port.setPortOpen(false);
+        const QString path = table.devicePath(n);
+        const QString state = opened ? openState(SerialPortService::OpenFault::None, {})
+                                     : openState(port.openFault(), port.openErrorText());
+        printTo(stdout, QStringLiteral("COM%1  %2  %3\n").arg(n).arg(path.isEmpty() ? QStringLiteral("-") : path, -20).arg(state));
+    }
+    return ExitCode::Success;
+}
+
+struct Target
+{
+    QString name;
+    QString label;
+    QString devicePath;
+};
+
+/// The ports named on the command line, as devices; an error text when one names none.
+std::vector<Target> resolvePorts(const QStringList &names, QString *problem)
+{
+    static const QRegularExpression comName(QStringLiteral("^COM\\d+$"), QRegularExpression::CaseInsensitiveOption);
+    const PortTable table = PortTable::fromEnvironment();
+    std::vector<Target> targets;
+    QSet<QString> seen;
+    for (const QString &name : names) {
+        Target target;
+        target.name = name;
+        if (comName.match(name.trimmed()).hasMatch()) {
+            const int number = table.portNumberOf(name);
+            target.devicePath = table.devicePath(number);
+            if (number == 0 || target.devicePath.isEmpty()) {
+                *problem = QStringLiteral("%1: no device for this port (see qz300-cli ports)").arg(name);
+                return {};
+            }
+            target.name = name.trimmed().toUpper();
+        } else {
+            target.devicePath = name;
+        }
+        target.label = portLabel(target.name);
+        const QString key = QFileInfo(target.devicePath).absoluteFilePath();
+        if (seen.contains(key)) {
+            *problem = QStringLiteral("%1: the same device is named twice").arg(name);
+            return {};
+        }
+        seen.insert(key);
+        targets.push_back(target);
+    }
+    return targets;
+}
+
+/// Why the window would refuse to write this set, before any radio is touched.
+QString refusalOf(const ChannelFile::ChannelSet &set)
+{
+    for (int number = 1; number <= ChannelCount; ++number) {
+        ChannelRecord record = set.channels.value(number - 1);
+        record.no = QString::number(number);
+        const ChannelFrame::Encoded encoded = ChannelFrame::encode(number, record, set.squelch);
+        if (!encoded.ok())
+            return QStringLiteral("channel %1: %2").arg(number).arg(encoded.error);
+    }
+    return QString();
+}
+
+ChannelSheet::Format formatOf(const QString &path, std::optional<ChannelSheet::Format> given)
+{
+    return given ? *given : ChannelSheet::formatOfPath(path);
+}
+
+/// Runs one job per port at the same time and reports each; true when all succeeded.
+bool runJobs(std::vector<std::unique_ptr<PortJob>> &jobs)
+{
+    ProgressLine progress;
+    QEventLoop loop;
+    qsizetype running = qsizetype(jobs.size());
+    for (auto &job : jobs) {
+        const QString label = job->plan().portName;
+        QObject::connect(job.get(), &PortJob::progress, &loop,
+                         [&progress, label](const QString &stage, int frame, int total) { progress.update(label, stage, frame, total); });
+        QObject::connect(job.get(), &PortJob::finished, &loop, [&running, &loop] {
+            if (--running == 0)
+                loop.quit();
+        });
+    }
+    for (auto &job : jobs)
+        job->start();
+    if (running > 0)
+        loop.exec();
+    progress.clear();
+
+    bool allGood = true;
+    for (const auto &job : jobs) {
+        const QString port = job->plan().portName;
+        for (const QString &difference : job->differences())
+            printTo(stderr, QStringLiteral("%1: %2\n").arg(port, difference));
+        printTo(stderr, QStringLiteral("%1: %2: %3\n").arg(port, job->succeeded() ? QStringLiteral("ok") : QStringLiteral("error"), job->outcome()));
+        allGood = allGood && job->succeeded();
+    }
+    return allGood;
+}
+
+int readOrWrite(const CommandLine &line)
+{
+    QString problem;
+    const std::vector<Target> targets = resolvePorts(line.ports, &problem);
+    if (targets.empty())
+        return usageError(problem);
+    const bool several = targets.size() > 1;
+    if (line.command == CommandLine::Command::Read && several && line.output.isEmpty())
+        return usageError(QStringLiteral("read from several ports needs -o (with {port} or not)"));
+
+    ChannelFile::ChannelSet toWrite;
+    if (line.command == CommandLine::Command::Write) {
+        const ChannelSheet::Format format = formatOf(line.file, line.from);
+        if (format == ChannelSheet::Format::Channel) {
+            // A channel file goes in as the window's open command would load it.
+            const ChannelFile::ReadResult read = ChannelFile::load(line.file);
+            if (read.error == ChannelFile::ReadError::TooFewItems) {
+                error(QStringLiteral("%1: fewer than %2 items, not a channel file").arg(line.file).arg(ChannelFile::ItemCount));
+                return ExitCode::BadInput;
+            }
+            if (read.error != ChannelFile::ReadError::None) {
+                error(QStringLiteral("%1: cannot read the file").arg(line.file));
+                return ExitCode::BadInput;
+            }
+            toWrite = read.set;
+        } else {
+            const ChannelSheet::Result read = ChannelSheet::load(line.file, format);
+            if (!read.ok()) {
+                error(read.error);
+                return ExitCode::BadInput;
+            }
+            toWrite = read.set;
+        }
+        const QString refused = refusalOf(toWrite);
+        if (!refused.isEmpty()) {
+            error(QStringLiteral("%1: %2").arg(line.file, refused));
+            return ExitCode::BadInput;
+        }
+    }
+
+    std::vector<std::unique_ptr<PortJob>> jobs;
+    QSet<QString> outputs;
+    for (const Target &target : targets) {
+        PortJob::Plan plan;
+        plan.task = line.command == CommandLine::Command::Read ? PortJob::Task::Read : PortJob::Task::Write;
+        plan.portName = target.name;
+        plan.devicePath = target.devicePath;
+        plan.toWrite = toWrite;
+        plan.verify = line.verify;
+        plan.readyTimeoutMs = line.readyTimeoutMs;
+        if (!line.output.isEmpty()) {
+            plan.outputPath = outputNameFor(line.output, target.label, several);
+            plan.outputFormat = ChannelSheet::formatOfPath(line.output);
+        }
+        if (!line.backup.isEmpty()) {
+            plan.backupPath = outputNameFor(line.backup, target.label, several);
+            plan.backupFormat = ChannelSheet::formatOfPath(line.backup);
+        }
+        for (const QString &path : {plan.outputPath, plan.backupPath}) {
+            if (path.isEmpty())
+                continue;
+            const QString key = QFileInfo(path).absoluteFilePath();
+            if (outputs.contains(key))
+                return usageError(QStringLiteral("two ports would save into %1").arg(path));
+            outputs.insert(key);
+        }
+        jobs.push_back(std::make_unique<PortJob>(plan));
+    }
+
+    const bool allGood = runJobs(jobs);
+    if (line.command == CommandLine::Command::Read && line.output.isEmpty() && jobs.front()->succeeded()) {
+        const ChannelSheet::Composed composed = ChannelSheet::compose(jobs.front()->readSet(), ChannelSheet::Format::Channel);
+        std::fwrite(composed.bytes.constData(), 1, size_t(composed.bytes.size()), stdout);
+        std::fputc('\n', stdout);
+    }
+    return allGood ? ExitCode::Success : ExitCode::Failed;
+}
+
+int convert(const CommandLine &line)
+{
+    const ChannelSheet::Result read = ChannelSheet::load(line.file, formatOf(line.file, line.from));
+    if (!read.ok()) {
+        error(read.error);
+        return ExitCode::BadInput;
+    }
+    if (!line.output.isEmpty()) {
+        const QString problem = ChannelSheet::save(line.output, read.set, *line.to);
+        if (!problem.isEmpty()) {
+            error(problem);
+            return ExitCode::Failed;
+        }
+        return ExitCode::Success;
+    }
+    const ChannelSheet::Composed composed = ChannelSheet::compose(read.set, *line.to);
+    if (!composed.ok()) {
+        error(composed.error);
+        return ExitCode::Failed;
+    }
+    std::fwrite(composed.bytes.constData(), 1, size_t(composed.bytes.size()), stdout);
+    if (*line.to == ChannelSheet::Format::Channel)
+        std::fputc('\n', stdout);
+    return ExitCode::Success;
+}
+
+} // namespace
+
+QString portLabel(const QString &portName)
+{
+    QString label = portName;
+    if (label.startsWith(QStringLiteral("/dev/")))
+        label.remove(0, 5);
+    static const QRegularExpression unsafe(QStringLiteral("[/\\\\:*?\"<>|]+"));
+    label.replace(unsafe, QStringLiteral("-"));
+    while (label.startsWith(u'-'))
+        label.remove(0, 1);
+    return label;
+}
+
+QString outputNameFor(const QString &name, const QString &label, bool severalPorts)
+{
+    const QString placeholder = QStringLiteral("{port}");
+    if (name.contains(placeholder)) {
+        QString out = name;
+        return out.replace(placeholder, label);
+    }
+    if (!severalPorts)
+        return name;
+    const QFileInfo info(name);
+    const QString file = info.fileName();
+    const qsizetype dot = file.lastIndexOf(u'.');
+    const QString named = dot > 0 ? file.left(dot) + u'-' + label + file.mid(dot) : file + u'-' + label;
+    return name.left(name.size() - file.size()) + named;
+}
+
+int run(const QStringList &arguments)
+{
+    QString problem;
+    const CommandLine line = CommandLine::parse(arguments, &problem);
+    if (!problem.isEmpty())
+        return usageError(problem);
+    switch (line.command) {
+    case CommandLine::Command::Help:
+        printTo(stdout, CommandLine::helpText());
+        return ExitCode::Success;
+    case CommandLine::Command::Version:
+        printTo(stdout, QStringLiteral("qz300-cli %1\n").arg(QCoreApplication::applicationVersion()));
+        return ExitCode::Success;
+    case CommandLine::Command::Ports:
+        return listPorts();
+    case CommandLine::Command::Read:
+    case CommandLine::Command::Write:
+        return readOrWrite(line);
+    case CommandLine::Command::Convert:
+        return convert(line);
+    }
+    return ExitCode::Usage;
+}
+
+} // namespace CliApp

@@ -1,0 +1,171 @@
+#include "cli/commandline.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+QString formatList()
+{
+    return QStringLiteral("chan, csv or json");
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
+{
+    CommandLine line;
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption version(QStringLiteral("version"), QString());
+    const QCommandLineOption port(QStringLiteral("port"), QString(), QStringLiteral("P"));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, QString(), QStringLiteral("FILE"));
+    const QCommandLineOption backup(QStringLiteral("backup"), QString(), QStringLiteral("OUT"));
+    const QCommandLineOption verify(QStringLiteral("verify"), QString());
+    const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("FORMAT"));
+    const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("FORMAT"));
+    const QCommandLineOption readyTimeout(QStringLiteral("ready-timeout"), QString(), QStringLiteral("SECONDS"));
+    parser.addOptions({help, version, port, output, backup, verify, to, from, readyTimeout});
+
+    if (!parser.parse(QStringList{QStringLiteral("qz300-cli")} + arguments)) {
+        *error = parser.errorText();
+        return line;
+    }
+    if (parser.isSet(help))
+        return line;
+    if (parser.isSet(version)) {
+        line.command = Command::Version;
+        return line;
+    }
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) {
+        *error = QStringLiteral("no command given");
+        return line;
+    }
+    const QString name = positional.first();
+    const QStringList rest = positional.mid(1);
+    QStringList allowed;
+    qsizetype files = 0;
+    if (name == u"ports") {
+        line.command = Command::Ports;
+    } else if (name == u"read") {
+        line.command = Command::Read;
+        allowed = {QStringLiteral("port"), QStringLiteral("o"), QStringLiteral("ready-timeout")};
+    } else if (name == u"write") {
+        line.command = Command::Write;
+        allowed = {QStringLiteral("port"), QStringLiteral("backup"), QStringLiteral("verify"), QStringLiteral("from"),
+                   QStringLiteral("ready-timeout")};
+        files = 1;
+    } else if (name == u"convert") {
+        line.command = Command::Convert;
+        allowed = {QStringLiteral("to"), QStringLiteral("from"), QStringLiteral("o")};
+        files = 1;
+    } else if (name == u"help") {
+        return line;
+    } else {
+        *error = QStringLiteral("unknown command \"%1\"").arg(name);
+        return line;
+    }
+
+    for (const QString &option : parser.optionNames()) {
+        const QString canonical = option == u"output" ? QStringLiteral("o") : option;
+        if (!allowed.contains(canonical)) {
+            *error = QStringLiteral("%1 takes no --%2").arg(name, option);
+            return line;
+        }
+    }
+    if (rest.size() != files) {
+        *error = files == 0 ? QStringLiteral("%1 takes no file").arg(name) : QStringLiteral("%1 takes one file").arg(name);
+        return line;
+    }
+    if (files == 1)
+        line.file = rest.first();
+
+    line.ports = parser.values(port);
+    if ((line.command == Command::Read || line.command == Command::Write) && line.ports.isEmpty()) {
+        *error = QStringLiteral("%1 needs --port").arg(name);
+        return line;
+    }
+    line.output = parser.value(output);
+    line.backup = parser.value(backup);
+    line.verify = parser.isSet(verify);
+    if (parser.isSet(output) && line.output.isEmpty()) {
+        *error = QStringLiteral("-o needs a file name");
+        return line;
+    }
+    if (parser.isSet(backup) && line.backup.isEmpty()) {
+        *error = QStringLiteral("--backup needs a file name");
+        return line;
+    }
+    if (parser.isSet(to)) {
+        line.to = ChannelSheet::formatNamed(parser.value(to));
+        if (!line.to) {
+            *error = QStringLiteral("--to takes %1").arg(formatList());
+            return line;
+        }
+    }
+    if (parser.isSet(from)) {
+        line.from = ChannelSheet::formatNamed(parser.value(from));
+        if (!line.from) {
+            *error = QStringLiteral("--from takes %1").arg(formatList());
+            return line;
+        }
+    }
+    if (line.command == Command::Convert && !line.to) {
+        *error = QStringLiteral("convert needs --to %1").arg(formatList());
+        return line;
+    }
+    if (parser.isSet(readyTimeout)) {
+        bool ok = false;
+        const double seconds = parser.value(readyTimeout).toDouble(&ok);
+        if (!ok || seconds <= 0 || seconds > 600) {
+            *error = QStringLiteral("--ready-timeout takes seconds, more than 0 and at most 600");
+            return line;
+        }
+        line.readyTimeoutMs = int(seconds * 1000);
+    }
+    return line;
+}
+
+QString CommandLine::helpText()
+{
+    return QStringLiteral(
+        "Usage: qz300-cli COMMAND [OPTIONS]\n"
+        "Programs QZ300 radios without the window: the same frames, pacing and checks.\n"
+        "\n"
+        "Commands:\n"
+        "  ports                          COM1 to COM8, their devices, and whether each opens\n"
+        "  read --port P [-o FILE]        read the radio's squelch level and 16 channels\n"
+        "                                 (channel file on standard output without -o)\n"
+        "  write --port P FILE [--backup OUT] [--verify]\n"
+        "                                 write FILE into the radio; --backup saves what the\n"
+        "                                 radio held first; --verify reads it back and compares\n"
+        "  convert FILE --to FORMAT [-o OUT]\n"
+        "                                 convert between a channel file and CSV or JSON\n"
+        "\n"
+        "Options:\n"
+        "  --port P             COMn (see ports; QZ300_PORTS sets the table) or a device path;\n"
+        "                       repeat it to program several radios at the same time\n"
+        "  -o, --output FILE    where read or convert puts its result\n"
+        "  --backup OUT         where write saves the radio's old set\n"
+        "  --verify             read back after writing; any difference is an error\n"
+        "  --to FORMAT          chan, csv or json\n"
+        "  --from FORMAT        the input's format, when its name does not tell\n"
+        "  --ready-timeout S    seconds to wait for the radio to answer \"C\" (default 3)\n"
+        "  -h, --help           this text\n"
+        "  --version            the program's version\n"
+        "\n"
+        "Formats go by the file name: .csv is CSV, .json is JSON, any other name a channel\n"
+        "file (the window's 49-item format). With several ports, a {port} in -o or --backup\n"
+        "is replaced by the port (COM3, ttyUSB0, pts-4); without it the port goes before the\n"
+        "extension (plan.doc becomes plan-COM3.doc).\n"
+        "\n"
+        "Progress goes to standard error when it is a terminal. Each error is one line on\n"
+        "standard error; read and write end with one line per port there.\n"
+        "\n"
+        "Exit status:\n"
+        "  0  every port succeeded (or the conversion or listing worked)\n"
+        "  1  a port or radio failed, a read-back differed, or an output file was not written\n"
+        "  2  the command line is wrong\n"
+        "  3  the input file cannot be read or holds no valid channel set; no radio was touched\n");
+}

@@ -1,0 +1,38 @@
+// The command line of qz300-cli: what the user asked for, or why it cannot be done.
+#pragma once
+
+#include "cli/channelsheet.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace ExitCode {
+constexpr int Success = 0;
+/// A port or radio failed, a read-back differed, or an output file could not be written.
+constexpr int Failed = 1;
+constexpr int Usage = 2;
+/// The input file cannot be read or holds no valid channel set; no radio was touched.
+constexpr int BadInput = 3;
+} // namespace ExitCode
+
+struct CommandLine
+{
+    enum class Command { Help, Version, Ports, Read, Write, Convert };
+
+    Command command = Command::Help;
+    QStringList ports;
+    QString file;   ///< write: the set to write; convert: the file to convert
+    QString output; ///< -o; empty for standard output
+    QString backup;
+    bool verify = false;
+    std::optional<ChannelSheet::Format> from;
+    std::optional<ChannelSheet::Format> to;
+    int readyTimeoutMs = 3000;
+
+    /// The command line without the program name; an error text when it makes no sense.
+    static CommandLine parse(const QStringList &arguments, QString *error);
+
+    static QString helpText();
+};

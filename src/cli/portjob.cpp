@@ -1,0 +1,256 @@
+#include "cli/portjob.h"
+
+#include "app/porttable.h"
+#include "app/serialportservice.h"
+#include "channels/channeltable.h"
+#include "radio/channelframe.h"
+#include "radio/readinesspoll.h"
+#include "radio/readtransfer.h"
+#include "radio/writetransfer.h"
+
+namespace {
+
+QString shown(const QVariant &value)
+{
+    const QString text = value.toString();
+    return text.isEmpty() ? QStringLiteral("-") : text;
+}
+
+QString shown(const ChannelRecord &record)
+{
+    return QStringLiteral("%1 / %2 / %3").arg(shown(record.rf), shown(record.tf), shown(record.bt));
+}
+
+QString seconds(int milliseconds)
+{
+    return QString::number(milliseconds / 1000.0, 'g', 3);
+}
+
+} // namespace
+
+PortJob::PortJob(Plan plan, QObject *parent)
+    : QObject(parent)
+    , m_plan(std::move(plan))
+{
+    m_readyLimit.setSingleShot(true);
+    connect(&m_readyLimit, &QTimer::timeout, this, &PortJob::readyTimedOut);
+}
+
+PortJob::~PortJob()
+{
+    // The transfers and the poll hold on to the port: they go first.
+    delete m_write;
+    delete m_read;
+    delete m_poll;
+}
+
+void PortJob::start()
+{
+    if (!m_scratch.isValid()) {
+        fail(QStringLiteral("no scratch folder: %1").arg(m_scratch.errorString()));
+        return;
+    }
+    // The transfers work on a channel table; this one lives only as long as the job.
+    ChannelTable::OpenResult opened = ChannelTable::open(m_scratch.filePath(QStringLiteral("channels.db")));
+    if (!opened.table) {
+        fail(QStringLiteral("no scratch channel table: %1").arg(opened.error));
+        return;
+    }
+    m_table = std::move(opened.table);
+
+    m_port = std::make_unique<SerialPortService>(PortTable({m_plan.devicePath}));
+    m_port->setCommPort(PortTable::FirstPort);
+    m_port->setPortOpen(true);
+    if (!m_port->PortOpen()) {
+        fail(QStringLiteral("cannot open %1: %2").arg(m_plan.devicePath, m_port->openErrorText()));
+        return;
+    }
+    m_poll = new ReadinessPoll(*m_port);
+    connect(m_poll, &ReadinessPoll::radioReady, this, &PortJob::radioReady);
+    // The transfers get no poll to restart: between steps this job checks readiness itself.
+    m_write = new WriteTransfer(*m_port, *m_table, m_pacing, nullptr);
+    m_read = new ReadTransfer(*m_port, *m_table, m_arming, nullptr, {});
+    connect(m_write, &WriteTransfer::progress, this, [this](int frame, int total) { emit progress(stageName(), frame, total); });
+    connect(m_write, &WriteTransfer::finished, this, &PortJob::writeFinished);
+    connect(m_write, &WriteTransfer::failed, this, &PortJob::writeFailed);
+    connect(m_read, &ReadTransfer::progress, this, [this](int frame, int total) { emit progress(stageName(), frame, total); });
+    connect(m_read, &ReadTransfer::finished, this, &PortJob::readFinished);
+    connect(m_read, &ReadTransfer::failed, this, &PortJob::readFailed);
+    // After the transfers, so that a port dying mid-transfer is told in their words.
+    connect(m_port.get(), &SerialPortService::failed, this, &PortJob::portFailed);
+
+    if (m_plan.task == Task::Read)
+        waitForRadio(Step::Read);
+    else
+        waitForRadio(m_plan.backupPath.isEmpty() ? Step::Write : Step::Backup);
+}
+
+void PortJob::waitForRadio(Step next)
+{
+    m_step = Step::Ready;
+    m_afterReady = next;
+    m_readyLimit.start(m_plan.readyTimeoutMs);
+    m_poll->start();
+}
+
+void PortJob::radioReady()
+{
+    if (m_step != Step::Ready)
+        return;
+    m_readyLimit.stop();
+    m_step = m_afterReady;
+    runStep();
+}
+
+void PortJob::readyTimedOut()
+{
+    if (m_step != Step::Ready)
+        return;
+    const QString before = m_afterReady == Step::Verify ? QStringLiteral(" after the write") : QString();
+    fail(QStringLiteral("radio not ready%1: no answer to \"C\" within %2 s").arg(before, seconds(m_plan.readyTimeoutMs)));
+}
+
+void PortJob::portFailed(const QString &reason)
+{
+    fail(QStringLiteral("%1 failed: the port failed: %2").arg(stageName(), reason));
+}
+
+void PortJob::runStep()
+{
+    if (m_step != Step::Write) {
+        m_read->start();
+        return;
+    }
+    if (!m_table->storeChannels(m_plan.toWrite.channels)) {
+        fail(QStringLiteral("write refused: %1").arg(m_table->lastError()));
+        return;
+    }
+    const QString refused = m_write->start(m_plan.toWrite.squelch);
+    if (!refused.isEmpty())
+        fail(QStringLiteral("write refused: %1").arg(refused));
+}
+
+void PortJob::readFinished()
+{
+    m_readSet.squelch = m_read->squelch();
+    m_readSet.channels = m_read->channels();
+    switch (m_step) {
+    case Step::Backup: {
+        const QString error = ChannelSheet::save(m_plan.backupPath, m_readSet, m_plan.backupFormat);
+        if (!error.isEmpty()) {
+            // The radio's old set must be safe before it is overwritten.
+            fail(QStringLiteral("backup not saved, nothing written: %1").arg(error));
+            return;
+        }
+        waitForRadio(Step::Write);
+        return;
+    }
+    case Step::Verify:
+        compareReadBack();
+        return;
+    case Step::Read: {
+        if (!m_plan.outputPath.isEmpty()) {
+            const QString error = ChannelSheet::save(m_plan.outputPath, m_readSet, m_plan.outputFormat);
+            if (!error.isEmpty()) {
+                fail(QStringLiteral("read 16 channels but cannot save them: %1").arg(error));
+                return;
+            }
+            succeed(QStringLiteral("read 16 channels into %1").arg(m_plan.outputPath));
+            return;
+        }
+        succeed(QStringLiteral("read 16 channels"));
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void PortJob::readFailed(const QString &message)
+{
+    fail(QStringLiteral("%1 failed: %2").arg(stageName(), message));
+}
+
+void PortJob::writeFinished()
+{
+    if (m_step != Step::Write)
+        return;
+    m_written = m_write->frames();
+    if (m_plan.verify) {
+        waitForRadio(Step::Verify);
+        return;
+    }
+    succeed(m_plan.backupPath.isEmpty() ? QStringLiteral("wrote 16 channels")
+                                        : QStringLiteral("wrote 16 channels, old set saved in %1").arg(m_plan.backupPath));
+}
+
+void PortJob::writeFailed(const QString &reason)
+{
+    fail(QStringLiteral("write failed, the radio may hold an incomplete set: %1").arg(reason));
+}
+
+void PortJob::compareReadBack()
+{
+    // What was written, as the radio gives it back: the same frames decoded.
+    m_differences.clear();
+    const QString wroteSquelch = ChannelFrame::squelchOf(m_written.value(0));
+    if (wroteSquelch != m_readSet.squelch)
+        m_differences << QStringLiteral("squelch: wrote %1, radio holds %2").arg(wroteSquelch, m_readSet.squelch);
+    for (int k = 0; k < ChannelCount; ++k) {
+        const ChannelRecord wrote = ChannelFrame::decode(m_written.value(k));
+        const ChannelRecord holds = m_readSet.channels.value(k);
+        if (wrote.rf.toString() != holds.rf.toString() || wrote.tf.toString() != holds.tf.toString()
+            || wrote.bt.toString() != holds.bt.toString()) {
+            m_differences << QStringLiteral("channel %1: wrote %2, radio holds %3").arg(k + 1).arg(shown(wrote), shown(holds));
+        }
+    }
+    if (m_differences.isEmpty())
+        succeed(QStringLiteral("wrote 16 channels, verified"));
+    else
+        fail(QStringLiteral("verify failed: the radio does not hold what was written (%1 differences)").arg(m_differences.size()));
+}
+
+QString PortJob::stageName() const
+{
+    switch (m_step == Step::Ready ? m_afterReady : m_step) {
+    case Step::Backup:
+        return QStringLiteral("backup");
+    case Step::Write:
+        return QStringLiteral("write");
+    case Step::Verify:
+        return QStringLiteral("verify");
+    default:
+        return QStringLiteral("read");
+    }
+}
+
+void PortJob::succeed(const QString &outcome)
+{
+    if (m_step == Step::Done)
+        return;
+    m_succeeded = true;
+    m_outcome = outcome;
+    m_step = Step::Done;
+    m_readyLimit.stop();
+    if (m_poll)
+        m_poll->stop();
+    m_port->setPortOpen(false);
+    emit finished();
+}
+
+void PortJob::fail(const QString &reason)
+{
+    if (m_step == Step::Done)
+        return;
+    m_succeeded = false;
+    m_outcome = reason;
+    m_step = Step::Done;
+    m_readyLimit.stop();
+    m_pacing.stop();
+    m_arming.stop();
+    if (m_poll)
+        m_poll->stop();
+    if (m_port)
+        m_port->setPortOpen(false);
+    emit finished();
+}

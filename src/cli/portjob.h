@@ -1,0 +1,98 @@
+// One radio on one port: the readiness check, then a read, or a write with an optional backup read
+// before it and an optional read-back after it. Several jobs share one event loop, each with its own
+// port, timers and scratch channel table.
+#pragma once
+
+#include "cli/channelsheet.h"
+#include "files/channelfile.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+
+class ChannelTable;
+class ReadTransfer;
+class ReadinessPoll;
+class SerialPortService;
+class WriteTransfer;
+
+class PortJob : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Task { Read, Write };
+
+    struct Plan
+    {
+        Task task = Task::Read;
+        QString portName;   ///< as the user gave it
+        QString devicePath;
+        /// Read: where the set goes; empty keeps it for the caller (standard output).
+        QString outputPath;
+        ChannelSheet::Format outputFormat = ChannelSheet::Format::Channel;
+        ChannelFile::ChannelSet toWrite;
+        QString backupPath; ///< write: where the radio's old set goes first; empty for none
+        ChannelSheet::Format backupFormat = ChannelSheet::Format::Channel;
+        bool verify = false;
+        int readyTimeoutMs = 3000;
+    };
+
+    explicit PortJob(Plan plan, QObject *parent = nullptr);
+    ~PortJob() override;
+
+    void start();
+
+    const Plan &plan() const { return m_plan; }
+    bool isDone() const { return m_step == Step::Done; }
+    bool succeeded() const { return m_succeeded; }
+    /// The one summary line of this port, without the port name.
+    QString outcome() const { return m_outcome; }
+    /// Channels the read-back found different from what was written, one line each.
+    QStringList differences() const { return m_differences; }
+    /// The set of the last complete read.
+    ChannelFile::ChannelSet readSet() const { return m_readSet; }
+
+signals:
+    /// `stage` is "read", "backup", "write" or "verify".
+    void progress(const QString &stage, int frame, int total);
+    void finished();
+
+private:
+    enum class Step { Idle, Ready, Backup, Write, Verify, Read, Done };
+
+    void waitForRadio(Step next);
+    void radioReady();
+    void readyTimedOut();
+    void portFailed(const QString &reason);
+    void runStep();
+    void readFinished();
+    void readFailed(const QString &message);
+    void writeFinished();
+    void writeFailed(const QString &reason);
+    void compareReadBack();
+    QString stageName() const;
+    void succeed(const QString &outcome);
+    void fail(const QString &reason);
+
+    Plan m_plan;
+    QTemporaryDir m_scratch;
+    std::unique_ptr<ChannelTable> m_table;
+    std::unique_ptr<SerialPortService> m_port;
+    ReadinessPoll *m_poll = nullptr;
+    WriteTransfer *m_write = nullptr;
+    ReadTransfer *m_read = nullptr;
+    QTimer m_pacing;
+    QTimer m_arming;
+    QTimer m_readyLimit;
+    Step m_step = Step::Idle;
+    Step m_afterReady = Step::Idle;
+    QStringList m_written;
+    ChannelFile::ChannelSet m_readSet;
+    QStringList m_differences;
+    bool m_succeeded = false;
+    QString m_outcome;
+};

@@ -1,0 +1,186 @@
+#include "clirun.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_CliConvert : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTrips_data();
+    void roundTrips();
+    void csvIsCheckedLikeTheGrid();
+    void csvErrorsNameLineAndColumn_data();
+    void csvErrorsNameLineAndColumn();
+    void jsonErrors_data();
+    void jsonErrors();
+    void channelFileErrorsNameTheItem();
+};
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// A valid sheet with one line replaced (1 is the squelch line, 2 the header, 3 to 18 channels).
+QByteArray csvWith(int line, const QByteArray &replacement)
+{
+    QList<QByteArray> lines = {"squelch,4", "channel,receive MHz,transmit MHz,shift"};
+    for (int k = 1; k <= ChannelCount; ++k)
+        lines << QByteArray::number(k) + ",145." + QByteArray::number(k * 25).rightJustified(3, '0') + ",,off";
+    if (line > 0)
+        lines[line - 1] = replacement;
+    return lines.join('\n') + '\n';
+}
+
+} // namespace
+
+void tst_CliConvert::roundTrips_data()
+{
+    QTest::addColumn<QString>("via");
+    QTest::newRow("csv") << "csv";
+    QTest::newRow("json") << "json";
+}
+
+void tst_CliConvert::roundTrips()
+{
+    QFETCH(QString, via);
+    QTemporaryDir dir;
+    // The sample holds every kind of row: shift on and off, a receive-only channel, an empty one.
+    const QString plan = CliSample::saveSample(dir);
+    QVERIFY(!plan.isEmpty());
+    const QString sheet = dir.filePath("plan." + via);
+    const CliRun out = CliRun::run({"convert", plan, "--to", via, "-o", sheet});
+    QCOMPARE(out.exitCode, 0);
+    QVERIFY(out.err.isEmpty());
+
+    const CliRun back = CliRun::run({"convert", sheet, "--to", "chan"});
+    QCOMPARE(back.exitCode, 0);
+    QCOMPARE(back.out, readFile(plan) + '\n');
+
+    // Standard output holds the same as the file.
+    const CliRun shown = CliRun::run({"convert", plan, "--to", via});
+    QCOMPARE(shown.out, readFile(sheet));
+}
+
+void tst_CliConvert::csvIsCheckedLikeTheGrid()
+{
+    QTemporaryDir dir;
+    QByteArray sheet = csvWith(3, "1, 145.123 ,,ON");
+    sheet.replace("4,145.100,,off", "4,\"136.00625\",435.0025,");
+    sheet.replace("5,145.125,,off", "5,0,,");
+    sheet.replace("6,145.150,,off", "6,130,500,off");
+    // Channel rows in any order; Windows line ends and a byte order mark from a spreadsheet.
+    sheet.replace("7,145.175,,off\n8,145.200,,off", "8,145.200,,off\n7,145.175,,off");
+    sheet.replace("\n", "\r\n");
+    sheet.prepend("\xEF\xBB\xBF");
+    const QString path = dir.filePath("plan.csv");
+    QVERIFY(writeFile(path, sheet));
+    const CliRun run = CliRun::run({"convert", path, "--to", "chan"});
+    QCOMPARE(run.exitCode, 0);
+    const QStringList items = QString::fromUtf8(run.out).split(u',');
+    QCOMPARE(items.value(0), "4");
+    // Receive snapped, transmit copied from it (typed empty afterwards: receive-only), shift on.
+    QCOMPARE(items.mid(1, 3), (QStringList{"145.12000", "", "on"}));
+    QCOMPARE(items.mid(10, 3), (QStringList{"136.00625", "435.00000", "off"}));
+    QCOMPARE(items.mid(13, 3), (QStringList{"", "", ""}));
+    QCOMPARE(items.mid(16, 3), (QStringList{"130.00000", "500.00000", "off"}));
+    QCOMPARE(items.mid(19, 3), (QStringList{"145.17500", "", "off"}));
+    QCOMPARE(items.mid(22, 3), (QStringList{"145.20000", "", "off"}));
+}
+
+void tst_CliConvert::csvErrorsNameLineAndColumn_data()
+{
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("receive above the range") << csvWith(5, "3,500.00001,,off") << "line 5, column 2: 500.00001 MHz is outside 130 to 500 MHz";
+    QTest::newRow("transmit below the range") << csvWith(18, "16,145,129.99999,off") << "line 18, column 3: 129.99999 MHz is outside";
+    QTest::newRow("negative receive") << csvWith(3, "1,-145,,") << "line 3, column 2: -145 MHz is outside";
+    QTest::newRow("not a number") << csvWith(4, "2,145.3MHz,,") << "line 4, column 2: \"145.3MHz\" is not a frequency";
+    QTest::newRow("bad shift") << csvWith(6, "4,145,145,yes") << "line 6, column 4: shift \"yes\" is not on or off";
+    QTest::newRow("transmit without receive") << csvWith(7, "5,,146,") << "line 7, column 3: a transmit frequency needs a receive frequency";
+    QTest::newRow("channel 17") << csvWith(8, "17,145,,") << "line 8, column 1: channel \"17\" is not 1 to 16";
+    QTest::newRow("channel twice") << csvWith(9, "1,145,,") << "line 9, column 1: channel 1 again (first on line 3)";
+    QTest::newRow("channel missing") << csvWith(0, {}).replace("16,145.400,,off\n", "") << "line 18: channel 16 is missing";
+    QTest::newRow("squelch above 9") << csvWith(1, "squelch,12") << "line 1, column 2: squelch level \"12\" is not a digit 0 to 9";
+    QTest::newRow("no squelch line") << csvWith(1, "channel,receive MHz,transmit MHz,shift") << "line 1: expected \"squelch,<level 0 to 9>\"";
+    QTest::newRow("wrong header") << csvWith(2, "channel,rx,tx,shift") << "line 2, column 2: expected \"receive MHz\"";
+    QTest::newRow("five columns") << csvWith(10, "8,145,145,off,extra") << "line 10: expected 4 columns, found 5";
+    QTest::newRow("open quote") << csvWith(11, "9,\"145,,") << "line 11: a quoted field is not closed";
+    QTest::newRow("empty") << QByteArray() << "line 1: no squelch line";
+}
+
+void tst_CliConvert::csvErrorsNameLineAndColumn()
+{
+    QFETCH(QByteArray, sheet);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("plan.csv");
+    QVERIFY(writeFile(path, sheet));
+    const CliRun run = CliRun::run({"convert", path, "--to", "json", "-o", dir.filePath("plan.json")});
+    QCOMPARE(run.exitCode, 3);
+    QCOMPARE(run.errorLines().size(), 1);
+    const QString line = run.errorLines().first();
+    QVERIFY2(line.startsWith("qz300-cli: " + path + ": " + error), qPrintable(line));
+    QVERIFY(!QFile::exists(dir.filePath("plan.json")));
+}
+
+void tst_CliConvert::jsonErrors_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("syntax") << QByteArray("{\n  \"squelch\": \"3\",\n  \"channels\": [ }\n") << "line 3, column";
+    QTest::newRow("fifteen channels") << QByteArray("{\"squelch\": 3, \"channels\": []}") << "channels: expected a list of 16 channels";
+}
+
+void tst_CliConvert::jsonErrors()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("plan.json");
+    QVERIFY(writeFile(path, json));
+    const CliRun run = CliRun::run({"convert", path, "--to", "csv"});
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.errorLines().value(0).startsWith("qz300-cli: " + path + ": " + error), run.err.constData());
+
+    // A value out of range names the channel and the key.
+    const QString good = dir.filePath("good.json");
+    QCOMPARE(CliRun::run({"convert", CliSample::saveSample(dir), "--to", "json", "-o", good}).exitCode, 0);
+    QByteArray edited = readFile(good);
+    edited.replace("\"430.03750\"", "600");
+    QVERIFY(writeFile(good, edited));
+    const CliRun range = CliRun::run({"convert", good, "--to", "csv"});
+    QCOMPARE(range.exitCode, 3);
+    QVERIFY2(range.err.contains("channels[2].receive_mhz (channel 3): 600 MHz is outside"), range.err.constData());
+}
+
+void tst_CliConvert::channelFileErrorsNameTheItem()
+{
+    QTemporaryDir dir;
+    ChannelFile::ChannelSet set = CliSample::sampleSet();
+    set.channels[1].tf = QStringLiteral("520.00000");
+    const QString plan = CliSample::saveSample(dir, set);
+    const CliRun run = CliRun::run({"convert", plan, "--to", "csv"});
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY2(run.err.contains(": item 6 (channel 2): 520.00000 MHz is outside"), run.err.constData());
+
+    QVERIFY(writeFile(dir.filePath("short.doc"), "3,145,145,off,"));
+    const CliRun tooShort = CliRun::run({"convert", dir.filePath("short.doc"), "--to", "json"});
+    QCOMPARE(tooShort.exitCode, 3);
+    QVERIFY(tooShort.err.contains("fewer than 49 items"));
+}
+
+QTEST_GUILESS_MAIN(tst_CliConvert)
+#include "tst_cliconvert.moc"

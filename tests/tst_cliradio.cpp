@@ -1,0 +1,182 @@
+#include "channels/textvalue.h"
+#include "clirun.h"
+#include "fakeradio.h"
+#include "files/channelfile.h"
+#include "radio/channelframe.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+
+class tst_CliRadio : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readToStandardOutput();
+    void readIntoFile_data();
+    void readIntoFile();
+    void readThatStopsSavesNothing();
+    void writeSendsTheFile();
+    void verify_data();
+    void verify();
+    void backupKeepsTheOldSet();
+    void backupThatCannotBeSavedWritesNothing();
+    void refusedSetTouchesNoRadio();
+};
+
+using namespace CliSample;
+
+void tst_CliRadio::readToStandardOutput()
+{
+    FakeRadio radio;
+    QVERIFY(radio.isOpen());
+    const CliRun run = CliRun::run({"read", "--port", "COM1"}, {radio.devicePath()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    const ChannelFile::ReadResult read = ChannelFile::parse(run.out);
+    QCOMPARE(read.error, ChannelFile::ReadError::None);
+    QVERIFY(sameValues(read.set, setOf(radio.frames())));
+    QCOMPARE(run.errorLines(), QStringList{"COM1: ok: read 16 channels"});
+    // The readiness check came first, the read command after it.
+    QVERIFY(radio.received().startsWith('C'));
+    QVERIFY(radio.received().endsWith('5'));
+}
+
+void tst_CliRadio::readIntoFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("starts");
+    QTest::newRow("csv") << "held.csv" << QByteArray("squelch,3\nchannel,receive MHz,transmit MHz,shift\n1,145.00000,");
+    QTest::newRow("json") << "held.json" << QByteArray("{");
+}
+
+void tst_CliRadio::readIntoFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, starts);
+    QTemporaryDir dir;
+    FakeRadio radio;
+    QVERIFY(radio.isOpen());
+    // A device path names the port as well as COMn.
+    const CliRun run = CliRun::run({"read", "--port", radio.devicePath(), "-o", dir.filePath(name)});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.isEmpty());
+    QFile file(dir.filePath(name));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY2(file.readAll().startsWith(starts), qPrintable(name));
+}
+
+void tst_CliRadio::readThatStopsSavesNothing()
+{
+    QTemporaryDir dir;
+    FakeRadio radio;
+    radio.setStopAfterFrames(7);
+    const CliRun run = CliRun::run({"read", "--port", "COM1", "-o", dir.filePath("held.doc")}, {radio.devicePath()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(!QFile::exists(dir.filePath("held.doc")));
+    QCOMPARE(run.errorLines().size(), 1);
+    QVERIFY(run.errorLines().first().startsWith("COM1: error: read failed"));
+}
+
+void tst_CliRadio::writeSendsTheFile()
+{
+    QTemporaryDir dir;
+    FakeRadio radio;
+    const QString plan = saveSample(dir);
+    QVERIFY(!plan.isEmpty());
+    const CliRun run = CliRun::run({"write", "--port", "COM1", plan}, {radio.devicePath()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(radio.writesStored(), 1);
+    QCOMPARE(radio.frames(), framesOf(sampleSet()));
+    // Readiness "C" exchanges, then the write command and the frames, and nothing after them.
+    const QByteArray sent = radio.received();
+    QVERIFY(sent.startsWith('C'));
+    QVERIFY(sent.endsWith('A' + framesOf(sampleSet()).join(QString()).toLatin1()));
+    QCOMPARE(run.errorLines(), QStringList{"COM1: ok: wrote 16 channels"});
+}
+
+void tst_CliRadio::verify_data()
+{
+    QTest::addColumn<int>("corruptFrame");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("difference");
+    QTest::newRow("radio keeps the set") << 0 << 0 << QString();
+    QTest::newRow("radio keeps frame 6 wrong") << 6 << 1 << "COM1: channel 6: wrote 430.07500 / 438.03000 / on, radio holds 430.07500 / 448.03000 / on";
+}
+
+void tst_CliRadio::verify()
+{
+    QFETCH(int, corruptFrame);
+    QFETCH(int, exitCode);
+    QFETCH(QString, difference);
+    QTemporaryDir dir;
+    FakeRadio radio;
+    radio.setCorruptStoredFrame(corruptFrame);
+    const QString plan = saveSample(dir);
+    const CliRun run = CliRun::run({"write", "--port", "COM1", plan, "--verify"}, {radio.devicePath()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, exitCode);
+    const QStringList lines = run.errorLines();
+    if (difference.isEmpty()) {
+        QCOMPARE(lines, QStringList{"COM1: ok: wrote 16 channels, verified"});
+        return;
+    }
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.at(0), difference);
+    QVERIFY2(lines.at(1).startsWith("COM1: error: verify failed"), qPrintable(lines.at(1)));
+}
+
+void tst_CliRadio::backupKeepsTheOldSet()
+{
+    QTemporaryDir dir;
+    FakeRadio radio;
+    const QStringList before = radio.frames();
+    const QString plan = saveSample(dir);
+    const QString backup = dir.filePath("old.doc");
+    const CliRun run = CliRun::run({"write", "--port", "COM1", plan, "--backup", backup}, {radio.devicePath()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(sameValues(loaded(backup), setOf(before)));
+    QCOMPARE(radio.frames(), framesOf(sampleSet()));
+    // The read came before the write.
+    const QByteArray sent = radio.received();
+    QVERIFY(sent.indexOf('5') < sent.indexOf('A'));
+}
+
+void tst_CliRadio::backupThatCannotBeSavedWritesNothing()
+{
+    QTemporaryDir dir;
+    FakeRadio radio;
+    const QString plan = saveSample(dir);
+    const CliRun run = CliRun::run({"write", "--port", "COM1", plan, "--backup", dir.filePath("no/such/folder/old.doc")},
+                                   {radio.devicePath()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(radio.writesStored(), 0);
+    QVERIFY(!radio.received().contains('A'));
+    QVERIFY(run.errorLines().last().contains("backup not saved, nothing written"));
+}
+
+void tst_CliRadio::refusedSetTouchesNoRadio()
+{
+    QTemporaryDir dir;
+    FakeRadio radio;
+    ChannelFile::ChannelSet set = sampleSet();
+    set.squelch = QStringLiteral("12");
+    const QString plan = saveSample(dir, set);
+    const CliRun run = CliRun::run({"write", "--port", "COM1", plan}, {radio.devicePath()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 3);
+    QCOMPARE(run.errorLines().size(), 1);
+    QVERIFY(run.errorLines().first().contains("channel 1"));
+    QTest::qWait(200);
+    QVERIFY(radio.received().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(tst_CliRadio)
+#include "tst_cliradio.moc"
