@@ -444,7 +444,9 @@ Result parse(QByteArrayView bytes, Format format)
     const ChannelFile::ReadResult read = ChannelFile::parse(bytes);
     if (read.error != ChannelFile::ReadError::None) {
         Result result;
-        result.error = QStringLiteral("fewer than %1 items").arg(ChannelFile::ItemCount);
+        result.error = read.error == ChannelFile::ReadError::NotText
+                           ? QStringLiteral("not a text file")
+                           : QStringLiteral("fewer than %1 items").arg(ChannelFile::ItemCount);
         return result;
     }
     return checkSet(read.set);
