@@ -37,6 +37,13 @@ auto withConnection(const QString &name, const QString &path, const QString &opt
 
 QString createDatabase(const QString &path)
 {
+    // Claim the name first, failing on anything already there (a dangling or looping link
+    // included), so that the clean-up below only ever removes a file made here.
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return file.errorString();
+    }
     const QString error = withConnection(nextConnectionName(), path, QString(), [](QSqlDatabase &db) -> QString {
         if (!db.open())
             return db.lastError().text();
@@ -75,8 +82,15 @@ bool sameValue(const QVariant &a, const QVariant &b)
 ChannelTable::OpenResult ChannelTable::open(const QString &path)
 {
     OpenResult result;
-    if (!QFileInfo::exists(path)) {
-        const QString error = createDatabase(path);
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        // A pipe would hold start-up until someone writes to it; a device or a folder is no database.
+        result.error = QStringLiteral("数据库文件 %1 不是可用的信道数据库：不是普通文件").arg(path);
+        return result;
+    }
+    if (!info.exists()) {
+        // A link to a file yet to be made makes that file; a link loop makes nothing.
+        const QString error = createDatabase(info.isSymLink() ? info.symLinkTarget() : path);
         if (!error.isEmpty()) {
             result.error = QStringLiteral("无法建立数据库文件 %1：%2").arg(path, error);
             return result;
