@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 // The channel file format on its own: items, layouts, loaded values, the written bytes, and the
 // working-directory helpers of the file commands.
 class tst_ChannelFile : public QObject
@@ -19,12 +21,16 @@ private slots:
     void loadedValue();
     void tooFewItems_data();
     void tooFewItems();
+    void textOnly_data();
+    void textOnly();
     void compose();
     void composeRefusesSeparators_data();
     void composeRefusesSeparators();
     void roundTrip();
     void failedSaveLeavesFiles();
     void loadFaults();
+    void loadRefusesWhatIsNoFile_data();
+    void loadRefusesWhatIsNoFile();
     void stripNul_data();
     void stripNul();
     void workDir();
@@ -144,6 +150,47 @@ void tst_ChannelFile::tooFewItems()
     QVERIFY(result.set.channels.isEmpty());
 }
 
+void tst_ChannelFile::textOnly_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("accepted");
+
+    const QStringList items = sampleItems();
+    const auto withItem = [&items](int index, const QByteArray &item) {
+        QByteArray bytes;
+        for (int i = 0; i < items.size(); ++i)
+            bytes += (i == index ? item : items[i].toLatin1()) + ',';
+        return bytes;
+    };
+    QByteArray noise;
+    quint32 state = 12345; // a fixed sequence of "random" bytes, a comma every few
+    for (int i = 0; i < 400; ++i) {
+        state = state * 1103515245u + 12345u;
+        noise += i % 5 == 4 ? ',' : char(state >> 24);
+    }
+
+    QTest::newRow("plain") << joined(items, "") << true;
+    QTest::newRow("CR LF and tabs") << joined(items, "\r\n\t") << true;
+    QTest::newRow("UTF-8 text in an item") << withItem(4, "开") << true;
+    QTest::newRow("anything after the 49th item") << joined(items, "") + QByteArray("\0\xff\x01", 3) << true;
+    QTest::newRow("NUL in an item") << withItem(2, QByteArray("150.5\0", 6)) << false;
+    QTest::newRow("control byte") << withItem(0, "\x01" "5") << false;
+    QTest::newRow("escape") << withItem(4, "\x1b[0m") << false;
+    QTest::newRow("DEL") << withItem(4, "on\x7f") << false;
+    QTest::newRow("not UTF-8") << withItem(4, "\xff\xfe") << false;
+    QTest::newRow("cut UTF-8 sequence") << withItem(4, "\xe5\xbc") << false;
+    QTest::newRow("random bytes with commas") << noise << false;
+}
+
+void tst_ChannelFile::textOnly()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, accepted);
+    const ChannelFile::ReadResult result = ChannelFile::parse(bytes);
+    QCOMPARE(result.error, accepted ? ChannelFile::ReadError::None : ChannelFile::ReadError::NotText);
+    QCOMPARE(result.set.channels.size(), accepted ? ChannelCount : 0);
+}
+
 void tst_ChannelFile::compose()
 {
     ChannelList channels = sampleChannels();
@@ -242,6 +289,40 @@ void tst_ChannelFile::loadFaults()
             QVERIFY(file.write(line) == line.size());
     }
     QCOMPARE(ChannelFile::load(big).error, ChannelFile::ReadError::TooFewItems);
+}
+
+// Pipes and devices are never opened for reading: a pipe would wait for a writer forever.
+void tst_ChannelFile::loadRefusesWhatIsNoFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<ChannelFile::ReadError>("error");
+    QTest::newRow("pipe") << "fifo" << ChannelFile::ReadError::NotRegularFile;
+    QTest::newRow("device") << "/dev/null" << ChannelFile::ReadError::NotRegularFile;
+    QTest::newRow("link to a pipe") << "link to fifo" << ChannelFile::ReadError::NotRegularFile;
+    QTest::newRow("link to a file") << "link to file" << ChannelFile::ReadError::None;
+}
+
+void tst_ChannelFile::loadRefusesWhatIsNoFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(ChannelFile::ReadError, error);
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.doc"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString file = dir.filePath(QStringLiteral("file.doc"));
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(joined(sampleItems(), ""));
+    }
+    QString path = kind;
+    if (kind == u"fifo") {
+        path = fifo;
+    } else if (kind.startsWith(u"link")) {
+        path = dir.filePath(QStringLiteral("link.doc"));
+        QVERIFY(QFile::link(kind.endsWith(u"fifo") ? fifo : file, path));
+    }
+    QCOMPARE(ChannelFile::load(path).error, error);
 }
 
 void tst_ChannelFile::stripNul_data()

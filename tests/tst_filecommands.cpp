@@ -15,6 +15,8 @@
 #include <functional>
 #include <memory>
 
+#include <sys/stat.h>
+
 // 打开 and 保存 on the real main window; the file dialog is answered through its seam.
 class tst_FileCommands : public QObject
 {
@@ -211,7 +213,7 @@ void tst_FileCommands::openLoadsValuesAsFileHoldsThem()
 void tst_FileCommands::openFaultLeavesEverything_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("content"); // "<none>": no file; "<folder>": a folder
+    QTest::addColumn<QByteArray>("content"); // "<none>": no file; "<folder>": a folder; "<fifo>": a pipe
     QTest::addColumn<QString>("text");
     QByteArray shortFile = channelFile("7");
     shortFile.chop(QByteArray("on,").size());
@@ -219,6 +221,14 @@ void tst_FileCommands::openFaultLeavesEverything_data()
     QTest::newRow("empty file") << "empty.doc" << QByteArray() << "文件 %1 不是完整的信道文件 ！！";
     QTest::newRow("missing file") << "missing.doc" << QByteArray("<none>") << "文件 %1 无法打开 ！！";
     QTest::newRow("a folder") << "folder.doc" << QByteArray("<folder>") << "文件 %1 无法打开 ！！";
+    QTest::newRow("a pipe") << "pipe.doc" << QByteArray("<fifo>") << "文件 %1 不是完整的信道文件 ！！";
+    QByteArray binary;
+    for (int i = 0; i < 300; ++i) // enough commas for 49 items, but no text
+        binary += i % 4 == 3 ? ',' : char(0x80 + (i * 37) % 128);
+    QTest::newRow("binary bytes") << "binary.doc" << binary << "文件 %1 不是完整的信道文件 ！！";
+    QByteArray withNul = channelFile("7");
+    withNul.insert(withNul.indexOf(',') + 1, '\0');
+    QTest::newRow("NUL in an item") << "nul.doc" << withNul << "文件 %1 不是完整的信道文件 ！！";
 }
 
 void tst_FileCommands::openFaultLeavesEverything()
@@ -229,6 +239,8 @@ void tst_FileCommands::openFaultLeavesEverything()
     const QString file = m_dir->filePath(name);
     if (content == "<folder>")
         QVERIFY(QDir(m_dir->path()).mkdir(name));
+    else if (content == "<fifo>")
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
     else if (content != "<none>")
         writeFile(file, content);
 

@@ -25,6 +25,8 @@ private slots:
     void edit();
     void editCommittedByMovingOn_data();
     void editCommittedByMovingOn();
+    void unchangedCellIsNoEdit_data();
+    void unchangedCellIsNoEdit();
 
 private:
     void typeInto(int row, int column, const QString &text);
@@ -130,7 +132,14 @@ void tst_GridCheck::edit_data()
     QTest::newRow("rf letters") << 1 << text("146.00000") << old << on << "abc" << false << e << e << e;
     QTest::newRow("rf zero") << 1 << text("146.00000") << old << on << "0" << false << e << e << e;
     QTest::newRow("rf cleared") << 1 << text("146.00000") << old << on << "" << false << e << e << e;
-    QTest::newRow("rf left empty on null") << 1 << Null << Null << Null << "" << false << e << e << e;
+    // A cell left as it held is no edit: nothing is checked or rewritten.
+    QTest::newRow("rf left empty on null") << 1 << Null << Null << Null << "" << false << Null << Null << Null;
+    // Decided on the typed digits: the text is the snapped count, never a binary artefact.
+    QTest::newRow("rf tie to even stays") << 1 << e << e << e << "130.070005" << false << text("130.07000") << text("130.07000") << off;
+    QTest::newRow("rf tie to even goes up") << 1 << e << e << e << "145.304995" << false << text("145.30500") << text("145.30500") << off;
+    QTest::newRow("rf tie lands on 5 kHz") << 1 << e << e << e << "146.024995" << false << text("146.02500") << text("146.02500") << off;
+    QTest::newRow("rf 400 digits") << 1 << e << old << on << QString(QStringLiteral("1") + QString(400, u'0')) << true << e << old << on;
+    QTest::newRow("rf exponent past double") << 1 << e << old << on << "1e400" << true << e << old << on;
 
     // Transmit frequency: only tf changes.
     const QVariant rf = text("145.00000");
@@ -146,6 +155,7 @@ void tst_GridCheck::edit_data()
     QTest::newRow("tf zero") << 2 << rf << old << on << "0" << false << rf << e << on;
     QTest::newRow("tf without rf") << 2 << e << e << on << "150" << false << e << e << on;
     QTest::newRow("tf without rf, null") << 2 << Null << Null << Null << "150" << false << Null << e << Null;
+    QTest::newRow("tf 400 digits") << 2 << rf << old << on << QString(QStringLiteral("5") + QString(400, u'0')) << true << rf << e << on;
     QTest::newRow("tf with rf 0") << 2 << text("0") << e << e << "150" << false << text("0") << e << e;
 
     // The other columns are taken as typed.
@@ -227,6 +237,62 @@ void tst_GridCheck::editCommittedByMovingOn()
     QCOMPARE(table.channel(7), before);
     QCOMPARE(table.currentRow(), 7);
     QVERIFY(m_messages->isEmpty());
+}
+
+// Opening a cell and leaving it as it was must not run the check on a repeater channel.
+void tst_GridCheck::unchangedCellIsNoEdit_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("rf, Return") << 1 << "return";
+    QTest::newRow("rf, F2 then Return") << 1 << "f2";
+    QTest::newRow("rf, click into another row") << 1 << "click";
+    QTest::newRow("tf, Return") << 2 << "return";
+    QTest::newRow("tf, F2 then Return") << 2 << "f2";
+}
+
+void tst_GridCheck::unchangedCellIsNoEdit()
+{
+    QFETCH(int, column);
+    QFETCH(QString, how);
+
+    ChannelGrid *grid = m_window->DataGrid1();
+    ChannelTable &table = m_window->Adodc1();
+    const QString path = table.path();
+    table.moveTo(Row);
+    QVERIFY(table.setField(1, text("438.50000")));
+    QVERIFY(table.setField(2, text("431.30000")));
+    QVERIFY(table.setField(3, text("on")));
+    table.moveTo(Row + 2);
+    QVERIFY(!table.hasPendingChanges());
+    const ChannelRecord repeater = table.channel(Row);
+
+    const QModelIndex cell = table.index(Row, column);
+    grid->setFocus();
+    grid->setCurrentIndex(cell);
+    if (how == u"f2")
+        QTest::keyClick(grid, Qt::Key_F2);
+    else
+        grid->edit(cell);
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY2(editor, "no cell editor open");
+    QCOMPARE(editor->text(), (column == 1 ? repeater.rf : repeater.tf).toString());
+    if (how == u"click")
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(table.index(Row + 3, 1)).center());
+    else
+        QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(!editorOpen());
+    table.moveTo(Row + 5);
+
+    QCOMPARE(table.channel(Row), repeater);
+    QVERIFY(!table.hasPendingChanges());
+    QVERIFY(m_messages->isEmpty());
+    // The database still holds the repeater channel as well.
+    m_window.reset();
+    auto reopened = ChannelTable::open(path);
+    QVERIFY2(reopened.table, qPrintable(reopened.error));
+    QCOMPARE(reopened.table->channel(Row).tf, text("431.30000"));
+    QCOMPARE(reopened.table->channel(Row).bt, text("on"));
 }
 
 QTEST_MAIN(tst_GridCheck)

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 #include <array>
 
 namespace {
@@ -66,6 +68,7 @@ private slots:
     void portProbe();
     void noPortOpens();
     void createsMissingDatabase();
+    void createsThroughLink();
     void refusesUnusableDatabase_data();
     void refusesUnusableDatabase();
     void editStoredWhenRowMoves();
@@ -190,6 +193,21 @@ void tst_Startup::createsMissingDatabase()
     QVERIFY(!ChannelTable::open(databasePath()).created);
 }
 
+// A link to a database not made yet: the database is made where the link points, the link stays.
+void tst_Startup::createsThroughLink()
+{
+    const QString target = m_dir.filePath(QStringLiteral("elsewhere.mdb"));
+    QVERIFY(QFile::link(target, databasePath()));
+    auto opened = ChannelTable::open(databasePath());
+    QVERIFY2(opened.table, qPrintable(opened.error));
+    QVERIFY(opened.created);
+    QCOMPARE(opened.table->rowCount(), 16);
+    QVERIFY(QFileInfo(databasePath()).isSymLink());
+    QVERIFY(QFileInfo(target).isFile());
+    opened.table.reset();
+    QFile::remove(target);
+}
+
 void tst_Startup::refusesUnusableDatabase_data()
 {
     QTest::addColumn<QString>("kind");
@@ -199,6 +217,8 @@ void tst_Startup::refusesUnusableDatabase_data()
     QTest::newRow("fewer than 16 rows") << "short";
     QTest::newRow("too few fields") << "narrow";
     QTest::newRow("a folder") << "folder";
+    QTest::newRow("a pipe") << "pipe";
+    QTest::newRow("a link to itself") << "loop";
 }
 
 void tst_Startup::refusesUnusableDatabase()
@@ -224,10 +244,16 @@ void tst_Startup::refusesUnusableDatabase()
         for (int n = 1; n <= 16; ++n)
             statements << QStringLiteral("INSERT INTO Chane VALUES (%1, '')").arg(n);
         execSql(path, statements);
+    } else if (kind == QLatin1String("pipe")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == QLatin1String("loop")) {
+        QVERIFY(QFile::link(path, path));
     } else {
         QVERIFY(QDir().mkpath(path));
     }
-    const QByteArray before = fileBytes(path);
+    const bool special = kind == QLatin1String("pipe") || kind == QLatin1String("loop");
+    // Reading a pipe would wait for a writer; the links lead to no content.
+    const QByteArray before = special ? QByteArray() : fileBytes(path);
     const QDateTime modified = QFileInfo(path).lastModified();
 
     RecordedMessages messages;
@@ -236,10 +262,16 @@ void tst_Startup::refusesUnusableDatabase()
     QCOMPARE(messages.count(), 1);
     QCOMPARE(messages.last().title, QStringLiteral("系统信息"));
     QVERIFY2(messages.last().text.contains(path), qPrintable(messages.last().text));
-    QCOMPARE(fileBytes(path), before);
+    if (!special)
+        QCOMPARE(fileBytes(path), before);
     QCOMPARE(QFileInfo(path).lastModified(), modified);
     QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
     QCOMPARE(radio.readFor(150), QByteArray());
+    // The user's link or pipe is still there, and nothing was made where a link points.
+    if (special) {
+        QCOMPARE(QFileInfo(path).isSymLink(), kind != QLatin1String("pipe"));
+        QVERIFY(kind != QLatin1String("pipe") || QFileInfo(path).exists());
+    }
     QDir(path).removeRecursively();
 }
 

@@ -8,6 +8,7 @@
 #include "app/serialportservice.h"
 #include "app/twips.h"
 #include "channels/channelgrid.h"
+#include "channels/channelrecord.h"
 #include "channels/channeltable.h"
 #include "channels/frequencycheck.h"
 #include "channels/squelchlevel.h"
@@ -83,6 +84,7 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
     m_link = new RadioLinkController(*this);
 
     connect(m_table.get(), &ChannelTable::storeFailed, this, &MainWindow::storeFailed);
+    connect(m_table.get(), &ChannelTable::storeConflict, this, &MainWindow::storeConflict);
     connect(m_port, &SerialPortService::failed, this, &MainWindow::portFailed);
     connect(m_poll, &ReadinessPoll::radioReady, this, &MainWindow::radioReady);
 }
@@ -292,9 +294,52 @@ bool MainWindow::assignEditedField(int row, int index, const QVariant &value)
 
 void MainWindow::storeFailed(const QString &reason)
 {
+    if (m_askingToStore)
+        return;
     Messages::show(this, ErrorTitle,
                    QStringLiteral("信道数据无法存入数据库 %1，修改尚未保存：\n%2").arg(m_table->path(), reason),
                    Messages::Icon::Critical);
+}
+
+void MainWindow::storeConflict(int row, const ChannelRecord &refused, const ChannelRecord &stored)
+{
+    const auto value = [](const QVariant &field) {
+        return field.isNull() ? QStringLiteral("（无）") : QStringLiteral("“%1”").arg(field.toString());
+    };
+    const auto channel = [&value](const ChannelRecord &record) {
+        return QStringLiteral("接收频率 %1，发送频率 %2，拍频 %3").arg(value(record.rf), value(record.tf), value(record.bt));
+    };
+    Messages::show(this, ErrorTitle,
+                   QStringLiteral("第 %1 信道已被另一个程序改动，您的修改没有存入数据库 %2。\n"
+                                  "您的输入：%3\n数据库中现为：%4\n表格现在显示数据库中的内容。")
+                       .arg(row + 1)
+                       .arg(m_table->path(), channel(refused), channel(stored)),
+                   Messages::Icon::Warning);
+}
+
+bool MainWindow::storeBeforeClosing()
+{
+    // A change that cannot be stored is not dropped without the user's word.
+    m_askingToStore = true;
+    m_grid->commitOpenEditor(); // nothing typed is lost: a cell still being edited counts too
+    bool close = true;
+    while (!m_table->submit() && m_table->hasPendingChanges()) {
+        const Messages::Question question{
+            ErrorTitle,
+            QStringLiteral("信道数据无法存入数据库 %1，修改尚未保存：\n%2\n\n重试保存，放弃修改并退出，还是取消退出？")
+                .arg(m_table->path(), m_table->lastError()),
+            Messages::Icon::Warning,
+            {QStringLiteral("重试"), QStringLiteral("放弃修改"), QStringLiteral("取消")},
+            0,
+            2};
+        const int chosen = Messages::ask(this, question);
+        if (chosen == 0)
+            continue;
+        close = chosen == 1;
+        break;
+    }
+    m_askingToStore = false;
+    return close;
 }
 
 void MainWindow::portFailed(const QString &reason)
@@ -311,8 +356,10 @@ void MainWindow::radioReady()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Nothing typed is lost: a cell still being edited and a changed row are stored first.
-    m_grid->commitOpenEditor();
-    m_table->submit();
+    if (!storeBeforeClosing()) {
+        event->ignore();
+        return;
+    }
     for (const QPointer<QWidget> &window : std::as_const(m_windows)) {
         if (window)
             window->close();

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+struct ChannelRecord;
 class ChannelFileCommands;
 class AboutBox;
 class ChannelGrid;
@@ -81,6 +82,8 @@ private:
     void DataGrid1_AfterColEdit(int row, int column);
     bool assignEditedField(int row, int index, const QVariant &value);
     void storeFailed(const QString &reason);
+    void storeConflict(int row, const ChannelRecord &refused, const ChannelRecord &stored);
+    bool storeBeforeClosing();
     void portFailed(const QString &reason);
     void radioReady();
 
@@ -120,6 +123,7 @@ private:
     qint16 m_timer2Ticks = 0;
 
     Activity m_activity = Activity::Idle;
+    bool m_askingToStore = false; ///< the exit question reports failed stores itself
     QList<QPointer<QWidget>> m_windows;
     QPointer<PortDialog> m_portDialog;
     QPointer<AboutBox> m_aboutBox;

@@ -13,6 +13,7 @@ public:
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
 
 signals:
-    /// The edited value is in the model; what the cell shows now may still be rewritten.
+    /// A changed value is in the model; what the cell shows now may still be rewritten.
+    /// A cell committed with the text it already held gives no signal.
     void edited(int row, int column) const;
 };

@@ -37,6 +37,13 @@ auto withConnection(const QString &name, const QString &path, const QString &opt
 
 QString createDatabase(const QString &path)
 {
+    // Claim the name first, failing on anything already there (a dangling or looping link
+    // included), so that the clean-up below only ever removes a file made here.
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return file.errorString();
+    }
     const QString error = withConnection(nextConnectionName(), path, QString(), [](QSqlDatabase &db) -> QString {
         if (!db.open())
             return db.lastError().text();
@@ -65,13 +72,25 @@ QVariant asText(const QVariant &stored)
     return stored.isNull() ? QVariant() : QVariant(stored.toString());
 }
 
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    return a.isNull() == b.isNull() && a.toString() == b.toString();
+}
+
 } // namespace
 
 ChannelTable::OpenResult ChannelTable::open(const QString &path)
 {
     OpenResult result;
-    if (!QFileInfo::exists(path)) {
-        const QString error = createDatabase(path);
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        // A pipe would hold start-up until someone writes to it; a device or a folder is no database.
+        result.error = QStringLiteral("数据库文件 %1 不是可用的信道数据库：不是普通文件").arg(path);
+        return result;
+    }
+    if (!info.exists()) {
+        // A link to a file yet to be made makes that file; a link loop makes nothing.
+        const QString error = createDatabase(info.isSymLink() ? info.symLinkTarget() : path);
         if (!error.isEmpty()) {
             result.error = QStringLiteral("无法建立数据库文件 %1：%2").arg(path, error);
             return result;
@@ -117,7 +136,7 @@ ChannelTable::OpenResult ChannelTable::open(const QString &path)
             Row row;
             row.rowId = query.value(0).toLongLong();
             for (int i = 0; i < ChannelField::Count; ++i)
-                row.fields[i] = asText(query.value(i + 1));
+                row.fields[i] = row.stored[i] = asText(query.value(i + 1));
             out.rows.append(row);
         }
         if (out.rows.size() < ChannelCount)
@@ -261,6 +280,7 @@ bool ChannelTable::storeChannels(const ChannelList &channels)
     }
     for (int i = 0; i < updated.size(); ++i) {
         updated[i].pending = false;
+        std::copy(std::begin(updated[i].fields), std::end(updated[i].fields), std::begin(updated[i].stored));
         m_rows[i] = updated[i];
     }
     if (!updated.isEmpty())
@@ -271,15 +291,23 @@ bool ChannelTable::storeChannels(const ChannelList &channels)
 bool ChannelTable::submit()
 {
     bool stored = true;
-    for (Row &row : m_rows) {
-        if (!row.pending)
+    bool failed = false;
+    for (int row = 0; row < rowCount(); ++row) {
+        if (!m_rows.at(row).pending)
             continue;
-        if (storeRow(row))
-            row.pending = false;
-        else
+        switch (storeEdits(row)) {
+        case EditStore::Stored:
+            break;
+        case EditStore::Conflict:
             stored = false;
+            break;
+        case EditStore::Failed:
+            stored = false;
+            failed = true;
+            break;
+        }
     }
-    if (stored) {
+    if (!failed) {
         m_failureReported = false;
     } else if (!m_failureReported) {
         // The view and the table both submit on a row change; one report per failed change is enough.
@@ -297,8 +325,9 @@ bool ChannelTable::hasPendingChanges() const
 bool ChannelTable::storeRow(const Row &row)
 {
     QSqlQuery query(QSqlDatabase::database(m_connectionName));
-    query.prepare(QStringLiteral("UPDATE Chane SET %1 = ?, %2 = ?, %3 = ?, %4 = ? WHERE rowid = ?")
-                      .arg(m_columns.at(0), m_columns.at(1), m_columns.at(2), m_columns.at(3)));
+    if (!query.prepare(QStringLiteral("UPDATE Chane SET %1 = ?, %2 = ?, %3 = ?, %4 = ? WHERE rowid = ?")
+                           .arg(m_columns.at(0), m_columns.at(1), m_columns.at(2), m_columns.at(3))))
+        return fail(query.lastError().text());
     for (const QVariant &value : row.fields)
         query.addBindValue(value);
     query.addBindValue(row.rowId);
@@ -307,6 +336,101 @@ bool ChannelTable::storeRow(const Row &row)
     if (query.numRowsAffected() != 1)
         return fail(QStringLiteral("数据表 Chane 中找不到该行"));
     return true;
+}
+
+ChannelTable::EditStore ChannelTable::storeEdits(int rowIndex)
+{
+    // Optimistic locking: only the fields changed here are written, and only while the database
+    // still holds what they held when read, so that two programs on one file never overwrite
+    // each other's channels unseen.
+    Row &row = m_rows[rowIndex];
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName);
+    if (!db.transaction()) {
+        fail(db.lastError().text());
+        return EditStore::Failed;
+    }
+    QVariant current[ChannelField::Count];
+    if (!readStored(row.rowId, current)) {
+        db.rollback();
+        return EditStore::Failed;
+    }
+    QStringList assignments;
+    QVariantList values;
+    bool conflict = false;
+    for (int i = 0; i < ChannelField::Count; ++i) {
+        if (sameValue(row.fields[i], row.stored[i]))
+            continue;
+        // The other program storing the very same value is no conflict.
+        conflict = conflict || (!sameValue(current[i], row.stored[i]) && !sameValue(current[i], row.fields[i]));
+        assignments << m_columns.at(i) + QStringLiteral(" = ?");
+        values << row.fields[i];
+    }
+    if (conflict) {
+        db.rollback();
+        const ChannelRecord refused = recordOf(row.fields);
+        for (int i = 0; i < ChannelField::Count; ++i)
+            row.fields[i] = row.stored[i] = current[i];
+        row.pending = false;
+        m_lastError = QStringLiteral("另一个程序已修改该行");
+        emit dataChanged(index(rowIndex, 0), index(rowIndex, ChannelField::Count - 1));
+        emit storeConflict(rowIndex, refused, recordOf(current));
+        return EditStore::Conflict;
+    }
+    if (!assignments.isEmpty()) {
+        QSqlQuery query(db);
+        if (!query.prepare(QStringLiteral("UPDATE Chane SET %1 WHERE rowid = ?").arg(assignments.join(u", ")))) {
+            fail(query.lastError().text());
+            db.rollback();
+            return EditStore::Failed;
+        }
+        for (const QVariant &value : std::as_const(values))
+            query.addBindValue(value);
+        query.addBindValue(row.rowId);
+        if (!query.exec() || query.numRowsAffected() != 1) {
+            fail(query.lastError().isValid() ? query.lastError().text() : QStringLiteral("数据表 Chane 中找不到该行"));
+            db.rollback();
+            return EditStore::Failed;
+        }
+    }
+    if (!db.commit()) {
+        fail(db.lastError().text());
+        db.rollback();
+        return EditStore::Failed;
+    }
+    // Fields changed only by the other program are taken over as well.
+    bool tookOver = false;
+    for (int i = 0; i < ChannelField::Count; ++i) {
+        if (sameValue(row.fields[i], row.stored[i]) && !sameValue(current[i], row.stored[i])) {
+            row.fields[i] = current[i];
+            tookOver = true;
+        }
+        row.stored[i] = row.fields[i];
+    }
+    row.pending = false;
+    if (tookOver)
+        emit dataChanged(index(rowIndex, 0), index(rowIndex, ChannelField::Count - 1));
+    return EditStore::Stored;
+}
+
+bool ChannelTable::readStored(qint64 rowId, QVariant (&values)[ChannelField::Count])
+{
+    QSqlQuery query(QSqlDatabase::database(m_connectionName));
+    // A locked file fails already here; the text says so, unlike a later bind count mismatch.
+    if (!query.prepare(QStringLiteral("SELECT %1 FROM Chane WHERE rowid = ?").arg(m_columns.join(u", "))))
+        return fail(query.lastError().text());
+    query.addBindValue(rowId);
+    if (!query.exec())
+        return fail(query.lastError().text());
+    if (!query.next())
+        return fail(QStringLiteral("数据表 Chane 中找不到该行"));
+    for (int i = 0; i < ChannelField::Count; ++i)
+        values[i] = asText(query.value(i));
+    return true;
+}
+
+ChannelRecord ChannelTable::recordOf(const QVariant (&values)[ChannelField::Count])
+{
+    return {values[ChannelField::No], values[ChannelField::Rf], values[ChannelField::Tf], values[ChannelField::Bt]};
 }
 
 void ChannelTable::currentRowChanged(const QModelIndex &current, const QModelIndex &previous)

@@ -45,7 +45,10 @@ public:
     /// Stores rf, tf and bt of the first rows in one go: all of them, or on failure none.
     bool storeChannels(const ChannelList &channels);
 
-    /// Stores every pending change now. On failure the changes stay pending and shown.
+    /// Stores every pending change now. On failure the changes stay pending and shown. A change to
+    /// a field that another program has changed in the database since it was read is not stored:
+    /// the row takes the database's values and storeConflict tells what was refused. Returns
+    /// false when a change did not reach the database.
     bool submit() override;
     bool hasPendingChanges() const;
 
@@ -61,17 +64,25 @@ public:
 signals:
     /// A change could not be stored in the database; it stays pending and shown.
     void storeFailed(const QString &reason);
+    /// Another program changed `row` in the database: `refused` held this table's unstored
+    /// values, `stored` is what the database holds and the row now shows.
+    void storeConflict(int row, const ChannelRecord &refused, const ChannelRecord &stored);
 
 private:
     struct Row
     {
         qint64 rowId = 0;
         QVariant fields[ChannelField::Count];
+        QVariant stored[ChannelField::Count]; ///< as last read from or written to the database
         bool pending = false;
     };
+    enum class EditStore { Stored, Conflict, Failed };
 
     ChannelTable(const QString &connectionName, const QString &path, QStringList columns, QList<Row> rows);
     bool storeRow(const Row &row);
+    EditStore storeEdits(int row);
+    bool readStored(qint64 rowId, QVariant (&values)[ChannelField::Count]);
+    static ChannelRecord recordOf(const QVariant (&values)[ChannelField::Count]);
     void assign(int row, int column, const QVariant &value);
     void currentRowChanged(const QModelIndex &current, const QModelIndex &previous);
     bool fail(const QString &reason);

@@ -29,9 +29,16 @@ struct Outcome
     QList<Assignment> assignments;
 };
 
-/// A frequency in MHz on the 6.25 kHz or 5 kHz raster, else cut down to the 5 kHz raster below,
-/// as "###.00000" text.
-QString snapToRaster(double megahertz);
+/// How a frequency text reads, decided on its decimal digits (no binary rounding).
+enum class Reading { Empty, OutOfRange, InRange };
+
+/// Empty: no number or the number 0; OutOfRange: below 130 or above 500 MHz (however many
+/// digits); InRange: accepted.
+Reading read(const QVariant &field);
+
+/// An accepted frequency text on the 6.25 kHz or 5 kHz raster, else cut down to the 5 kHz raster
+/// below, as "###.00000" text; an empty text for a text that is not in range.
+QString snapToRaster(const QString &megahertz);
 
 /// The check after the grid stored an edit of `column` into `record`. Only the receive and
 /// transmit columns are checked; any other column gives an empty outcome.

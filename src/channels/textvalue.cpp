@@ -21,10 +21,9 @@ bool isDigit(QChar c)
 
 } // namespace
 
-double numericValue(const QString &text)
+QByteArray numberPrefix(const QString &text)
 {
-    // Collect the longest prefix that still reads as a number, ignoring the skipped characters,
-    // then let the C library (locale independent for this input) convert it.
+    // The longest prefix that still reads as a number, ignoring the skipped characters.
     QByteArray number;
     enum class Stage { Sign, Integer, Fraction, ExponentSign, Exponent } stage = Stage::Sign;
     bool haveDigits = false;
@@ -60,9 +59,18 @@ double numericValue(const QString &text)
         }
     }
     if (!haveDigits)
-        return 0.0;
+        return QByteArray();
     if (exponentMark >= 0) // an "e" that no digit followed is not part of the number
         number.truncate(exponentMark);
+    return number;
+}
+
+double numericValue(const QString &text)
+{
+    // The C library is locale independent for the prefix's characters.
+    const QByteArray number = numberPrefix(text);
+    if (number.isEmpty())
+        return 0.0;
     const double value = std::strtod(number.constData(), nullptr);
     return std::isfinite(value) ? value : 0.0;
 }

@@ -33,7 +33,7 @@ bool isNumber(const QString &text)
 /// An empty cell and a cell reading 0 both stand for no frequency, as in the grid.
 bool isEmptySide(const QString &text)
 {
-    return text.isEmpty() || (isNumber(text) && TextValue::numericValue(text) == 0.0);
+    return text.isEmpty() || (isNumber(text) && FrequencyCheck::read(text) == FrequencyCheck::Reading::Empty);
 }
 
 void apply(ChannelRecord &record, const QList<FrequencyCheck::Assignment> &assignments)
@@ -444,7 +444,9 @@ Result parse(QByteArrayView bytes, Format format)
     const ChannelFile::ReadResult read = ChannelFile::parse(bytes);
     if (read.error != ChannelFile::ReadError::None) {
         Result result;
-        result.error = QStringLiteral("fewer than %1 items").arg(ChannelFile::ItemCount);
+        result.error = read.error == ChannelFile::ReadError::NotText
+                           ? QStringLiteral("not a text file")
+                           : QStringLiteral("fewer than %1 items").arg(ChannelFile::ItemCount);
         return result;
     }
     return checkSet(read.set);

@@ -3,9 +3,17 @@
 #include "channels/textvalue.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <cmath>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace ChannelFile {
 
@@ -67,9 +75,8 @@ bool holdsSeparator(const QByteArray &item)
     return item.contains(',') || item.contains('\r') || item.contains('\n');
 }
 
-} // namespace
-
-QStringList items(QByteArrayView bytes, int limit)
+/// The items, and in `end` how many bytes they were taken from.
+QStringList splitItems(QByteArrayView bytes, int limit, qsizetype *end)
 {
     QStringList list;
     qsizetype pos = 0;
@@ -92,7 +99,67 @@ QStringList items(QByteArrayView bytes, int limit)
         }
         pos = skipLineEnd(bytes, pos);
     }
+    if (end)
+        *end = pos;
     return list;
+}
+
+#ifdef Q_OS_UNIX
+/// Opens a regular file for reading without ever waiting: a pipe or a device is refused before
+/// it is opened, and again after, should the name have been replaced in between.
+ReadError openRegular(const QString &path, QFile &file)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(name.constData(), &info) != 0 || S_ISDIR(info.st_mode))
+        return ReadError::CannotOpen;
+    if (!S_ISREG(info.st_mode))
+        return ReadError::NotRegularFile;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return ReadError::CannotOpen;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return S_ISDIR(info.st_mode) ? ReadError::CannotOpen : ReadError::NotRegularFile;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return ReadError::CannotOpen;
+    }
+    return ReadError::None;
+}
+#else
+ReadError openRegular(const QString &path, QFile &file)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return ReadError::NotRegularFile;
+    file.setFileName(path);
+    return file.open(QIODevice::ReadOnly) ? ReadError::None : ReadError::CannotOpen;
+}
+#endif
+
+} // namespace
+
+QStringList items(QByteArrayView bytes, int limit)
+{
+    return splitItems(bytes, limit, nullptr);
+}
+
+bool isText(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7f)
+            return false;
+    }
+    // The file is read in the system's 8-bit encoding (UTF-8 on Linux, the ANSI code page on
+    // Windows), so text in that encoding is fine and anything it cannot decode is no text.
+    QStringDecoder decoder(QStringDecoder::System, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder.decode(bytes);
+    Q_UNUSED(decoded);
+    return !decoder.hasError();
 }
 
 QString loadedValue(const QString &item)
@@ -109,9 +176,15 @@ QString loadedValue(const QString &item)
 ReadResult parse(QByteArrayView bytes)
 {
     ReadResult result;
-    const QStringList list = items(bytes);
+    qsizetype end = 0;
+    const QStringList list = splitItems(bytes, ItemCount, &end);
     if (list.size() < ItemCount) {
         result.error = ReadError::TooFewItems;
+        return result;
+    }
+    // Only what the items came from counts: whatever follows the 49th item is ignored.
+    if (!isText(bytes.first(end))) {
+        result.error = ReadError::NotText;
         return result;
     }
     result.set.squelch = list.at(0);
@@ -128,10 +201,10 @@ ReadResult parse(QByteArrayView bytes)
 
 ReadResult load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (const ReadError error = openRegular(path, file); error != ReadError::None) {
         ReadResult result;
-        result.error = ReadError::CannotOpen;
+        result.error = error;
         return result;
     }
     const QByteArray bytes = file.read(MaxReadBytes);

@@ -21,7 +21,8 @@ struct ChannelSet
     ChannelList channels;
 };
 
-enum class ReadError { None, CannotOpen, CannotRead, TooFewItems };
+/// NotRegularFile: a pipe, device or socket, never waited on; NotText: bytes that no text holds.
+enum class ReadError { None, CannotOpen, CannotRead, TooFewItems, NotRegularFile, NotText };
 
 struct ReadResult
 {
@@ -45,10 +46,14 @@ QStringList items(QByteArrayView bytes, int limit = ItemCount);
 /// A loaded channel value: a decimal number in the "###.00000" form, any other item unchanged.
 QString loadedValue(const QString &item);
 
-/// The channel set in the given bytes; only the first 49 items count.
+/// Whether bytes are text of the system's 8-bit encoding: no control characters besides tab,
+/// CR and LF, and no byte sequence that the encoding cannot decode.
+bool isText(QByteArrayView bytes);
+
+/// The channel set in the given bytes; only the first 49 items count, and they must be text.
 ReadResult parse(QByteArrayView bytes);
 
-/// Reads a channel file; the file is closed again when this returns.
+/// Reads a channel file, a regular file only; the file is closed again when this returns.
 ReadResult load(const QString &path);
 
 /// The file's bytes: one line, every item followed by a comma, null written as "Null". A value

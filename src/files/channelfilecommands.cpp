@@ -29,6 +29,8 @@ QString readErrorText(ChannelFile::ReadError error, const QString &path)
     case ChannelFile::ReadError::CannotRead:
         return QStringLiteral("文件 %1 读取失败 ！！").arg(shown(path));
     case ChannelFile::ReadError::TooFewItems:
+    case ChannelFile::ReadError::NotRegularFile:
+    case ChannelFile::ReadError::NotText:
         return QStringLiteral("文件 %1 不是完整的信道文件 ！！").arg(shown(path));
     }
     return QString();

@@ -1,0 +1,316 @@
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "channels/channelgrid.h"
+#include "channels/channeltable.h"
+#include "pseudoterminal.h"
+#include "recordedmessages.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+// Storing the channel table: two programs on one database, and changes pending at exit.
+class tst_ChannelStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void twoTables_data();
+    void twoTables();
+    void conflictInWindow();
+    void exitWithLockedDatabase_data();
+    void exitWithLockedDatabase();
+    void exitQuestionInRealBox();
+
+private:
+    std::unique_ptr<ChannelTable> openTable();
+    void startWindow();
+    void typeWithoutReturn(int row, int column, const QString &text);
+    void lockDatabase();
+    void unlockDatabase();
+    QVariant storedField(int row, int field);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
+    std::unique_ptr<PseudoTerminal> m_pty;
+    std::unique_ptr<RecordedMessages> m_messages;
+    std::unique_ptr<MainWindow> m_window;
+    QString m_lockName;
+};
+
+namespace {
+
+QVariant text(const char *value)
+{
+    return QVariant(QString::fromUtf8(value));
+}
+
+QVariant fieldOf(const ChannelRecord &record, int field)
+{
+    const QVariant fields[] = {record.no, record.rf, record.tf, record.bt};
+    return fields[field];
+}
+
+const QStringList ExitButtons = {QStringLiteral("重试"), QStringLiteral("放弃修改"), QStringLiteral("取消")};
+
+} // namespace
+
+void tst_ChannelStore::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_path = m_dir->filePath(QStringLiteral("qz3300E.mdb"));
+    m_messages = std::make_unique<RecordedMessages>();
+    QVERIFY(openTable()); // creates the file with its 16 channels
+}
+
+void tst_ChannelStore::cleanup()
+{
+    m_window.reset();
+    unlockDatabase();
+    m_messages.reset();
+    m_pty.reset();
+    m_dir.reset();
+}
+
+std::unique_ptr<ChannelTable> tst_ChannelStore::openTable()
+{
+    ChannelTable::OpenResult opened = ChannelTable::open(m_path);
+    if (!opened.table)
+        qWarning() << opened.error;
+    return std::move(opened.table);
+}
+
+void tst_ChannelStore::startWindow()
+{
+    m_pty = std::make_unique<PseudoTerminal>();
+    QVERIFY(m_pty->isOpen());
+    m_window = Startup::run(m_path, PortTable({m_pty->devicePath()}));
+    QVERIFY(m_window);
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void tst_ChannelStore::typeWithoutReturn(int row, int column, const QString &value)
+{
+    ChannelGrid *grid = m_window->DataGrid1();
+    const QModelIndex index = grid->model()->index(row, column);
+    grid->setCurrentIndex(index);
+    grid->edit(index);
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY2(editor, "no cell editor open");
+    editor->setText(value);
+}
+
+void tst_ChannelStore::lockDatabase()
+{
+    m_lockName = QStringLiteral("test-lock");
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_lockName);
+    db.setDatabaseName(m_path);
+    QVERIFY(db.open());
+    QSqlQuery query(db);
+    QVERIFY2(query.exec(QStringLiteral("BEGIN EXCLUSIVE")), qPrintable(query.lastError().text()));
+}
+
+void tst_ChannelStore::unlockDatabase()
+{
+    if (m_lockName.isEmpty())
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_lockName, false);
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_lockName);
+    m_lockName.clear();
+}
+
+QVariant tst_ChannelStore::storedField(int row, int field)
+{
+    auto table = openTable();
+    return table ? fieldOf(table->channel(row), field) : QVariant(QStringLiteral("<cannot open>"));
+}
+
+// Each program opened the database before the other stored anything.
+void tst_ChannelStore::twoTables_data()
+{
+    QTest::addColumn<int>("firstField");
+    QTest::addColumn<QString>("firstValue");
+    QTest::addColumn<int>("secondField");
+    QTest::addColumn<QString>("secondValue");
+    QTest::addColumn<bool>("conflict");
+    QTest::addColumn<QVariant>("storedRf"); // what the database holds at the end
+    QTest::addColumn<QVariant>("storedBt");
+
+    QTest::newRow("same field, different values") << 1 << "145.00000" << 1 << "146.00000" << true << text("145.00000") << text("");
+    QTest::newRow("same field, same value") << 1 << "145.00000" << 1 << "145.00000" << false << text("145.00000") << text("");
+    QTest::newRow("different fields") << 3 << "on" << 1 << "146.00000" << false << text("146.00000") << text("on");
+}
+
+void tst_ChannelStore::twoTables()
+{
+    QFETCH(int, firstField);
+    QFETCH(QString, firstValue);
+    QFETCH(int, secondField);
+    QFETCH(QString, secondValue);
+    QFETCH(bool, conflict);
+    QFETCH(QVariant, storedRf);
+    QFETCH(QVariant, storedBt);
+    constexpr int Row = 2;
+
+    auto first = openTable();
+    auto second = openTable();
+    QVERIFY(first && second);
+    QSignalSpy conflicts(second.get(), &ChannelTable::storeConflict);
+    QSignalSpy failures(second.get(), &ChannelTable::storeFailed);
+
+    first->moveTo(Row);
+    QVERIFY(first->setField(firstField, firstValue));
+    first->moveNext();
+    QVERIFY(!first->hasPendingChanges());
+
+    second->moveTo(Row);
+    QVERIFY(second->setField(secondField, secondValue));
+    second->moveNext(); // stores as the current record moves
+    QCOMPARE(conflicts.size(), conflict ? 1 : 0);
+    QCOMPARE(failures.size(), 0);
+    QVERIFY(!second->hasPendingChanges());
+    if (conflict) {
+        QCOMPARE(conflicts[0][0].toInt(), Row);
+        QCOMPARE(fieldOf(conflicts[0][1].value<ChannelRecord>(), secondField), QVariant(secondValue));
+        QCOMPARE(fieldOf(conflicts[0][2].value<ChannelRecord>(), firstField), QVariant(firstValue));
+    }
+    QCOMPARE(storedField(Row, 1), storedRf);
+    QCOMPARE(storedField(Row, 3), storedBt);
+    // Either way the second table shows what the database holds now.
+    QCOMPARE(second->channel(Row).rf, storedRf);
+    QCOMPARE(second->channel(Row).bt, storedBt);
+
+    // Having seen the other change, the second program can store its own over it.
+    second->moveTo(Row);
+    QVERIFY(second->setField(1, QStringLiteral("147.00000")));
+    QVERIFY(second->submit());
+    QCOMPARE(storedField(Row, 1), text("147.00000"));
+}
+
+void tst_ChannelStore::conflictInWindow()
+{
+    auto other = openTable();
+    startWindow();
+    other->moveTo(6);
+    QVERIFY(other->setField(1, QStringLiteral("438.50000")));
+    QVERIFY(other->setField(2, QStringLiteral("431.30000")));
+    QVERIFY(other->setField(3, QStringLiteral("on")));
+    QVERIFY(other->submit());
+
+    typeWithoutReturn(6, 1, QStringLiteral("145.3"));
+    m_window->DataGrid1()->setCurrentIndex(m_window->Adodc1().index(9, 1));
+    QTRY_COMPARE(m_messages->count(), 1);
+    const Messages::Message message = m_messages->last();
+    QCOMPARE(message.title, QStringLiteral("错误警告"));
+    QCOMPARE(message.icon, Messages::Icon::Warning);
+    QCOMPARE(message.text,
+             QStringLiteral("第 7 信道已被另一个程序改动，您的修改没有存入数据库 %1。\n"
+                            "您的输入：接收频率 “145.30000”，发送频率 “145.30000”，拍频 “off”\n"
+                            "数据库中现为：接收频率 “438.50000”，发送频率 “431.30000”，拍频 “on”\n"
+                            "表格现在显示数据库中的内容。")
+                 .arg(m_path));
+    const QAbstractItemModel *model = m_window->DataGrid1()->model();
+    QCOMPARE(model->data(model->index(6, 1)), text("438.50000"));
+    QCOMPARE(storedField(6, 2), text("431.30000"));
+}
+
+void tst_ChannelStore::exitWithLockedDatabase_data()
+{
+    QTest::addColumn<QList<int>>("answers"); // -1: no answer (Escape)
+    QTest::addColumn<bool>("unlockBeforeLast");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QVariant>("storedRf");
+
+    const QVariant typed = text("145.30000");
+    QTest::newRow("discard") << QList<int>{1} << false << true << text("");
+    QTest::newRow("cancel") << QList<int>{2} << false << false << text("");
+    QTest::newRow("escape is cancel") << QList<int>{-1} << false << false << text("");
+    QTest::newRow("retry while locked, then discard") << QList<int>{0, 1} << false << true << text("");
+    QTest::newRow("retry once unlocked") << QList<int>{0, 0} << true << true << typed;
+}
+
+void tst_ChannelStore::exitWithLockedDatabase()
+{
+    QFETCH(QList<int>, answers);
+    QFETCH(bool, unlockBeforeLast);
+    QFETCH(bool, closed);
+    QFETCH(QVariant, storedRf);
+
+    startWindow();
+    typeWithoutReturn(3, 1, QStringLiteral("145.3"));
+    lockDatabase();
+    for (qsizetype i = 0; i < answers.size(); ++i) {
+        const int answer = answers[i];
+        if (unlockBeforeLast && i == answers.size() - 1)
+            m_messages->answerNext([this, answer](const Messages::Question &) {
+                unlockDatabase();
+                return answer;
+            });
+        else
+            m_messages->answerNext(answer);
+    }
+
+    QCOMPARE(m_window->close(), closed);
+    QCOMPARE(m_window->isVisible(), !closed);
+    QCOMPARE(m_messages->questions().size(), answers.size());
+    const Messages::Question question = m_messages->lastQuestion();
+    QCOMPARE(question.title, QStringLiteral("错误警告"));
+    QVERIFY2(question.text.startsWith(QStringLiteral("信道数据无法存入数据库 %1，修改尚未保存：\n").arg(m_path)), qPrintable(question.text));
+    QVERIFY2(question.text.contains(QStringLiteral("locked")), qPrintable(question.text));
+    QCOMPARE(question.buttons, ExitButtons);
+    QCOMPARE(question.escapeButton, 2);
+    QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|'))); // the question is the only box
+    if (!closed) // the change is still there to be stored
+        QCOMPARE(m_window->Adodc1().channel(3).rf, text("145.30000"));
+    unlockDatabase();
+    QCOMPARE(storedField(3, 1), storedRf);
+}
+
+// The exit question inside the close event, once with a real box that the user answers.
+void tst_ChannelStore::exitQuestionInRealBox()
+{
+    startWindow();
+    typeWithoutReturn(3, 1, QStringLiteral("145.3"));
+    lockDatabase();
+    Messages::setQuestionHandler({}); // the real box; RecordedMessages puts its own back afterwards
+    QString seenText;
+    QTimer poll;
+    poll.setInterval(20);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll.stop();
+        seenText = box->text();
+        for (QAbstractButton *button : box->buttons())
+            if (button->text() == u"放弃修改")
+                button->click();
+    });
+    poll.start();
+    QVERIFY(m_window->close());
+    QVERIFY(!m_window->isVisible());
+    QVERIFY2(seenText.startsWith(QStringLiteral("信道数据无法存入数据库")), qPrintable(seenText));
+    unlockDatabase();
+    QCOMPARE(storedField(3, 1), text(""));
+}
+
+QTEST_MAIN(tst_ChannelStore)
+#include "tst_channelstore.moc"
