@@ -1,34 +1,68 @@
 #include "app/messagebox.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace Messages {
 
 namespace {
 
+QMessageBox::Icon boxIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::None:
+        return QMessageBox::NoIcon;
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Warning:
+        return QMessageBox::Warning;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
 void showModal(QWidget *parent, const Message &message)
 {
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    switch (message.icon) {
-    case Icon::None:
-        break;
-    case Icon::Information:
-        icon = QMessageBox::Information;
-        break;
-    case Icon::Warning:
-        icon = QMessageBox::Warning;
-        break;
-    case Icon::Critical:
-        icon = QMessageBox::Critical;
-        break;
-    }
-    QMessageBox box(icon, message.title, message.text, QMessageBox::Ok, parent);
+    QMessageBox box(boxIcon(message.icon), message.title, message.text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+int escapeIndex(const Question &question)
+{
+    const int count = int(question.buttons.size());
+    if (question.escapeButton >= 0 && question.escapeButton < count)
+        return question.escapeButton;
+    return count > 0 ? count - 1 : 0;
+}
+
+int askModal(QWidget *parent, const Question &question)
+{
+    QMessageBox box(boxIcon(question.icon), question.title, question.text, QMessageBox::NoButton, parent);
+    QList<QPushButton *> buttons;
+    for (const QString &text : question.buttons)
+        buttons << box.addButton(text, QMessageBox::ActionRole);
+    if (buttons.isEmpty())
+        buttons << box.addButton(QMessageBox::Ok);
+    const int escape = escapeIndex(question);
+    box.setEscapeButton(buttons.value(escape));
+    if (question.defaultButton >= 0 && question.defaultButton < buttons.size())
+        box.setDefaultButton(buttons.at(question.defaultButton));
+    box.exec();
+    // Escape and the close box report the escape button; anything else counts as that too.
+    const int chosen = int(buttons.indexOf(qobject_cast<QPushButton *>(box.clickedButton())));
+    return chosen >= 0 ? chosen : escape;
 }
 
 Handler &currentHandler()
 {
     static Handler handler = showModal;
+    return handler;
+}
+
+QuestionHandler &currentQuestionHandler()
+{
+    static QuestionHandler handler = askModal;
     return handler;
 }
 
@@ -44,6 +78,22 @@ Handler setHandler(Handler handler)
 {
     Handler previous = currentHandler();
     currentHandler() = handler ? std::move(handler) : Handler(showModal);
+    return previous;
+}
+
+int ask(QWidget *parent, const Question &question)
+{
+    const QuestionHandler handler = currentQuestionHandler();
+    const int chosen = handler(parent, question);
+    if (chosen < 0 || chosen >= question.buttons.size())
+        return escapeIndex(question);
+    return chosen;
+}
+
+QuestionHandler setQuestionHandler(QuestionHandler handler)
+{
+    QuestionHandler previous = currentQuestionHandler();
+    currentQuestionHandler() = handler ? std::move(handler) : QuestionHandler(askModal);
     return previous;
 }
 
