@@ -311,7 +311,7 @@ bool ChannelTable::storeRow(const Row &row)
 
 void ChannelTable::currentRowChanged(const QModelIndex &current, const QModelIndex &previous)
 {
-    if (previous.isValid() && current.row() != previous.row())
+    if (previous.isValid() && current.row() != previous.row() && !m_storesHeld)
         submit();
 }
 
