@@ -270,6 +270,9 @@ bool ChannelTable::storeChannels(const ChannelList &channels)
 
 bool ChannelTable::submit()
 {
+    // Held: the view's and the table's own submit on a row change leave everything pending.
+    if (m_storesHeld)
+        return !hasPendingChanges();
     bool stored = true;
     for (Row &row : m_rows) {
         if (!row.pending)
@@ -311,7 +314,7 @@ bool ChannelTable::storeRow(const Row &row)
 
 void ChannelTable::currentRowChanged(const QModelIndex &current, const QModelIndex &previous)
 {
-    if (previous.isValid() && current.row() != previous.row() && !m_storesHeld)
+    if (previous.isValid() && current.row() != previous.row())
         submit();
 }
 

@@ -49,8 +49,8 @@ public:
     bool submit() override;
     bool hasPendingChanges() const;
 
-    /// While held, moving the current record leaves changes pending instead of storing them, so
-    /// a walk over the table (the write's pacing) never waits on the database.
+    /// While held, submit() and moving the current record leave changes pending instead of storing
+    /// them, so a walk over the table (the write's pacing) never waits on the database.
     void holdStores(bool hold) { m_storesHeld = hold; }
     bool storesHeld() const { return m_storesHeld; }
 

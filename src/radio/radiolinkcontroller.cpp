@@ -125,6 +125,7 @@ bool RadioLinkController::mayClose()
         return false;
     if (m_write->isRunning()) {
         m_write->abandon();
+        m_window.poll().stop(); // the window goes: nothing more for the radio
         backToIdle();
         m_window.setStatusText(QString());
         Messages::show(&m_window, WarningTitle,
@@ -209,8 +210,7 @@ void RadioLinkController::showFailure(const QString &title, const QString &text,
     Messages::show(&m_window, title, text, icon);
     m_window.setStatusText(m_reconnect->isLost() ? LostStatus : QString());
     backToIdle();
-    if (m_window.MSComm1().PortOpen())
-        m_window.poll().start();
+    m_window.poll().start(); // on a lost port it waits quietly for the port to come back
 }
 
 void RadioLinkController::backToIdle()
