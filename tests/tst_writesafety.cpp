@@ -192,9 +192,7 @@ void tst_WriteSafety::closingDuringWrite_data()
 void tst_WriteSafety::closingDuringWrite()
 {
     QFETCH(bool, abandon);
-    QFETCH(QString, command);
     QFETCH(bool, realBoxes);
-    QFETCH(QString, says);
     WindowOnRadio rig;
     QVERIFY(rig.isUp());
     std::optional<RealBoxes> real;
