@@ -197,7 +197,7 @@ void tst_WriteTransfer::portHungUpMidWrite()
     QCOMPARE(rig.writer()->stepCounter(), qint16(0));
     QCOMPARE(rig.table().currentRow(), 0);
     QVERIFY(!rig.window->MSComm1().PortOpen());
-    QCOMPARE(rig.window->statusText(), QString());
+    QCOMPARE(rig.window->statusText(), QStringLiteral("端口已断开..."));
     QCOMPARE(rig.enabledCommands(), WindowOnRadio::allCommands());
     QVERIFY(rig.controlsEnabled());
     QVERIFY(!rig.progress()->isVisible());

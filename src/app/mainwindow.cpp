@@ -27,6 +27,7 @@
 #include <QMenuBar>
 
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -215,11 +216,18 @@ void MainWindow::startStatusClearing()
     m_timer2.start();
 }
 
+void MainWindow::cancelStatusClearing()
+{
+    m_timer2.stop();
+    m_timer2Ticks = 0;
+    m_readyAfterClearing = false;
+}
+
 void MainWindow::Timer2_Timer()
 {
     ++m_timer2Ticks;
     if (m_timer2Ticks > 10) {
-        setStatusText(QString());
+        setStatusText(std::exchange(m_readyAfterClearing, false) ? QStringLiteral("对讲机就绪...") : QString());
         m_timer2Ticks = 0;
         m_timer2.stop();
     }
@@ -252,6 +260,13 @@ void MainWindow::setSquelchLevel(const QString &text)
         m_squelch->setEditText(text);
 }
 
+bool MainWindow::commitOpenCell()
+{
+    m_cellRefused = false;
+    m_grid->commitOpenEditor();
+    return !std::exchange(m_cellRefused, false);
+}
+
 void MainWindow::adoptWindow(QWidget *window)
 {
     m_windows.removeAll(nullptr);
@@ -276,6 +291,7 @@ void MainWindow::Combo2_Click()
 void MainWindow::DataGrid1_AfterColEdit(int row, int column)
 {
     const FrequencyCheck::Outcome outcome = FrequencyCheck::afterEdit(column, m_table->channel(row));
+    m_cellRefused = outcome.outOfRange;
     if (outcome.outOfRange)
         Messages::show(this, QStringLiteral("错误警告 "), QStringLiteral("数据超出范围 ！！"), Messages::Icon::Information);
     for (const FrequencyCheck::Assignment &assignment : outcome.assignments) {
@@ -294,7 +310,9 @@ bool MainWindow::assignEditedField(int row, int index, const QVariant &value)
 
 void MainWindow::storeFailed(const QString &reason)
 {
-    if (m_askingToStore)
+    // A transfer tells of its own store failure once the pacing is over; at closing the question
+    // carries the reason.
+    if (m_askingToStore || m_activity != Activity::Idle)
         return;
     Messages::show(this, ErrorTitle,
                    QStringLiteral("信道数据无法存入数据库 %1，修改尚未保存：\n%2").arg(m_table->path(), reason),
@@ -350,11 +368,20 @@ void MainWindow::portFailed(const QString &reason)
 
 void MainWindow::radioReady()
 {
+    // A completion text keeps its time on the line; the ready text follows it.
+    if (m_timer2.isActive()) {
+        m_readyAfterClearing = true;
+        return;
+    }
     setStatusText(QStringLiteral("对讲机就绪..."));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (!m_link->mayClose()) {
+        event->ignore();
+        return;
+    }
     // Nothing typed is lost: a cell still being edited and a changed row are stored first.
     if (!storeBeforeClosing()) {
         event->ignore();

@@ -55,6 +55,8 @@ public:
 
     /// Empties the status line on the 11th tick of Timer2 from now.
     void startStatusClearing();
+    /// Stops a clearing countdown still running, so that a new text stays.
+    void cancelStatusClearing();
     /// One tick of the status-line clearing.
     void Timer2_Timer();
 
@@ -65,6 +67,10 @@ public:
     QString squelchLevel() const;
     /// Sets the squelch box's text; the level check runs as for typing.
     void setSquelchLevel(const QString &text);
+
+    /// Hands a cell still being edited to the table and runs its check; false when the check
+    /// refused the value (the user has seen "数据超出范围 ！！").
+    bool commitOpenCell();
 
     /// Keeps a window of the program that is closed with the main window.
     void adoptWindow(QWidget *window);
@@ -121,6 +127,8 @@ private:
     QTimer m_timer2;
     QTimer m_timer4;
     qint16 m_timer2Ticks = 0;
+    bool m_readyAfterClearing = false; ///< the radio answered while a completion text was up
+    bool m_cellRefused = false;
 
     Activity m_activity = Activity::Idle;
     bool m_askingToStore = false; ///< the exit question reports failed stores itself

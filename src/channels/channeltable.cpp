@@ -290,6 +290,9 @@ bool ChannelTable::storeChannels(const ChannelList &channels)
 
 bool ChannelTable::submit()
 {
+    // Held: the view's and the table's own submit on a row change leave everything pending.
+    if (m_storesHeld)
+        return !hasPendingChanges();
     bool stored = true;
     bool failed = false;
     for (int row = 0; row < rowCount(); ++row) {

@@ -52,6 +52,11 @@ public:
     bool submit() override;
     bool hasPendingChanges() const;
 
+    /// While held, submit() and moving the current record leave changes pending instead of storing
+    /// them, so a walk over the table (the write's pacing) never waits on the database.
+    void holdStores(bool hold) { m_storesHeld = hold; }
+    bool storesHeld() const { return m_storesHeld; }
+
     QString lastError() const { return m_lastError; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -94,6 +99,7 @@ private:
     QItemSelectionModel *m_selection = nullptr;
     QString m_lastError;
     bool m_failureReported = false;
+    bool m_storesHeld = false;
 };
 
 struct ChannelTable::OpenResult

@@ -2,8 +2,11 @@
 
 #include "app/mainwindow.h"
 #include "app/messagebox.h"
-#include "channels/channelgrid.h"
+#include "app/portreconnector.h"
+#include "app/serialportservice.h"
 #include "channels/channelrecord.h"
+#include "channels/channeltable.h"
+#include "radio/readinesspoll.h"
 #include "radio/readtransfer.h"
 #include "radio/writetransfer.h"
 
@@ -14,6 +17,14 @@ namespace {
 
 const QString WarningTitle = QStringLiteral("错误警告");
 const QString ReadErrorTitle = QStringLiteral("错误警告 ");
+const QString LostStatus = QStringLiteral("端口已断开...");
+const QString ReadCommand = QStringLiteral("读信道");
+const QString WriteCommand = QStringLiteral("写信道");
+
+QString portName(int port, const QString &device)
+{
+    return device.isEmpty() ? QStringLiteral("COM%1").arg(port) : QStringLiteral("COM%1（%2）").arg(port).arg(device);
+}
 
 } // namespace
 
@@ -22,6 +33,11 @@ RadioLinkController::RadioLinkController(MainWindow &window)
     , m_window(window)
 {
     setObjectName(QStringLiteral("radioLink"));
+    // Connected to the port before the transfers, so that a loss during a transfer is seen while
+    // the transfer still runs and is told once, by the transfer.
+    m_reconnect = new PortReconnector(window.MSComm1(), this);
+    connect(m_reconnect, &PortReconnector::lost, this, &RadioLinkController::linkLost);
+    connect(m_reconnect, &PortReconnector::reopened, this, &RadioLinkController::linkBack);
     m_write = new WriteTransfer(window.MSComm1(), window.Adodc1(), window.Timer1(), &window.poll(), this);
     m_write->setObjectName(QStringLiteral("writeTransfer"));
     m_read = new ReadTransfer(window.MSComm1(), window.Adodc1(), window.Timer4(), &window.poll(),
@@ -53,14 +69,20 @@ void RadioLinkController::writeChannels()
 {
     if (m_window.activity() != MainWindow::Activity::Idle)
         return;
-    // A cell still being typed in belongs to what is sent.
-    m_window.DataGrid1()->commitOpenEditor();
+    // A cell still being typed in belongs to what is sent; a value its check refused stops the write.
+    if (!m_window.commitOpenCell())
+        return;
+    if (!portReady(WriteCommand))
+        return;
+    // Locked before the start stores pending edits, so a store failure is told once, below.
+    m_window.setActivity(MainWindow::Activity::Writing);
     const QString refused = m_write->start(m_window.squelchLevel());
     if (!refused.isEmpty()) {
+        backToIdle();
         Messages::show(&m_window, WarningTitle, refused, Messages::Icon::Warning);
         return;
     }
-    m_window.setActivity(MainWindow::Activity::Writing);
+    m_window.cancelStatusClearing();
     m_window.setStatusText(QStringLiteral("正在传送数据,,,,,,,"));
     showProgress(0, ChannelCount);
 }
@@ -69,9 +91,80 @@ void RadioLinkController::readChannels()
 {
     if (m_window.activity() != MainWindow::Activity::Idle)
         return;
+    if (!portReady(ReadCommand))
+        return;
     m_window.setActivity(MainWindow::Activity::Reading);
+    // The arming tick moves the table; pending edits are stored now, not inside the transfer.
+    if (!m_window.Adodc1().submit()) {
+        backToIdle();
+        Messages::show(&m_window, WarningTitle,
+                       QStringLiteral("信道数据无法存入数据库，没有读信道：\n%1").arg(m_window.Adodc1().lastError()),
+                       Messages::Icon::Warning);
+        return;
+    }
+    m_window.cancelStatusClearing();
     showProgress(0, ChannelCount);
     m_read->start();
+}
+
+bool RadioLinkController::mayClose()
+{
+    if (m_askingToClose)
+        return false; // the close box again while the question is up
+    if (!m_write->isRunning())
+        return true; // an unfinished read stores nothing
+    m_askingToClose = true;
+    // The frames keep going while the question is up.
+    const int choice = Messages::ask(
+        &m_window, {WarningTitle,
+                    QStringLiteral("正在写信道数据。现在退出，对讲机中只写入了部分信道，信道数据将不完整。\n"
+                                   "继续写信道，还是放弃写信道并退出？"),
+                    Messages::Icon::Warning, {QStringLiteral("继续写信道"), QStringLiteral("放弃并退出")}, 0, 0});
+    m_askingToClose = false;
+    if (choice != 1)
+        return false;
+    if (m_write->isRunning()) {
+        m_write->abandon();
+        m_window.poll().stop(); // the window goes: nothing more for the radio
+        backToIdle();
+        m_window.setStatusText(QString());
+        Messages::show(&m_window, WarningTitle,
+                       QStringLiteral("写信道已中断，对讲机中的信道数据不完整。\n请在使用对讲机前重新写信道数据。"),
+                       Messages::Icon::Warning);
+    }
+    return true;
+}
+
+bool RadioLinkController::portReady(const QString &command)
+{
+    if (m_window.MSComm1().PortOpen())
+        return true;
+    const QString text = m_reconnect->isLost()
+        ? QStringLiteral("串行端口 %1 已断开，无法%2！\n接好电缆后，程序会自动重新打开这个端口。")
+              .arg(portName(m_reconnect->lostPort(), m_reconnect->lostDevice()), command)
+        : QStringLiteral("串行端口没有打开，无法%1！").arg(command);
+    Messages::show(&m_window, WarningTitle, text, Messages::Icon::Warning);
+    return false;
+}
+
+void RadioLinkController::linkLost(int port, const QString &device)
+{
+    // A transfer that loses its port reports that itself.
+    if (m_window.activity() != MainWindow::Activity::Idle)
+        return;
+    m_window.cancelStatusClearing();
+    m_window.setStatusText(LostStatus);
+    Messages::show(&m_window, WarningTitle,
+                   QStringLiteral("串行端口 %1 已断开。\n接好电缆后，程序会自动重新打开这个端口。").arg(portName(port, device)),
+                   Messages::Icon::Warning);
+}
+
+void RadioLinkController::linkBack()
+{
+    if (m_window.activity() != MainWindow::Activity::Idle)
+        return; // a failed transfer's box is up; its end restarts the poll
+    m_window.setStatusText(QStringLiteral("端口已恢复..."));
+    m_window.poll().start();
 }
 
 void RadioLinkController::showProgress(int frame, int total)
@@ -90,12 +183,9 @@ void RadioLinkController::writeFinished()
 
 void RadioLinkController::writeFailed(const QString &reason)
 {
-    m_progress->hide();
-    Messages::show(&m_window, WarningTitle,
-                   QStringLiteral("写信道中断，串行端口出错：%1\n对讲机中的信道数据可能不完整，请重新选择端口后再写一次。").arg(reason),
-                   Messages::Icon::Warning);
-    m_window.setStatusText(QString());
-    backToIdle();
+    showFailure(WarningTitle,
+                QStringLiteral("写信道中断，串行端口出错：%1\n对讲机中的信道数据可能不完整，请重新选择端口后再写一次。").arg(reason),
+                Messages::Icon::Warning);
 }
 
 void RadioLinkController::readFinished()
@@ -107,11 +197,20 @@ void RadioLinkController::readFinished()
 
 void RadioLinkController::readFailed(const QString &message)
 {
-    // The menus stay locked while the box is up, as in the rest of the program.
+    showFailure(ReadErrorTitle, message, Messages::Icon::Information);
+}
+
+void RadioLinkController::showFailure(const QString &title, const QString &text, Messages::Icon icon)
+{
+    // The menus stay locked while the box is up, as in the rest of the program. The poll waits
+    // for the box too: an answer while it is up would be wiped by the emptied line below and
+    // leave the poll stopped although the radio is ready.
     m_progress->hide();
-    Messages::show(&m_window, ReadErrorTitle, message, Messages::Icon::Information);
-    m_window.setStatusText(QString());
+    m_window.poll().stop();
+    Messages::show(&m_window, title, text, icon);
+    m_window.setStatusText(m_reconnect->isLost() ? LostStatus : QString());
     backToIdle();
+    m_window.poll().start(); // on a lost port it waits quietly for the port to come back
 }
 
 void RadioLinkController::backToIdle()

@@ -1,10 +1,14 @@
-// The main window's side of the two transfers: locks the window while one runs, shows its progress
-// beside the status line and tells the user how it ended.
+// The main window's side of the two transfers and of the link: locks the window while a transfer
+// runs, shows its progress beside the status line, tells the user how it ended, and tells when the
+// port is lost and back.
 #pragma once
+
+#include "app/messagebox.h"
 
 #include <QObject>
 
 class MainWindow;
+class PortReconnector;
 class QProgressBar;
 class ReadTransfer;
 class WriteTransfer;
@@ -21,8 +25,13 @@ public:
     /// The command 读信道.
     void readChannels();
 
+    /// Whether the window may close now; during a write the user is asked first, and a write
+    /// given up is stopped and reported.
+    bool mayClose();
+
     WriteTransfer &writeTransfer() { return *m_write; }
     ReadTransfer &readTransfer() { return *m_read; }
+    PortReconnector &reconnector() { return *m_reconnect; }
     QProgressBar *progressBar() const { return m_progress; }
 
 private:
@@ -31,10 +40,17 @@ private:
     void writeFailed(const QString &reason);
     void readFinished();
     void readFailed(const QString &message);
+    void showFailure(const QString &title, const QString &text, Messages::Icon icon);
     void backToIdle();
+    bool portReady(const QString &command);
+    bool storeEdits(const QString &command);
+    void linkLost(int port, const QString &device);
+    void linkBack();
 
     MainWindow &m_window;
+    PortReconnector *m_reconnect = nullptr;
     WriteTransfer *m_write = nullptr;
     ReadTransfer *m_read = nullptr;
     QProgressBar *m_progress = nullptr;
+    bool m_askingToClose = false;
 };

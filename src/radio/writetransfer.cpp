@@ -40,12 +40,20 @@ QString WriteTransfer::start(const QString &squelch)
         frames << encoded.frame;
     }
 
+    // Edits still pending are stored before anything goes out. Once the pacing runs, nothing may
+    // wait on the database: a locked file would stall the frames and the radio would drop the set.
+    if (!m_table.submit())
+        return storeRefusal();
+    m_table.moveFirst();
+    m_table.setField(ChannelField::No, QStringLiteral("1"));
+    if (m_table.hasPendingChanges() && !m_table.submit())
+        return storeRefusal();
+    m_table.holdStores(true);
+
     m_frames = frames;
     m_port.setInputMode(0);
     if (m_poll)
         m_poll->stop();
-    m_table.moveFirst();
-    m_table.setField(ChannelField::No, QStringLiteral("1"));
     m_step = 0;
     m_running = true;
     m_port.Output(QByteArray(1, ChannelFrame::WriteCommand));
@@ -81,11 +89,23 @@ void WriteTransfer::portFailed(const QString &reason)
     emit failed(reason);
 }
 
+void WriteTransfer::abandon()
+{
+    if (m_running)
+        stop();
+}
+
+QString WriteTransfer::storeRefusal() const
+{
+    return QStringLiteral("信道数据无法存入数据库，没有写入对讲机：\n%1").arg(m_table.lastError());
+}
+
 void WriteTransfer::stop()
 {
     m_timer.stop();
     m_running = false;
     m_table.moveFirst();
+    m_table.holdStores(false);
     m_step = 0;
     if (m_poll)
         m_poll->start();

@@ -26,9 +26,13 @@ public:
     WriteTransfer(SerialPortService &port, ChannelTable &table, QTimer &timer, ReadinessPoll *poll,
                   QObject *parent = nullptr);
 
-    /// Builds all frames from the table and the squelch text and starts sending. Returns why it
-    /// cannot start (a channel that does not fit a frame, no open port); nothing is sent then.
+    /// Builds all frames from the table and the squelch text, stores pending edits and starts
+    /// sending. Returns why it cannot start (a channel that does not fit a frame, no open port,
+    /// edits that cannot be stored); nothing is sent then. While it runs the table stores nothing.
     QString start(const QString &squelch);
+
+    /// Stops a running write at once, without a signal; the radio keeps what it has received.
+    void abandon();
 
     bool isRunning() const { return m_running; }
     qint16 stepCounter() const { return m_step; }
@@ -48,6 +52,7 @@ signals:
 
 private:
     void portFailed(const QString &reason);
+    QString storeRefusal() const;
     void stop();
 
     SerialPortService &m_port;

@@ -33,6 +33,9 @@ PseudoTerminal::PseudoTerminal()
 PseudoTerminal::~PseudoTerminal()
 {
     hangUp();
+    if (m_slave >= 0)
+        ::close(m_slave);
+    m_slave = -1;
 }
 
 QByteArray PseudoTerminal::readAvailable()
@@ -90,10 +93,9 @@ bool PseudoTerminal::write(const QByteArray &bytes)
 
 void PseudoTerminal::hangUp()
 {
+    // Closing the master hangs up every open slave. Our own slave stays open until we go, so the
+    // terminal's number is not handed to another process while a program may still retry the path.
     if (m_master >= 0)
         ::close(m_master);
-    if (m_slave >= 0)
-        ::close(m_slave);
     m_master = -1;
-    m_slave = -1;
 }
