@@ -3,7 +3,7 @@
 
 #include "channels/textvalue.h"
 #include "files/channelfile.h"
-#include "radio/channelframe.h"
+#include "framemodel.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -69,15 +69,12 @@ inline ChannelFile::ChannelSet sampleSet()
     return set;
 }
 
-/// The frames the window would send for a set.
+/// The frames a set goes on the line as, by the hand-written frame model.
 inline QStringList framesOf(const ChannelFile::ChannelSet &set)
 {
     QStringList frames;
-    for (int k = 1; k <= ChannelCount; ++k) {
-        ChannelRecord record = set.channels.at(k - 1);
-        record.no = QString::number(k);
-        frames << ChannelFrame::encode(k, record, set.squelch).frame;
-    }
+    for (int k = 1; k <= ChannelCount; ++k)
+        frames << FrameModel::frame(FrameModel::channelOf(k == 1 ? set.squelch.toInt() : k - 1, set.channels.at(k - 1)));
     return frames;
 }
 
@@ -85,9 +82,9 @@ inline QStringList framesOf(const ChannelFile::ChannelSet &set)
 inline ChannelFile::ChannelSet setOf(const QStringList &frames)
 {
     ChannelFile::ChannelSet set;
-    set.squelch = ChannelFrame::squelchOf(frames.first());
+    set.squelch = frames.first().mid(1, 1);
     for (const QString &frame : frames)
-        set.channels << ChannelFrame::decode(frame);
+        set.channels << FrameModel::recordOf(FrameModel::parse(frame));
     return set;
 }
 
