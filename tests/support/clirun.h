@@ -20,9 +20,10 @@ struct CliRun
 
     QStringList errorLines() const { return QString::fromUtf8(err).split(u'\n', Qt::SkipEmptyParts); }
 
-    /// `ports` becomes QZ300_PORTS (COM1 first); `stderrFile`, when given, takes standard error.
+    /// `ports` becomes QZ300_PORTS (COM1 first); `stderrFile`, when given, takes standard error, and
+    /// `stdoutFile` standard output.
     static CliRun run(const QStringList &arguments, const QStringList &ports = {}, const QString &workingDir = {},
-                      const QString &stderrFile = {}, int timeoutMs = 60000)
+                      const QString &stderrFile = {}, int timeoutMs = 60000, const QString &stdoutFile = {})
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -32,6 +33,8 @@ struct CliRun
             process.setWorkingDirectory(workingDir);
         if (!stderrFile.isEmpty())
             process.setStandardErrorFile(stderrFile);
+        if (!stdoutFile.isEmpty())
+            process.setStandardOutputFile(stdoutFile);
         process.start(QStringLiteral(QZ300_CLI), arguments);
         CliRun result;
         if (!process.waitForStarted(10000))
