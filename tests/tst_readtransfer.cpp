@@ -15,6 +15,7 @@ private slots:
     void failedRead();
     void garbageIsNotAChannel_data();
     void garbageIsNotAChannel();
+    void endlessLineStaysSmall();
 };
 
 namespace {
@@ -261,6 +262,26 @@ void tst_ReadTransfer::garbageIsNotAChannel()
         QVERIFY(rig.radio.endlessSent() > sentBefore);
         QVERIFY2(rig.window->MSComm1().InBufferCount() <= 4096, qPrintable(QString::number(rig.window->MSComm1().InBufferCount())));
     }
+}
+
+void tst_ReadTransfer::endlessLineStaysSmall()
+{
+    // A radio that answers with digits without end while the window is idle: nobody reads them, and
+    // the program keeps no more than a few KiB of them.
+    WindowOnRadio rig;
+    QVERIFY(rig.isUp());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.window->statusText(), QStringLiteral("对讲机就绪..."), 5000);
+    rig.radio.setEndlessAnswer("17");
+    rig.window->MSComm1().Output("5");
+    QTRY_VERIFY_WITH_TIMEOUT(rig.radio.endlessSent() > 0, 5000);
+    QTest::qWait(1500);
+    QVERIFY2(rig.window->MSComm1().InBufferCount() <= 4096, qPrintable(QString::number(rig.window->MSComm1().InBufferCount())));
+
+    // The next read starts clean and tells what it got.
+    QSignalSpy failed(rig.reader(), &ReadTransfer::failed);
+    rig.action("读信道")->trigger();
+    QVERIFY(failed.wait(20000));
+    QCOMPARE(rig.messages.last().text, QStringLiteral("读数错误！！\n第 1 信道：频差标志“7”不是 0 或 1"));
 }
 
 QTEST_MAIN(tst_ReadTransfer)
