@@ -92,16 +92,22 @@ int main(int argc, char *argv[])
         double wall = 0;
         double cpuEnd = 0;
         QElapsedTimer clock;
-        const auto connection = QObject::connect(reader, &ReadTransfer::finished, [&] {
+        // Waits on the transfer's own signals: a polling wait would add its wake-ups to the figure.
+        QEventLoop loop;
+        const auto connection = QObject::connect(reader, &ReadTransfer::finished, &loop, [&] {
             wall = clock.nsecsElapsed() / 1e9;
             cpuEnd = cpuSeconds();
             done = true;
+            loop.quit();
         });
+        const auto failure = QObject::connect(reader, &ReadTransfer::failed, &loop, &QEventLoop::quit);
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
         const double cpuStart = cpuSeconds();
         clock.start();
         trigger(*window, "读信道");
-        waitFor([&] { return done || failed; }, 20000);
+        loop.exec();
         QObject::disconnect(connection);
+        QObject::disconnect(failure);
         if (!done)
             return 1;
         readWalls << wall;
@@ -135,7 +141,7 @@ int main(int argc, char *argv[])
     std::printf("\nfull read, click to 读出信道数据完毕！ (median of %d): %.3f s\n", reads, wall);
     std::printf("  line limit %.3f s + arming tick %.3f s = %.3f s; over it by %.3f s (target: within 0.250 s)\n",
                 LineLimitSeconds, ArmingSeconds, target, wall - target);
-    std::printf("program CPU time during the read: %.3f s = %.2f %% of its wall time (target: under 5 %%)\n", cpu,
+    std::printf("program CPU time during the read: %.3f s = %.2f %% of its wall time (target: under 1 %%)\n", cpu,
                 100.0 * cpu / wall);
     std::printf("full write, click to 数据传送完毕...: %.3f s (5.100 s by design), CPU %.3f s\n", writeWall, writeCpu);
 

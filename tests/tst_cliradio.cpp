@@ -2,7 +2,6 @@
 #include "clirun.h"
 #include "fakeradio.h"
 #include "files/channelfile.h"
-#include "radio/channelframe.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,6 +17,8 @@ private slots:
     void readIntoFile_data();
     void readIntoFile();
     void readThatStopsSavesNothing();
+    void garbageIsNotSaved_data();
+    void garbageIsNotSaved();
     void writeSendsTheFile();
     void verify_data();
     void verify();
@@ -80,6 +81,35 @@ void tst_CliRadio::readThatStopsSavesNothing()
     QVERIFY(!QFile::exists(dir.filePath("held.doc")));
     QCOMPARE(run.errorLines().size(), 1);
     QVERIFY(run.errorLines().first().startsWith("COM1: error: read failed"));
+}
+
+void tst_CliRadio::garbageIsNotSaved_data()
+{
+    QTest::addColumn<QByteArray>("stray");
+    QTest::addColumn<QByteArray>("endless");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("three stray digits") << QByteArray("123") << QByteArray()
+                                        << "第 1 信道：接收频率 51.40030 MHz 超出 130 到 500 MHz 的范围";
+    QTest::newRow("digits without end") << QByteArray() << QByteArray("17") << "第 1 信道：频差标志“7”不是 0 或 1";
+}
+
+void tst_CliRadio::garbageIsNotSaved()
+{
+    QFETCH(QByteArray, stray);
+    QFETCH(QByteArray, endless);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    for (const QStringList &output : {QStringList{"-o", dir.filePath("held.doc")}, QStringList{}}) {
+        FakeRadio radio;
+        radio.setStrayPrefix(stray);
+        radio.setEndlessAnswer(endless);
+        const CliRun run = CliRun::run(QStringList{"read", "--port", "COM1"} + output, {radio.devicePath()});
+        QVERIFY(run.finished);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(!QFile::exists(dir.filePath("held.doc")));
+        QCOMPARE(run.errorLines(), QStringList{"COM1: error: read failed: 读数错误！！ " + reason});
+    }
 }
 
 void tst_CliRadio::writeSendsTheFile()
@@ -173,7 +203,7 @@ void tst_CliRadio::refusedSetTouchesNoRadio()
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 3);
     QCOMPARE(run.errorLines().size(), 1);
-    QVERIFY(run.errorLines().first().contains("channel 1"));
+    QVERIFY2(run.errorLines().first().contains("squelch level \"12\""), qPrintable(run.errorLines().first()));
     QTest::qWait(200);
     QVERIFY(radio.received().isEmpty());
 }

@@ -1,4 +1,4 @@
-#include "channels/textvalue.h"
+#include "framemodel.h"
 #include "windowonradio.h"
 
 #include <QSignalSpy>
@@ -13,6 +13,9 @@ private slots:
     void fullRead();
     void failedRead_data();
     void failedRead();
+    void garbageIsNotAChannel_data();
+    void garbageIsNotAChannel();
+    void endlessLineStaysSmall();
 };
 
 namespace {
@@ -24,14 +27,16 @@ struct Channel
     bool shift;
 };
 
-/// Sixteen different channels for the radio: an empty one and a transmit-only one among them.
+/// Sixteen different channels for the radio: an empty one, a transmit-only one and both ends of
+/// the range among them.
 QList<Channel> radioChannels()
 {
     QList<Channel> channels;
     for (int k = 1; k <= ChannelCount; ++k)
         channels << Channel{43'000'000 + 1'250LL * k, 14'500'000 + 2'500LL * k, k % 4 == 1};
+    channels[3].receive10Hz = 13'000'000;
     channels[5] = Channel{0, 0, false};
-    channels[11] = Channel{0, 5'000'000, false};
+    channels[11] = Channel{0, 50'000'000, false};
     return channels;
 }
 
@@ -47,7 +52,7 @@ QStringList framesOf(const QList<Channel> &channels, int squelch)
 
 QVariant mhz(qint64 tenHz)
 {
-    return tenHz == 0 ? emptyText() : QVariant(TextValue::fiveDecimals(double(tenHz) / 100000.0));
+    return QVariant(FrameModel::mhzText(tenHz));
 }
 
 enum class Fault { Silent, StopAfterSeven, NoiseInFrame, HangUp, WaitingCharacters, StrayC };
@@ -187,6 +192,94 @@ void tst_ReadTransfer::failedRead()
     QVERIFY(rig.window->poll().isRunning());
     QVERIFY(!rig.progress()->isVisible());
     QVERIFY(!rig.reader()->isRunning());
+}
+
+void tst_ReadTransfer::garbageIsNotAChannel_data()
+{
+    QTest::addColumn<QByteArray>("stray");
+    QTest::addColumn<int>("frameNumber");
+    QTest::addColumn<QString>("frame");
+    QTest::addColumn<QByteArray>("endless");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("three stray digits shift every frame")
+        << QByteArray("123") << 0 << QString() << QByteArray()
+        << "读数错误！！\n第 1 信道：发射频率 550.20064 MHz 超出 130 到 500 MHz 的范围";
+    QTest::newRow("flag 7") << QByteArray() << 5 << "04075062864000255114" << QByteArray()
+                            << "读数错误！！\n第 5 信道：频差标志“7”不是 0 或 1";
+    QTest::newRow("receive just below the range") << QByteArray() << 9 << FakeRadio::frame(8, false, 12'999'375, 14'500'000)
+                                                  << QByteArray()
+                                                  << "读数错误！！\n第 9 信道：接收频率 129.99375 MHz 超出 130 到 500 MHz 的范围";
+    QTest::newRow("transmit just above the range") << QByteArray() << 16 << FakeRadio::frame(15, true, 0, 50'000'625)
+                                                   << QByteArray()
+                                                   << "读数错误！！\n第 16 信道：发射频率 500.00625 MHz 超出 130 到 500 MHz 的范围";
+    QTest::newRow("address fields left unfilled are no fault, the range is")
+        << QByteArray() << 2 << "99009999999999999999" << QByteArray()
+        << "读数错误！！\n第 2 信道：接收频率 1021.39999 MHz 超出 130 到 500 MHz 的范围";
+    QTest::newRow("digits without end") << QByteArray() << 0 << QString() << QByteArray("17")
+                                        << "读数错误！！\n第 1 信道：频差标志“7”不是 0 或 1";
+}
+
+void tst_ReadTransfer::garbageIsNotAChannel()
+{
+    QFETCH(QByteArray, stray);
+    QFETCH(int, frameNumber);
+    QFETCH(QString, frame);
+    QFETCH(QByteArray, endless);
+    QFETCH(QString, message);
+
+    WindowOnRadio rig;
+    QVERIFY(rig.isUp());
+    QStringList frames = framesOf(radioChannels(), 6);
+    if (frameNumber > 0)
+        frames[frameNumber - 1] = frame;
+    rig.radio.setFrames(frames);
+    rig.radio.setStrayPrefix(stray);
+    rig.radio.setEndlessAnswer(endless);
+    rig.window->setSquelchLevel(QStringLiteral("2"));
+    const ChannelList before = rig.table().channels();
+
+    QSignalSpy failed(rig.reader(), &ReadTransfer::failed);
+    rig.action("读信道")->trigger();
+    QVERIFY(failed.wait(20000));
+    QCOMPARE(rig.messages.count(), 1);
+    QCOMPARE(rig.messages.last().text, message);
+    QCOMPARE(rig.messages.last().title, QStringLiteral("错误警告 "));
+    QCOMPARE(rig.table().channels(), before);
+    QCOMPARE(rig.window->squelchLevel(), QStringLiteral("2"));
+    const auto reopened = ChannelTable::open(rig.table().path());
+    QVERIFY2(reopened.table, qPrintable(reopened.error));
+    QCOMPARE(reopened.table->channels(), before);
+    QCOMPARE(rig.enabledCommands(), WindowOnRadio::allCommands());
+    QVERIFY(rig.window->poll().isRunning());
+
+    if (!endless.isEmpty()) {
+        // The line keeps pouring digits in; what the program holds of them stays small.
+        const qint64 sentBefore = rig.radio.endlessSent();
+        QTest::qWait(1500);
+        QVERIFY(rig.radio.endlessSent() > sentBefore);
+        QVERIFY2(rig.window->MSComm1().InBufferCount() <= 4096, qPrintable(QString::number(rig.window->MSComm1().InBufferCount())));
+    }
+}
+
+void tst_ReadTransfer::endlessLineStaysSmall()
+{
+    // A radio that answers with digits without end while the window is idle: nobody reads them, and
+    // the program keeps no more than a few KiB of them.
+    WindowOnRadio rig;
+    QVERIFY(rig.isUp());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.window->statusText(), QStringLiteral("对讲机就绪..."), 5000);
+    rig.radio.setEndlessAnswer("17");
+    rig.window->MSComm1().Output("5");
+    QTRY_VERIFY_WITH_TIMEOUT(rig.radio.endlessSent() > 0, 5000);
+    QTest::qWait(1500);
+    QVERIFY2(rig.window->MSComm1().InBufferCount() <= 4096, qPrintable(QString::number(rig.window->MSComm1().InBufferCount())));
+
+    // The next read starts clean and tells what it got.
+    QSignalSpy failed(rig.reader(), &ReadTransfer::failed);
+    rig.action("读信道")->trigger();
+    QVERIFY(failed.wait(20000));
+    QCOMPARE(rig.messages.last().text, QStringLiteral("读数错误！！\n第 1 信道：频差标志“7”不是 0 或 1"));
 }
 
 QTEST_MAIN(tst_ReadTransfer)

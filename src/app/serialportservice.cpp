@@ -6,6 +6,7 @@ SerialPortService::SerialPortService(PortTable ports, QObject *parent)
     : QObject(parent)
     , m_ports(std::move(ports))
 {
+    m_port.setReadBufferSize(InputLimit);
     connect(&m_port, &QSerialPort::readyRead, this, &SerialPortService::readyRead);
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialPortService::handleError);
 }
@@ -77,6 +78,11 @@ QString SerialPortService::Input()
     if (m_port.read(&c, 1) != 1)
         return {};
     return QString(QChar::fromLatin1(c));
+}
+
+QByteArray SerialPortService::takeInput()
+{
+    return m_port.isOpen() ? m_port.readAll() : QByteArray();
 }
 
 int SerialPortService::InBufferCount() const

@@ -33,6 +33,13 @@ public:
     /// The oldest waiting character, or the empty text when nothing waits. Never waits.
     QString Input();
 
+    /// Everything waiting, oldest first, in one call; empty when nothing waits. Never waits.
+    QByteArray takeInput();
+
+    /// Received characters held for the readers at most: the radio's whole answer is 320, and a
+    /// line that never stops sending must not grow the program. Beyond it the line waits.
+    static constexpr qint64 InputLimit = 4096;
+
     /// Characters received and not yet read.
     int InBufferCount() const;
 

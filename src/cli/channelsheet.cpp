@@ -2,13 +2,13 @@
 
 #include "channels/frequencycheck.h"
 #include "channels/textvalue.h"
+#include "cli/outputtarget.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace ChannelSheet {
 
@@ -500,13 +500,7 @@ QString save(const QString &path, const ChannelFile::ChannelSet &set, Format for
     const Composed composed = compose(set, format);
     if (!composed.ok())
         return QStringLiteral("%1: %2").arg(path, composed.error);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(composed.bytes) != composed.bytes.size() || !file.commit()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return QStringLiteral("%1: %2").arg(path, reason);
-    }
-    return QString();
+    return OutputTarget::write(path, composed.bytes);
 }
 
 } // namespace ChannelSheet

@@ -57,7 +57,8 @@ struct Composed
     bool ok() const { return error.isEmpty(); }
 };
 Composed compose(const ChannelFile::ChannelSet &set, Format format);
-/// Writes through a temporary file, so a failed write leaves an old file as it was.
+/// Writes through a temporary file, so a failed write leaves an old file as it was; a device or a
+/// FIFO is written in place, a folder refused.
 QString save(const QString &path, const ChannelFile::ChannelSet &set, Format format);
 
 } // namespace ChannelSheet

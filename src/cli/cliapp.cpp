@@ -4,6 +4,7 @@
 #include "app/serialportservice.h"
 #include "cli/channelsheet.h"
 #include "cli/commandline.h"
+#include "cli/outputtarget.h"
 #include "cli/portjob.h"
 #include "cli/progressline.h"
 #include "files/channelfile.h"
@@ -31,6 +32,16 @@ void printTo(std::FILE *stream, const QString &text)
 void error(const QString &text)
 {
     printTo(stderr, QStringLiteral("qz300-cli: %1\n").arg(text));
+}
+
+/// Data for standard output; a stream that cannot take it is a failure like any output.
+int printData(const QByteArray &bytes)
+{
+    const QString problem = OutputTarget::writeStandardOutput(bytes);
+    if (problem.isEmpty())
+        return ExitCode::Success;
+    error(problem);
+    return ExitCode::Failed;
 }
 
 int usageError(const QString &text)
@@ -63,6 +74,7 @@ int listPorts()
 {
     const PortTable table = PortTable::fromEnvironment();
     SerialPortService port(table);
+    QString listing;
     for (int n = PortTable::FirstPort; n <= PortTable::LastPort; ++n) {
         port.setCommPort(n);
         port.setPortOpen(true);
@@ -71,9 +83,9 @@ int listPorts()
         const QString path = table.devicePath(n);
         const QString state = opened ? openState(SerialPortService::OpenFault::None, {})
                                      : openState(port.openFault(), port.openErrorText());
-        printTo(stdout, QStringLiteral("COM%1  %2  %3\n").arg(n).arg(path.isEmpty() ? QStringLiteral("-") : path, -20).arg(state));
+        listing += QStringLiteral("COM%1  %2  %3\n").arg(n).arg(path.isEmpty() ? QStringLiteral("-") : path, -20).arg(state);
     }
-    return ExitCode::Success;
+    return printData(listing.toLocal8Bit());
 }
 
 struct Target
@@ -134,8 +146,8 @@ ChannelSheet::Format formatOf(const QString &path, std::optional<ChannelSheet::F
     return given ? *given : ChannelSheet::formatOfPath(path);
 }
 
-/// Runs one job per port at the same time and reports each; true when all succeeded.
-bool runJobs(std::vector<std::unique_ptr<PortJob>> &jobs)
+/// Runs one job per port at the same time.
+void runJobs(std::vector<std::unique_ptr<PortJob>> &jobs)
 {
     ProgressLine progress;
     QEventLoop loop;
@@ -154,14 +166,25 @@ bool runJobs(std::vector<std::unique_ptr<PortJob>> &jobs)
     if (running > 0)
         loop.exec();
     progress.clear();
+}
 
+/// One line per port; `lastStep`, when not empty, is a failure after the first job (its data
+/// could not be printed). True when all succeeded.
+bool reportJobs(const std::vector<std::unique_ptr<PortJob>> &jobs, const QString &lastStep = {})
+{
     bool allGood = true;
     for (const auto &job : jobs) {
         const QString port = job->plan().portName;
         for (const QString &difference : job->differences())
             printTo(stderr, QStringLiteral("%1: %2\n").arg(port, difference));
-        printTo(stderr, QStringLiteral("%1: %2: %3\n").arg(port, job->succeeded() ? QStringLiteral("ok") : QStringLiteral("error"), job->outcome()));
-        allGood = allGood && job->succeeded();
+        bool good = job->succeeded();
+        QString outcome = job->outcome();
+        if (good && job == jobs.front() && !lastStep.isEmpty()) {
+            good = false;
+            outcome = QStringLiteral("%1, but %2").arg(outcome, lastStep);
+        }
+        printTo(stderr, QStringLiteral("%1: %2: %3\n").arg(port, good ? QStringLiteral("ok") : QStringLiteral("error"), outcome));
+        allGood = allGood && good;
     }
     return allGood;
 }
@@ -178,27 +201,13 @@ int readOrWrite(const CommandLine &line)
 
     ChannelFile::ChannelSet toWrite;
     if (line.command == CommandLine::Command::Write) {
-        const ChannelSheet::Format format = formatOf(line.file, line.from);
-        if (format == ChannelSheet::Format::Channel) {
-            // A channel file goes in as the window's open command would load it.
-            const ChannelFile::ReadResult read = ChannelFile::load(line.file);
-            if (read.error == ChannelFile::ReadError::TooFewItems) {
-                error(QStringLiteral("%1: fewer than %2 items, not a channel file").arg(line.file).arg(ChannelFile::ItemCount));
-                return ExitCode::BadInput;
-            }
-            if (read.error != ChannelFile::ReadError::None) {
-                error(QStringLiteral("%1: cannot read the file").arg(line.file));
-                return ExitCode::BadInput;
-            }
-            toWrite = read.set;
-        } else {
-            const ChannelSheet::Result read = ChannelSheet::load(line.file, format);
-            if (!read.ok()) {
-                error(read.error);
-                return ExitCode::BadInput;
-            }
-            toWrite = read.set;
+        // The checks of convert: what it refuses never reaches a radio.
+        const ChannelSheet::Result read = ChannelSheet::load(line.file, formatOf(line.file, line.from));
+        if (!read.ok()) {
+            error(read.error);
+            return ExitCode::BadInput;
         }
+        toWrite = read.set;
         const QString refused = refusalOf(toWrite);
         if (!refused.isEmpty()) {
             error(QStringLiteral("%1: %2").arg(line.file, refused));
@@ -208,6 +217,7 @@ int readOrWrite(const CommandLine &line)
 
     std::vector<std::unique_ptr<PortJob>> jobs;
     QSet<QString> outputs;
+    const QString input = line.file.isEmpty() ? QString() : OutputTarget::identity(line.file);
     for (const Target &target : targets) {
         PortJob::Plan plan;
         plan.task = line.command == CommandLine::Command::Read ? PortJob::Task::Read : PortJob::Task::Write;
@@ -227,21 +237,25 @@ int readOrWrite(const CommandLine &line)
         for (const QString &path : {plan.outputPath, plan.backupPath}) {
             if (path.isEmpty())
                 continue;
-            const QString key = QFileInfo(path).absoluteFilePath();
+            const QString key = OutputTarget::identity(path);
+            if (key == input)
+                return usageError(QStringLiteral("%1 is the input file").arg(path));
             if (outputs.contains(key))
-                return usageError(QStringLiteral("two ports would save into %1").arg(path));
+                return usageError(QStringLiteral("%1 would be saved twice").arg(path));
             outputs.insert(key);
         }
         jobs.push_back(std::make_unique<PortJob>(plan));
     }
 
-    const bool allGood = runJobs(jobs);
+    runJobs(jobs);
+    QString printProblem;
     if (line.command == CommandLine::Command::Read && line.output.isEmpty() && jobs.front()->succeeded()) {
         const ChannelSheet::Composed composed = ChannelSheet::compose(jobs.front()->readSet(), ChannelSheet::Format::Channel);
-        std::fwrite(composed.bytes.constData(), 1, size_t(composed.bytes.size()), stdout);
-        std::fputc('\n', stdout);
+        printProblem = composed.ok() ? OutputTarget::writeStandardOutput(composed.bytes + '\n') : composed.error;
+        if (!printProblem.isEmpty())
+            printProblem = QStringLiteral("cannot print them: %1").arg(printProblem);
     }
-    return allGood ? ExitCode::Success : ExitCode::Failed;
+    return reportJobs(jobs, printProblem) ? ExitCode::Success : ExitCode::Failed;
 }
 
 int convert(const CommandLine &line)
@@ -264,10 +278,7 @@ int convert(const CommandLine &line)
         error(composed.error);
         return ExitCode::Failed;
     }
-    std::fwrite(composed.bytes.constData(), 1, size_t(composed.bytes.size()), stdout);
-    if (*line.to == ChannelSheet::Format::Channel)
-        std::fputc('\n', stdout);
-    return ExitCode::Success;
+    return printData(*line.to == ChannelSheet::Format::Channel ? composed.bytes + '\n' : composed.bytes);
 }
 
 } // namespace
@@ -308,11 +319,9 @@ int run(const QStringList &arguments)
         return usageError(problem);
     switch (line.command) {
     case CommandLine::Command::Help:
-        printTo(stdout, CommandLine::helpText());
-        return ExitCode::Success;
+        return printData(CommandLine::helpText().toLocal8Bit());
     case CommandLine::Command::Version:
-        printTo(stdout, QStringLiteral("qz300-cli %1\n").arg(QCoreApplication::applicationVersion()));
-        return ExitCode::Success;
+        return printData(QStringLiteral("qz300-cli %1\n").arg(QCoreApplication::applicationVersion()).toLocal8Bit());
     case CommandLine::Command::Ports:
         return listPorts();
     case CommandLine::Command::Read:

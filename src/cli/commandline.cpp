@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 
+#include <cmath>
+
 namespace {
 
 QString formatList()
@@ -86,13 +88,25 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
         *error = QStringLiteral("%1 needs --port").arg(name);
         return line;
     }
+    for (const QString &named : std::as_const(line.ports)) {
+        if (named.trimmed().isEmpty()) {
+            *error = QStringLiteral("--port needs a port name (COMn or a device path)");
+            return line;
+        }
+    }
     line.output = parser.value(output);
     line.backup = parser.value(backup);
+    if (line.backup == u"-") {
+        *error = QStringLiteral("--backup needs a file name, not standard output");
+        return line;
+    }
     line.verify = parser.isSet(verify);
     if (parser.isSet(output) && line.output.isEmpty()) {
         *error = QStringLiteral("-o needs a file name");
         return line;
     }
+    if (line.output == u"-")
+        line.output.clear(); // standard output, as without -o
     if (parser.isSet(backup) && line.backup.isEmpty()) {
         *error = QStringLiteral("--backup needs a file name");
         return line;
@@ -118,11 +132,12 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
     if (parser.isSet(readyTimeout)) {
         bool ok = false;
         const double seconds = parser.value(readyTimeout).toDouble(&ok);
-        if (!ok || seconds <= 0 || seconds > 600) {
-            *error = QStringLiteral("--ready-timeout takes seconds, more than 0 and at most 600");
+        // "nan" and "inf" read as numbers; only a finite count of seconds makes a time limit.
+        if (!ok || !std::isfinite(seconds) || seconds < 0.001 || seconds > 600) {
+            *error = QStringLiteral("--ready-timeout takes seconds, at least 0.001 and at most 600");
             return line;
         }
-        line.readyTimeoutMs = int(seconds * 1000);
+        line.readyTimeoutMs = int(std::lround(seconds * 1000));
     }
     return line;
 }
@@ -146,7 +161,7 @@ QString CommandLine::helpText()
         "Options:\n"
         "  --port P             COMn (see ports; QZ300_PORTS sets the table) or a device path;\n"
         "                       repeat it to program several radios at the same time\n"
-        "  -o, --output FILE    where read or convert puts its result\n"
+        "  -o, --output FILE    where read or convert puts its result (- for standard output)\n"
         "  --backup OUT         where write saves the radio's old set\n"
         "  --verify             read back after writing; any difference is an error\n"
         "  --to FORMAT          chan, csv or json\n"
@@ -156,16 +171,17 @@ QString CommandLine::helpText()
         "  --version            the program's version\n"
         "\n"
         "Formats go by the file name: .csv is CSV, .json is JSON, any other name a channel\n"
-        "file (the window's 49-item format). With several ports, a {port} in -o or --backup\n"
-        "is replaced by the port (COM3, ttyUSB0, pts-4); without it the port goes before the\n"
-        "extension (plan.doc becomes plan-COM3.doc).\n"
+        "file (the window's 49-item format). The input may be a FIFO (process substitution).\n"
+        "With several ports, a {port} in -o or --backup is replaced by the port (COM3,\n"
+        "ttyUSB0, pts-4); without it the port goes before the extension (plan.doc becomes\n"
+        "plan-COM3.doc). An output must not be the input or another output.\n"
         "\n"
         "Progress goes to standard error when it is a terminal. Each error is one line on\n"
         "standard error; read and write end with one line per port there.\n"
         "\n"
         "Exit status:\n"
         "  0  every port succeeded (or the conversion or listing worked)\n"
-        "  1  a port or radio failed, a read-back differed, or an output file was not written\n"
+        "  1  a port or radio failed, a read-back differed, or an output was not written\n"
         "  2  the command line is wrong\n"
         "  3  the input file cannot be read or holds no valid channel set; no radio was touched\n");
 }

@@ -168,7 +168,10 @@ void PortJob::readFinished()
 
 void PortJob::readFailed(const QString &message)
 {
-    fail(QStringLiteral("%1 failed: %2").arg(stageName(), message));
+    // One line per port on standard error.
+    QString line = message;
+    line.replace(u'\n', u' ');
+    fail(QStringLiteral("%1 failed: %2").arg(stageName(), line));
 }
 
 void PortJob::writeFinished()

@@ -1,5 +1,6 @@
 #include "radio/channelframe.h"
 
+#include "channels/frequencycheck.h"
 #include "channels/textvalue.h"
 
 #include <cmath>
@@ -61,6 +62,23 @@ QString describe(const QVariant &value)
     return value.isNull() ? QStringLiteral("（空）") : value.toString();
 }
 
+/// A received frequency field in 10 Hz units, the receive offset added back; 0 for an unset side.
+qint64 unitsOf(QStringView frame, int first, double offset)
+{
+    const qint64 field = pairsSwapped(frame.mid(first, 8)).toLongLong();
+    return field == 0 ? 0 : field + qint64(offset);
+}
+
+/// Why a received frequency cannot be a channel's; empty when it is unset or within the range.
+QString rangeFault(const QString &side, qint64 units)
+{
+    constexpr qint64 lowest = qint64(FrequencyCheck::LowerLimit * UnitsPerMHz);
+    constexpr qint64 highest = qint64(FrequencyCheck::UpperLimit * UnitsPerMHz);
+    if (units == 0 || (units >= lowest && units <= highest))
+        return QString();
+    return QStringLiteral("%1 %2 MHz 超出 130 到 500 MHz 的范围").arg(side, TextValue::fiveDecimals(double(units) / UnitsPerMHz));
+}
+
 QVariant frequencyOf(QStringView frame, int first, double offset)
 {
     const double value = TextValue::numericValue(pairsSwapped(frame.mid(first, 8)));
@@ -112,6 +130,18 @@ Encoded encode(int number, const ChannelRecord &record, const QString &squelch)
 bool isWellFormed(QStringView frame)
 {
     return frame.size() == Length && allDigits(frame);
+}
+
+QString answerFault(QStringView frame)
+{
+    if (!isWellFormed(frame))
+        return QStringLiteral("收到的“%1”不是 20 位数字").arg(frame.toString());
+    if (frame.at(3) != u'0' && frame.at(3) != u'1')
+        return QStringLiteral("频差标志“%1”不是 0 或 1").arg(frame.at(3));
+    const QString receive = rangeFault(QStringLiteral("接收频率"), unitsOf(frame, 4, ReceiveOffset));
+    if (!receive.isEmpty())
+        return receive;
+    return rangeFault(QStringLiteral("发射频率"), unitsOf(frame, 12, 0.0));
 }
 
 ChannelRecord decode(QStringView frame)

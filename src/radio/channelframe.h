@@ -30,6 +30,11 @@ Encoded encode(int number, const ChannelRecord &record, const QString &squelch);
 /// True for exactly twenty decimal digits.
 bool isWellFormed(QStringView frame);
 
+/// Why a frame received from the radio cannot be one of its channels, for the user; empty when it
+/// can. A channel holds twenty digits, a flag of "0" or "1", and frequencies that are either unset
+/// (all zeros) or within 130 to 500 MHz. The address field is not looked at: a radio need not fill it.
+QString answerFault(QStringView frame);
+
 /// The receive and transmit frequencies and the shift flag of a frame; the channel number is not
 /// carried back and stays null.
 ChannelRecord decode(QStringView frame);

@@ -66,8 +66,13 @@ void ReadTransfer::collect()
 {
     if (m_state != State::Collecting)
         return;
-    for (QString received = m_port.Input(); !received.isEmpty(); received = m_port.Input()) {
-        const QChar c = received.at(0);
+    // All that has arrived in one call, then character by character.
+    const QByteArray received = m_port.takeInput();
+    if (received.isEmpty())
+        return;
+    m_silence.start();
+    for (const char byte : received) {
+        const QChar c = QChar::fromLatin1(byte);
         // The radio's answer to a poll sent just before the read command can still be on its way.
         if (c == u'C' && m_frames.isEmpty() && m_frame.isEmpty())
             continue;
@@ -75,7 +80,6 @@ void ReadTransfer::collect()
             fail(readError());
             return;
         }
-        m_silence.start();
         m_frame += c;
         if (m_frame.size() < ChannelFrame::Length)
             continue;
@@ -107,6 +111,15 @@ void ReadTransfer::portFailed()
 
 void ReadTransfer::complete()
 {
+    // Digits that are not a channel (stray characters before the answer shift every frame) must
+    // not reach the table.
+    for (int k = 0; k < m_frames.size(); ++k) {
+        const QString fault = ChannelFrame::answerFault(m_frames.at(k));
+        if (!fault.isEmpty()) {
+            fail(QStringLiteral("%1\n第 %2 信道：%3").arg(readError()).arg(k + 1).arg(fault));
+            return;
+        }
+    }
     ChannelList channels;
     for (const QString &frame : std::as_const(m_frames))
         channels << ChannelFrame::decode(frame);
@@ -133,6 +146,8 @@ void ReadTransfer::fail(const QString &message)
 void ReadTransfer::end()
 {
     m_silence.stop();
+    // What the radio sends beyond its answer (or after a fault) has no reader.
+    m_port.discardInput();
     m_state = State::Idle;
     m_frame.clear();
     m_frames.clear();

@@ -3,7 +3,7 @@
 
 #include "channels/textvalue.h"
 #include "files/channelfile.h"
-#include "radio/channelframe.h"
+#include "framemodel.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -20,9 +20,10 @@ struct CliRun
 
     QStringList errorLines() const { return QString::fromUtf8(err).split(u'\n', Qt::SkipEmptyParts); }
 
-    /// `ports` becomes QZ300_PORTS (COM1 first); `stderrFile`, when given, takes standard error.
+    /// `ports` becomes QZ300_PORTS (COM1 first); `stderrFile`, when given, takes standard error, and
+    /// `stdoutFile` standard output.
     static CliRun run(const QStringList &arguments, const QStringList &ports = {}, const QString &workingDir = {},
-                      const QString &stderrFile = {}, int timeoutMs = 60000)
+                      const QString &stderrFile = {}, int timeoutMs = 60000, const QString &stdoutFile = {})
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -32,6 +33,8 @@ struct CliRun
             process.setWorkingDirectory(workingDir);
         if (!stderrFile.isEmpty())
             process.setStandardErrorFile(stderrFile);
+        if (!stdoutFile.isEmpty())
+            process.setStandardOutputFile(stdoutFile);
         process.start(QStringLiteral(QZ300_CLI), arguments);
         CliRun result;
         if (!process.waitForStarted(10000))
@@ -69,15 +72,12 @@ inline ChannelFile::ChannelSet sampleSet()
     return set;
 }
 
-/// The frames the window would send for a set.
+/// The frames a set goes on the line as, by the hand-written frame model.
 inline QStringList framesOf(const ChannelFile::ChannelSet &set)
 {
     QStringList frames;
-    for (int k = 1; k <= ChannelCount; ++k) {
-        ChannelRecord record = set.channels.at(k - 1);
-        record.no = QString::number(k);
-        frames << ChannelFrame::encode(k, record, set.squelch).frame;
-    }
+    for (int k = 1; k <= ChannelCount; ++k)
+        frames << FrameModel::frame(FrameModel::channelOf(k == 1 ? set.squelch.toInt() : k - 1, set.channels.at(k - 1)));
     return frames;
 }
 
@@ -85,9 +85,9 @@ inline QStringList framesOf(const ChannelFile::ChannelSet &set)
 inline ChannelFile::ChannelSet setOf(const QStringList &frames)
 {
     ChannelFile::ChannelSet set;
-    set.squelch = ChannelFrame::squelchOf(frames.first());
+    set.squelch = frames.first().mid(1, 1);
     for (const QString &frame : frames)
-        set.channels << ChannelFrame::decode(frame);
+        set.channels << FrameModel::recordOf(FrameModel::parse(frame));
     return set;
 }
 

@@ -25,6 +25,8 @@ FakeRadio::FakeRadio(QObject *parent)
     m_pacer.setSingleShot(true);
     m_pacer.setTimerType(Qt::PreciseTimer);
     connect(&m_pacer, &QTimer::timeout, this, &FakeRadio::sendNext);
+    m_flood.setInterval(1);
+    connect(&m_flood, &QTimer::timeout, this, &FakeRadio::flood);
     if (m_pty.isOpen()) {
         m_notifier = new QSocketNotifier(m_pty.masterDescriptor(), QSocketNotifier::Read, this);
         connect(m_notifier, &QSocketNotifier::activated, this, &FakeRadio::readLine);
@@ -63,6 +65,7 @@ void FakeRadio::hangUp()
     delete m_notifier;
     m_notifier = nullptr;
     m_pacer.stop();
+    m_flood.stop();
     m_outgoing.clear();
     m_pty.hangUp();
 }
@@ -77,7 +80,8 @@ void FakeRadio::readLine()
 void FakeRadio::handle(char c)
 {
     m_received += c;
-    if (m_silent)
+    // A radio pouring out digits hears nothing else (and a paced answer could not get through).
+    if (m_silent || m_flood.isActive())
         return;
     const qint64 now = m_clock.nsecsElapsed();
     if (m_collecting && now - m_lastReceivedNs > WriteStallNs)
@@ -112,6 +116,14 @@ void FakeRadio::handle(char c)
         m_incoming.clear();
         break;
     case '5': {
+        if (!m_endless.isEmpty()) {
+            m_endlessChunk = m_endless.repeated(qMax(qsizetype(1), 4096 / m_endless.size()));
+            m_endlessOffset = 0;
+            m_pacer.stop();
+            m_outgoing.clear();
+            m_flood.start();
+            break;
+        }
         const QByteArray answer = readAnswer();
         m_answerPending = !answer.isEmpty();
         queue(answer);
@@ -133,6 +145,23 @@ QByteArray FakeRadio::readAnswer() const
         answer += frame;
     }
     return answer;
+}
+
+void FakeRadio::flood()
+{
+    // As much as the line takes each millisecond, picking up the pattern where it left off.
+    for (int chunk = 0; chunk < 16; ++chunk) {
+        const QByteArray bytes = m_endlessChunk.mid(m_endlessOffset) + m_endlessChunk.left(m_endlessOffset);
+        const qsizetype n = m_pty.writeSome(bytes);
+        if (n < 0) {
+            m_flood.stop();
+            return;
+        }
+        m_endlessSent += n;
+        m_endlessOffset = (m_endlessOffset + n) % m_endlessChunk.size();
+        if (n < bytes.size())
+            return;
+    }
 }
 
 void FakeRadio::queue(const QByteArray &bytes)

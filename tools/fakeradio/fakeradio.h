@@ -54,6 +54,11 @@ public:
     void setCorruptStoredFrame(int frame) { m_corruptFrame = frame; }
     /// Sends these characters before the frames of a read answer.
     void setStrayPrefix(const QByteArray &prefix) { m_strayPrefix = prefix; }
+    /// Answers a read with this text repeated without end, as fast as the line takes it (a broken
+    /// radio or cable); empty for a normal answer. Only a hang-up stops the stream.
+    void setEndlessAnswer(const QByteArray &pattern) { m_endless = pattern; }
+    /// Bytes of the endless answer the line has taken so far.
+    qint64 endlessSent() const { return m_endlessSent; }
 
     /// Puts bytes on the line at once, unpaced.
     void inject(const QByteArray &bytes);
@@ -77,6 +82,7 @@ private:
     void handle(char c);
     void queue(const QByteArray &bytes);
     void sendNext();
+    void flood();
     void schedule();
     QByteArray readAnswer() const;
 
@@ -101,4 +107,9 @@ private:
     char m_noise = '#';
     int m_corruptFrame = 0;
     QByteArray m_strayPrefix;
+    QByteArray m_endless;
+    QByteArray m_endlessChunk;
+    qsizetype m_endlessOffset = 0;
+    qint64 m_endlessSent = 0;
+    QTimer m_flood;
 };

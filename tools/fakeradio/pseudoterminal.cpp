@@ -91,6 +91,20 @@ bool PseudoTerminal::write(const QByteArray &bytes)
     return true;
 }
 
+qsizetype PseudoTerminal::writeSome(const QByteArray &bytes)
+{
+    if (m_master < 0)
+        return -1;
+    for (;;) {
+        const ssize_t n = ::write(m_master, bytes.constData(), size_t(bytes.size()));
+        if (n >= 0)
+            return n;
+        if (errno == EINTR)
+            continue;
+        return errno == EAGAIN ? 0 : -1;
+    }
+}
+
 void PseudoTerminal::hangUp()
 {
     // Closing the master hangs up every open slave. Our own slave stays open until we go, so the

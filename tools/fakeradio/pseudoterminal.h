@@ -27,6 +27,8 @@ public:
     QByteArray readFor(int milliseconds, qsizetype count = -1);
     /// Sends bytes to the program at once.
     bool write(const QByteArray &bytes);
+    /// Sends what the line takes now without waiting; how many bytes went (-1 when the line is gone).
+    qsizetype writeSome(const QByteArray &bytes);
 
     /// Hangs up the line, as a pulled cable does.
     void hangUp();
