@@ -1,8 +1,8 @@
 // Starts the main window as the program does and reports how long the process took from its
 // start until the window was on screen with the channel table, then exits.
-#include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
+#include "ui/fonts.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,10 +1,10 @@
 // Times a full read and a full write of the real main window against qz300-fakeradio, which runs
 // in its own process so that the CPU time measured here is the program's alone.
 #include "app/mainwindow.h"
-#include "app/messagebox.h"
 #include "app/startup.h"
 #include "radio/readtransfer.h"
 #include "radio/writetransfer.h"
+#include "ui/messagebox.h"
 
 #include <QAction>
 #include <QApplication>

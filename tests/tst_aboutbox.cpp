@@ -1,10 +1,10 @@
-#include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "info/aboutbox.h"
 #include "info/systeminfoprogram.h"
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
+#include "ui/fonts.h"
 
 #include <QAction>
 #include <QFile>
@@ -102,15 +102,15 @@ void tst_AboutBox::window()
     const QLabel *icon = box.findChild<QLabel *>(QStringLiteral("picIcon"));
     QVERIFY(icon);
     QCOMPARE(icon->pixmap().size(), QSize(32, 32));
-    QCOMPARE(box.cmdOK()->text(), QStringLiteral("确定"));
-    QCOMPARE(box.cmdSysInfo()->text(), QStringLiteral("系统信息(&S)..."));
-    QVERIFY(box.cmdOK()->isDefault());
-    QCOMPARE(box.cmdOK()->nextInFocusChain(), box.cmdSysInfo());
+    QCOMPARE(box.okButton()->text(), QStringLiteral("确定"));
+    QCOMPARE(box.systemInfoButton()->text(), QStringLiteral("系统信息(&S)..."));
+    QVERIFY(box.okButton()->isDefault());
+    QCOMPARE(box.okButton()->nextInFocusChain(), box.systemInfoButton());
     // The buttons are stacked at the bottom right, beside the support line.
     const QLabel *disclaimer = box.findChild<QLabel *>(QStringLiteral("lblDisclaimer"));
-    QVERIFY(box.cmdOK()->geometry().bottom() < box.cmdSysInfo()->geometry().top());
-    QVERIFY(box.cmdOK()->x() > disclaimer->geometry().right());
-    QVERIFY(box.rect().contains(box.cmdSysInfo()->geometry()));
+    QVERIFY(box.okButton()->geometry().bottom() < box.systemInfoButton()->geometry().top());
+    QVERIFY(box.okButton()->x() > disclaimer->geometry().right());
+    QVERIFY(box.rect().contains(box.systemInfoButton()->geometry()));
 }
 
 void tst_AboutBox::systemInfo_data()
@@ -139,7 +139,7 @@ void tst_AboutBox::systemInfo()
                                                     startRequests << program;
                                                     return starts;
                                                 }));
-    QTest::mouseClick(box->cmdSysInfo(), Qt::LeftButton);
+    QTest::mouseClick(box->systemInfoButton(), Qt::LeftButton);
 
     QCOMPARE(startRequests, found.isEmpty() ? QStringList() : QStringList{found});
     if (started) {
@@ -230,7 +230,7 @@ void tst_AboutBox::closes()
     if (key)
         QTest::keyClick(box, Qt::Key(key));
     else
-        QTest::mouseClick(box->cmdOK(), Qt::LeftButton);
+        QTest::mouseClick(box->okButton(), Qt::LeftButton);
     QTRY_VERIFY(!box);
     QVERIFY(messages.isEmpty());
 }

@@ -1,5 +1,5 @@
 #include "files/channelfile.h"
-#include "files/module1.h"
+#include "files/workingdirectory.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,8 +31,8 @@ private slots:
     void loadFaults();
     void loadRefusesWhatIsNoFile_data();
     void loadRefusesWhatIsNoFile();
-    void stripNul_data();
-    void stripNul();
+    void textBeforeNul_data();
+    void textBeforeNul();
     void workDir();
 };
 
@@ -325,7 +325,7 @@ void tst_ChannelFile::loadRefusesWhatIsNoFile()
     QCOMPARE(ChannelFile::load(path).error, error);
 }
 
-void tst_ChannelFile::stripNul_data()
+void tst_ChannelFile::textBeforeNul_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("stripped");
@@ -336,11 +336,11 @@ void tst_ChannelFile::stripNul_data()
     QTest::newRow("empty") << "" << "";
 }
 
-void tst_ChannelFile::stripNul()
+void tst_ChannelFile::textBeforeNul()
 {
     QFETCH(QString, text);
     QFETCH(QString, stripped);
-    QCOMPARE(Module1::StripNul(text), stripped);
+    QCOMPARE(WorkingDirectory::textBeforeNul(text), stripped);
 }
 
 void tst_ChannelFile::workDir()
@@ -348,22 +348,22 @@ void tst_ChannelFile::workDir()
     const QString start = QDir::currentPath();
     QTemporaryDir dir;
     bool ok = false;
-    QCOMPARE(Module1::GetWorkDir(&ok), start);
+    QCOMPARE(WorkingDirectory::current(&ok), start);
     QVERIFY(ok);
-    QVERIFY(Module1::SetWorkDir(dir.path()));
+    QVERIFY(WorkingDirectory::change(dir.path()));
     QCOMPARE(QDir::currentPath(), QDir(dir.path()).canonicalPath());
-    QVERIFY(!Module1::SetWorkDir(QString()));
-    QVERIFY(!Module1::SetWorkDir(dir.filePath(QStringLiteral("missing"))));
+    QVERIFY(!WorkingDirectory::change(QString()));
+    QVERIFY(!WorkingDirectory::change(dir.filePath(QStringLiteral("missing"))));
     QCOMPARE(QDir::currentPath(), QDir(dir.path()).canonicalPath());
 
     // A working directory that was removed has no name any more.
     const QString gone = dir.filePath(QStringLiteral("gone"));
     QVERIFY(QDir().mkpath(gone));
-    QVERIFY(Module1::SetWorkDir(gone));
+    QVERIFY(WorkingDirectory::change(gone));
     QVERIFY(QDir(gone).removeRecursively());
-    QCOMPARE(Module1::GetWorkDir(&ok), QString());
+    QCOMPARE(WorkingDirectory::current(&ok), QString());
     QVERIFY(!ok);
-    QVERIFY(Module1::SetWorkDir(start));
+    QVERIFY(WorkingDirectory::change(start));
 }
 
 QTEST_GUILESS_MAIN(tst_ChannelFile)

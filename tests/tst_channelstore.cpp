@@ -105,7 +105,7 @@ void tst_ChannelStore::startWindow()
 
 void tst_ChannelStore::typeWithoutReturn(int row, int column, const QString &value)
 {
-    ChannelGrid *grid = m_window->DataGrid1();
+    ChannelGrid *grid = m_window->channelGrid();
     const QModelIndex index = grid->model()->index(row, column);
     grid->setCurrentIndex(index);
     grid->edit(index);
@@ -216,7 +216,7 @@ void tst_ChannelStore::conflictInWindow()
     QVERIFY(other->submit());
 
     typeWithoutReturn(6, 1, QStringLiteral("145.3"));
-    m_window->DataGrid1()->setCurrentIndex(m_window->Adodc1().index(9, 1));
+    m_window->channelGrid()->setCurrentIndex(m_window->channelTable().index(9, 1));
     QTRY_COMPARE(m_messages->count(), 1);
     const Messages::Message message = m_messages->last();
     QCOMPARE(message.title, QStringLiteral("错误警告"));
@@ -227,7 +227,7 @@ void tst_ChannelStore::conflictInWindow()
                             "数据库中现为：接收频率 “438.50000”，发送频率 “431.30000”，拍频 “on”\n"
                             "表格现在显示数据库中的内容。")
                  .arg(m_path));
-    const QAbstractItemModel *model = m_window->DataGrid1()->model();
+    const QAbstractItemModel *model = m_window->channelGrid()->model();
     QCOMPARE(model->data(model->index(6, 1)), text("438.50000"));
     QCOMPARE(storedField(6, 2), text("431.30000"));
 }
@@ -279,7 +279,7 @@ void tst_ChannelStore::exitWithLockedDatabase()
     QCOMPARE(question.escapeButton, 2);
     QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|'))); // the question is the only box
     if (!closed) // the change is still there to be stored
-        QCOMPARE(m_window->Adodc1().channel(3).rf, text("145.30000"));
+        QCOMPARE(m_window->channelTable().channel(3).rf, text("145.30000"));
     unlockDatabase();
     QCOMPARE(storedField(3, 1), storedRf);
 }

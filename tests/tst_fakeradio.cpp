@@ -1,5 +1,5 @@
-#include "app/serialportservice.h"
 #include "fakeradio.h"
+#include "serial/seriallink.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -16,10 +16,10 @@ private slots:
 
 namespace {
 
-QByteArray drain(SerialPortService &port)
+QByteArray drain(SerialLink &port)
 {
     QByteArray bytes;
-    for (QString c = port.Input(); !c.isEmpty(); c = port.Input())
+    for (QString c = port.takeChar(); !c.isEmpty(); c = port.takeChar())
         bytes += c.toLatin1();
     return bytes;
 }
@@ -31,15 +31,15 @@ void tst_FakeRadio::keepsAWrongFrameWhenAsked()
     FakeRadio radio;
     QVERIFY(radio.isOpen());
     radio.setCorruptStoredFrame(5);
-    SerialPortService port(PortTable({radio.devicePath()}));
-    port.setPortOpen(true);
-    QVERIFY(port.PortOpen());
+    SerialLink port(PortTable({radio.devicePath()}));
+    port.open();
+    QVERIFY(port.isOpen());
 
     QStringList sent;
     for (int k = 1; k <= FakeRadio::FrameCount; ++k)
         sent << FakeRadio::frame(k == 1 ? 4 : k - 1, k % 2 == 0, 43'000'000 + 1'250LL * k, 14'500'000 + 1'250LL * k);
     QSignalSpy stored(&radio, &FakeRadio::framesStored);
-    port.Output("A" + sent.join(QString()).toLatin1());
+    port.send("A" + sent.join(QString()).toLatin1());
     QVERIFY(stored.wait(5000));
 
     const QStringList held = radio.frames();
@@ -59,18 +59,18 @@ void tst_FakeRadio::answersAtLineSpeed()
 {
     FakeRadio radio;
     radio.setStrayPrefix("C");
-    SerialPortService port(PortTable({radio.devicePath()}));
-    port.setPortOpen(true);
-    QVERIFY(port.PortOpen());
+    SerialLink port(PortTable({radio.devicePath()}));
+    port.open();
+    QVERIFY(port.isOpen());
 
     QSignalSpy answered(&radio, &FakeRadio::answerSent);
     QElapsedTimer clock;
     clock.start();
-    port.Output("5");
+    port.send("5");
     QVERIFY(answered.wait(15000));
     // Never faster than 1200 baud: the read command and 321 characters back.
     QVERIFY2(clock.elapsed() >= 322 * 1000 / 120 - 20, qPrintable(QString::number(clock.elapsed())));
-    QTRY_COMPARE_WITH_TIMEOUT(port.InBufferCount(), 321, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(port.waitingCount(), 321, 5000);
     QCOMPARE(drain(port), "C" + radio.frames().join(QString()).toLatin1());
 }
 

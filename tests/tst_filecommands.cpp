@@ -121,7 +121,7 @@ void tst_FileCommands::trigger(const char *name)
 
 void tst_FileCommands::saveAndOpenRoundTrip()
 {
-    ChannelTable &table = m_window->Adodc1();
+    ChannelTable &table = m_window->channelTable();
     ChannelList channels = table.channels();
     for (int k = 0; k < ChannelCount; ++k) {
         channels[k].rf = QStringLiteral("%1.02500").arg(140 + k);
@@ -133,7 +133,7 @@ void tst_FileCommands::saveAndOpenRoundTrip()
     channels[1].tf = emptyText();
     channels[2].bt = QStringLiteral("  "); // the third beat choice
     QVERIFY(table.storeChannels(channels));
-    m_window->Combo1()->setCurrentIndex(5); // picked from the list: "  5"
+    m_window->squelchBox()->setCurrentIndex(5); // picked from the list: "  5"
     QCOMPARE(m_window->squelchLevel(), QStringLiteral("  5"));
 
     // A name without extension is used as typed.
@@ -196,7 +196,7 @@ void tst_FileCommands::openLoadsValuesAsFileHoldsThem()
     QCOMPARE(m_messages->count(), 1);
     QCOMPARE(m_messages->last().text, QStringLiteral("静燥级别不可大于 9 ！！！"));
     QCOMPARE(m_window->squelchLevel(), QStringLiteral("3"));
-    const ChannelList channels = m_window->Adodc1().channels();
+    const ChannelList channels = m_window->channelTable().channels();
     QCOMPARE(channels[0].rf, text(QStringLiteral("146.02500")));
     QCOMPARE(channels[0].tf, text(QStringLiteral(".50000")));
     QCOMPARE(channels[0].bt, text(QStringLiteral("on")));
@@ -244,7 +244,7 @@ void tst_FileCommands::openFaultLeavesEverything()
     else if (content != "<none>")
         writeFile(file, content);
 
-    ChannelTable &table = m_window->Adodc1();
+    ChannelTable &table = m_window->channelTable();
     ChannelList channels = table.channels();
     channels[4].rf = QStringLiteral("145.30000");
     QVERIFY(table.storeChannels(channels));
@@ -282,7 +282,7 @@ void tst_FileCommands::saveFaultLeavesEverything()
     const QByteArray old = channelFile("4");
     writeFile(path("old.doc"), old);
 
-    ChannelTable &table = m_window->Adodc1();
+    ChannelTable &table = m_window->channelTable();
     ChannelList channels = table.channels();
     channels[6].bt = bt;
     QVERIFY(table.storeChannels(channels));
@@ -315,7 +315,7 @@ void tst_FileCommands::cancelChangesNothing_data()
 void tst_FileCommands::cancelChangesNothing()
 {
     QFETCH(QByteArray, action);
-    ChannelTable &table = m_window->Adodc1();
+    ChannelTable &table = m_window->channelTable();
     table.moveTo(9);
     const ChannelList channels = table.channels();
     const QStringList entries = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);

@@ -75,7 +75,7 @@ void tst_GridCheck::cleanup()
 
 void tst_GridCheck::typeInto(int row, int column, const QString &value)
 {
-    ChannelGrid *grid = m_window->DataGrid1();
+    ChannelGrid *grid = m_window->channelGrid();
     const QModelIndex index = grid->model()->index(row, column);
     grid->setCurrentIndex(index);
     grid->edit(index);
@@ -89,7 +89,7 @@ void tst_GridCheck::typeInto(int row, int column, const QString &value)
 
 bool tst_GridCheck::editorOpen() const
 {
-    const auto editors = m_window->DataGrid1()->viewport()->findChildren<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly);
+    const auto editors = m_window->channelGrid()->viewport()->findChildren<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly);
     return std::any_of(editors.begin(), editors.end(), [](const QLineEdit *editor) { return editor->isVisible(); });
 }
 
@@ -175,7 +175,7 @@ void tst_GridCheck::edit()
     QFETCH(QVariant, newTf);
     QFETCH(QVariant, newBt);
 
-    ChannelTable &table = m_window->Adodc1();
+    ChannelTable &table = m_window->channelTable();
     table.moveTo(Row);
     QVERIFY(table.setField(1, rf));
     QVERIFY(table.setField(2, tf));
@@ -197,7 +197,7 @@ void tst_GridCheck::edit()
     QCOMPARE(record.tf, newTf);
     QCOMPARE(record.bt, newBt);
     // What the grid shows is the rewritten text, without any further event.
-    const QAbstractItemModel *model = m_window->DataGrid1()->model();
+    const QAbstractItemModel *model = m_window->channelGrid()->model();
     QCOMPARE(model->data(model->index(Row, 1)), newRf);
     QCOMPARE(model->data(model->index(Row, 2)), newTf);
     QCOMPARE(table.channel(Row + 1), neighbour);
@@ -215,8 +215,8 @@ void tst_GridCheck::editCommittedByMovingOn_data()
 void tst_GridCheck::editCommittedByMovingOn()
 {
     QFETCH(bool, click);
-    ChannelGrid *grid = m_window->DataGrid1();
-    ChannelTable &table = m_window->Adodc1();
+    ChannelGrid *grid = m_window->channelGrid();
+    ChannelTable &table = m_window->channelTable();
     const QModelIndex edited = table.index(2, 1);
     grid->setCurrentIndex(edited);
     grid->edit(edited);
@@ -256,8 +256,8 @@ void tst_GridCheck::unchangedCellIsNoEdit()
     QFETCH(int, column);
     QFETCH(QString, how);
 
-    ChannelGrid *grid = m_window->DataGrid1();
-    ChannelTable &table = m_window->Adodc1();
+    ChannelGrid *grid = m_window->channelGrid();
+    ChannelTable &table = m_window->channelTable();
     const QString path = table.path();
     table.moveTo(Row);
     QVERIFY(table.setField(1, text("438.50000")));

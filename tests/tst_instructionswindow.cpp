@@ -1,4 +1,3 @@
-#include "app/fonts.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "info/blankwrap.h"
@@ -7,6 +6,7 @@
 #include "info/instructiontext.h"
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
+#include "ui/fonts.h"
 
 #include <QAction>
 #include <QLabel>
@@ -130,8 +130,8 @@ void tst_InstructionsWindow::window()
     QCOMPARE(window->windowTitle(), QStringLiteral("操作说明"));
     QVERIFY(!(window->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QVERIFY(!window->windowIcon().isNull());
-    QCOMPARE(window->cmdOK()->text(), QStringLiteral("确定"));
-    QVERIFY(window->cmdOK()->isDefault());
+    QCOMPARE(window->okButton()->text(), QStringLiteral("确定"));
+    QVERIFY(window->okButton()->isDefault());
     const QLabel *label = window->findChild<QLabel *>(QStringLiteral("lblDescription"));
     QVERIFY(label);
     QCOMPARE(label->objectName(), QStringLiteral("lblDescription"));
@@ -148,7 +148,7 @@ void tst_InstructionsWindow::shownWhole()
     QVERIFY(main);
     InstructionsWindow *window = open(*main);
     QVERIFY(window);
-    BlankWrapLabel *label = window->lblDescription();
+    BlankWrapLabel *label = window->textLabel();
 
     // Plain text: rich text would fold the runs of blanks.
     QCOMPARE(label->textFormat(), Qt::PlainText);
@@ -159,7 +159,7 @@ void tst_InstructionsWindow::shownWhole()
     QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
              qPrintable(QStringLiteral("%1 > %2").arg(label->heightForWidth(label->width())).arg(label->height())));
     QVERIFY(window->rect().contains(label->geometry()));
-    QVERIFY(label->geometry().bottom() < window->cmdOK()->geometry().top());
+    QVERIFY(label->geometry().bottom() < window->okButton()->geometry().top());
 
     // No character is dropped or changed by the wrapping; each line but the last ends in blanks
     // or is full, and every piece after the first long one starts a line of its own, except
@@ -201,7 +201,7 @@ void tst_InstructionsWindow::closes()
     if (key)
         QTest::keyClick(window, Qt::Key(key));
     else
-        QTest::mouseClick(window->cmdOK(), Qt::LeftButton);
+        QTest::mouseClick(window->okButton(), Qt::LeftButton);
     QTRY_VERIFY(!window);
 }
 

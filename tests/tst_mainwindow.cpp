@@ -71,17 +71,17 @@ void tst_MainWindow::designTimeState()
         QVERIFY2(widget, label.name);
         QCOMPARE(widget->text(), QString::fromUtf8(label.text));
     }
-    QCOMPARE(m_window->Combo1()->currentText(), QStringLiteral("3"));
-    QCOMPARE(m_window->Combo1()->count(), 10);
-    QCOMPARE(m_window->Combo1()->itemText(5), QStringLiteral("  5"));
-    QCOMPARE(m_window->Combo2()->currentText(), QStringLiteral(" "));
-    QCOMPARE(m_window->Combo2()->itemText(2), QStringLiteral("  "));
-    QCOMPARE(m_window->DataGrid1()->model()->rowCount(), 16);
+    QCOMPARE(m_window->squelchBox()->currentText(), QStringLiteral("3"));
+    QCOMPARE(m_window->squelchBox()->count(), 10);
+    QCOMPARE(m_window->squelchBox()->itemText(5), QStringLiteral("  5"));
+    QCOMPARE(m_window->shiftBox()->currentText(), QStringLiteral(" "));
+    QCOMPARE(m_window->shiftBox()->itemText(2), QStringLiteral("  "));
+    QCOMPARE(m_window->channelGrid()->model()->rowCount(), 16);
     for (const char *name : {"Timer1", "Timer2", "Timer3", "Timer4"})
         QVERIFY2(m_window->findChild<QTimer *>(QString::fromUtf8(name)), name);
-    QCOMPARE(m_window->Timer1().interval(), 300);
-    QCOMPARE(m_window->Timer2().interval(), 100);
-    QCOMPARE(m_window->Timer4().interval(), 100);
+    QCOMPARE(m_window->writePacingTimer().interval(), 300);
+    QCOMPARE(m_window->statusClearTimer().interval(), 100);
+    QCOMPARE(m_window->readArmTimer().interval(), 100);
 }
 
 void tst_MainWindow::menuCaptions_data()
@@ -117,22 +117,22 @@ void tst_MainWindow::statusLineClearsOnEleventhTick()
 {
     m_window->setStatusText(QStringLiteral("数据传送完毕..."));
     m_window->startStatusClearing();
-    m_window->Timer2().stop(); // tick by hand
+    m_window->statusClearTimer().stop(); // tick by hand
     for (int tick = 1; tick <= 10; ++tick) {
-        m_window->Timer2_Timer();
+        m_window->statusClearTick();
         QCOMPARE(m_window->statusText(), QStringLiteral("数据传送完毕..."));
     }
-    m_window->Timer2().start();
-    m_window->Timer2_Timer();
+    m_window->statusClearTimer().start();
+    m_window->statusClearTick();
     QCOMPARE(m_window->statusText(), QString());
-    QVERIFY(!m_window->Timer2().isActive());
+    QVERIFY(!m_window->statusClearTimer().isActive());
 
     // The counter started again from zero: the next run also lasts 11 ticks.
     m_window->setStatusText(QStringLiteral("x"));
     for (int tick = 1; tick <= 10; ++tick)
-        m_window->Timer2_Timer();
+        m_window->statusClearTick();
     QCOMPARE(m_window->statusText(), QStringLiteral("x"));
-    m_window->Timer2_Timer();
+    m_window->statusClearTick();
     QCOMPARE(m_window->statusText(), QString());
 }
 
@@ -143,7 +143,7 @@ void tst_MainWindow::statusLineClearsInRealTime()
     QTest::qWait(500);
     QCOMPARE(m_window->statusText(), QStringLiteral("读出信道数据完毕！"));
     QVERIFY(QTest::qWaitFor([&] { return m_window->statusText().isEmpty(); }, 5000));
-    QVERIFY(!m_window->Timer2().isActive());
+    QVERIFY(!m_window->statusClearTimer().isActive());
 }
 
 void tst_MainWindow::activityLocksOutEverything_data()
@@ -160,16 +160,16 @@ void tst_MainWindow::activityLocksOutEverything()
     m_window->setActivity(activity);
     for (const char *name : names)
         QVERIFY2(!action(name)->isEnabled(), name);
-    QVERIFY(!m_window->DataGrid1()->isEnabled());
-    QVERIFY(!m_window->Combo1()->isEnabled());
-    QVERIFY(!m_window->Combo2()->isEnabled());
+    QVERIFY(!m_window->channelGrid()->isEnabled());
+    QVERIFY(!m_window->squelchBox()->isEnabled());
+    QVERIFY(!m_window->shiftBox()->isEnabled());
 
     m_window->setActivity(MainWindow::Activity::Idle);
     for (const char *name : names)
         QVERIFY2(action(name)->isEnabled(), name);
-    QVERIFY(m_window->DataGrid1()->isEnabled());
-    QVERIFY(m_window->Combo1()->isEnabled());
-    QVERIFY(m_window->Combo2()->isEnabled());
+    QVERIFY(m_window->channelGrid()->isEnabled());
+    QVERIFY(m_window->squelchBox()->isEnabled());
+    QVERIFY(m_window->shiftBox()->isEnabled());
 }
 
 void tst_MainWindow::exitClosesOtherWindows()
@@ -200,7 +200,7 @@ void tst_MainWindow::squelchCheck()
 {
     QFETCH(QString, typed);
     QFETCH(QString, after);
-    QComboBox *box = m_window->Combo1();
+    QComboBox *box = m_window->squelchBox();
     box->lineEdit()->clear();
     QTest::keyClicks(box->lineEdit(), typed);
     QCOMPARE(box->currentText(), after);
@@ -221,15 +221,15 @@ void tst_MainWindow::squelchCheckOnAssignment()
 
     m_window->setSquelchLevel(QStringLiteral("  7"));
     QCOMPARE(m_window->squelchLevel(), QStringLiteral("  7"));
-    m_window->Combo1()->setCurrentIndex(9);
+    m_window->squelchBox()->setCurrentIndex(9);
     QCOMPARE(m_window->squelchLevel(), QStringLiteral("  9"));
     QCOMPARE(m_messages->count(), 1);
 }
 
 void tst_MainWindow::beatChoiceSetsCurrentRow()
 {
-    ChannelTable &table = m_window->Adodc1();
-    QComboBox *beat = m_window->Combo2();
+    ChannelTable &table = m_window->channelTable();
+    QComboBox *beat = m_window->shiftBox();
     table.moveTo(4);
     beat->setCurrentIndex(1);
     emit beat->activated(1);
@@ -238,7 +238,7 @@ void tst_MainWindow::beatChoiceSetsCurrentRow()
         if (row != 4)
             QCOMPARE(table.channel(row).bt, emptyText());
     }
-    QCOMPARE(m_window->DataGrid1()->model()->index(4, 3).data().toString(), QStringLiteral("on"));
+    QCOMPARE(m_window->channelGrid()->model()->index(4, 3).data().toString(), QStringLiteral("on"));
 
     table.moveTo(6);
     QCOMPARE(beat->currentText(), QStringLiteral("on")); // the box keeps its choice

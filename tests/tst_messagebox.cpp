@@ -1,5 +1,5 @@
-#include "app/messagebox.h"
 #include "recordedmessages.h"
+#include "ui/messagebox.h"
 
 #include <QApplication>
 #include <QMessageBox>

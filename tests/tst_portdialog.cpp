@@ -1,10 +1,10 @@
 #include "app/mainwindow.h"
-#include "app/serialportservice.h"
 #include "app/startup.h"
 #include "pseudoterminal.h"
 #include "radio/portdialog.h"
 #include "radio/readinesspoll.h"
 #include "recordedmessages.h"
+#include "serial/seriallink.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -42,18 +42,18 @@ public:
         window = Startup::run(m_dir.filePath(QStringLiteral("qz3300E.mdb")), PortTable(paths));
         if (!window)
             return;
-        port().setPortOpen(false);
+        port().close();
         for (int n = 1; n <= 8; ++n) {
             if (layout.at(n - 1) == u'u')
                 hold(n);
         }
-        port().setCommPort(previous);
-        port().setPortOpen(true);
+        port().setPortNumber(previous);
+        port().open();
         if (unplugPrevious)
             unplug(previous);
     }
 
-    SerialPortService &port() { return window->MSComm1(); }
+    SerialLink &port() { return window->serialLink(); }
     PseudoTerminal &pty(int n) { return *m_ptys.at(n - 1); }
 
     /// Another program opens port n.
@@ -96,11 +96,11 @@ QString expectedFault(QChar kind)
 {
     switch (kind.unicode()) {
     case u'u':
-        return SerialPortService::describe(SerialPortService::OpenFault::InUse);
+        return SerialLink::describe(SerialLink::OpenFault::InUse);
     case u'm':
-        return SerialPortService::describe(SerialPortService::OpenFault::NoDevice);
+        return SerialLink::describe(SerialLink::OpenFault::NoDevice);
     case u'n':
-        return SerialPortService::describe(SerialPortService::OpenFault::Missing);
+        return SerialLink::describe(SerialLink::OpenFault::Missing);
     default:
         return QString();
     }
@@ -153,8 +153,8 @@ void tst_PortDialog::layout()
     QCOMPARE(dialog->windowTitle(), QStringLiteral("选择端口"));
     QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QVERIFY(!dialog->isModal());
-    QCOMPARE(dialog->OKButton()->text(), QStringLiteral("确定"));
-    QCOMPARE(dialog->CancelButton()->text(), QStringLiteral("取消"));
+    QCOMPARE(dialog->okButton()->text(), QStringLiteral("确定"));
+    QCOMPARE(dialog->cancelButton()->text(), QStringLiteral("取消"));
     for (int n = 1; n <= 8; ++n) {
         QRadioButton *option = dialog->option(n);
         QCOMPARE(option->objectName(), QStringLiteral("Option%1").arg(n));
@@ -168,7 +168,7 @@ void tst_PortDialog::layout()
             QVERIFY(option->y() > dialog->option(n - 2)->y());
     }
     // Keyboard order: OK, Cancel, then the options in number order.
-    QWidget *expected[] = {dialog->OKButton(), dialog->CancelButton(), dialog->option(1), dialog->option(2),
+    QWidget *expected[] = {dialog->okButton(), dialog->cancelButton(), dialog->option(1), dialog->option(2),
                            dialog->option(3),  dialog->option(4),      dialog->option(5), dialog->option(6),
                            dialog->option(7),  dialog->option(8)};
     for (size_t i = 0; i + 1 < std::size(expected); ++i)
@@ -217,7 +217,7 @@ void tst_PortDialog::availability()
         QVERIFY2(option->toolTip().startsWith(device), qPrintable(option->toolTip()));
         if (!unplugPrevious || n != previous) {
             const QString fault = expectedFault(ports.at(n - 1));
-            QCOMPARE(option->toolTip().contains(SerialPortService::describe(SerialPortService::OpenFault::InUse)),
+            QCOMPARE(option->toolTip().contains(SerialLink::describe(SerialLink::OpenFault::InUse)),
                      ports.at(n - 1) == u'u');
             if (!fault.isEmpty())
                 QVERIFY2(option->toolTip().endsWith(fault), qPrintable(option->toolTip()));
@@ -226,8 +226,8 @@ void tst_PortDialog::availability()
         }
     }
     // While the dialog is up the link stays on the port it was on.
-    QCOMPARE(bench.port().CommPort(), previous);
-    QCOMPARE(bench.port().PortOpen(), enabled.at(previous - 1) == u'1');
+    QCOMPARE(bench.port().portNumber(), previous);
+    QCOMPARE(bench.port().isOpen(), enabled.at(previous - 1) == u'1');
     QVERIFY(bench.messages.isEmpty());
 }
 
@@ -241,11 +241,11 @@ void tst_PortDialog::okMovesLink()
     QTest::mouseClick(dialog->option(3), Qt::LeftButton);
     QVERIFY(dialog->option(3)->isChecked());
     bench.drainAll();
-    QTest::mouseClick(dialog->OKButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
 
     QTRY_VERIFY(!dialog);
-    QCOMPARE(bench.port().CommPort(), 3);
-    QVERIFY(bench.port().PortOpen());
+    QCOMPARE(bench.port().portNumber(), 3);
+    QVERIFY(bench.port().isOpen());
     QVERIFY(bench.window->poll().isRunning());
     QCOMPARE(receive(bench.pty(3)).left(1), QByteArray("C"));
     QCOMPARE(bench.pty(1).readAvailable(), QByteArray());
@@ -278,9 +278,9 @@ void tst_PortDialog::okOntoFailingPort()
     int portDuringMessage = 0;
     bench.messages.onNext([&](const Messages::Message &) {
         checkedDuringMessage = dialog && dialog->option(5)->isChecked();
-        portDuringMessage = bench.port().CommPort();
+        portDuringMessage = bench.port().portNumber();
     });
-    QTest::mouseClick(dialog->OKButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
 
     QCOMPARE(bench.messages.count(), 1);
     QCOMPARE(bench.messages.last().text, QStringLiteral("选用的串行端口 无效！ "));
@@ -290,8 +290,8 @@ void tst_PortDialog::okOntoFailingPort()
     QCOMPARE(portDuringMessage, 2);
 
     QTRY_VERIFY(!dialog);
-    QCOMPARE(bench.port().CommPort(), 2);
-    QVERIFY(bench.port().PortOpen());
+    QCOMPARE(bench.port().portNumber(), 2);
+    QVERIFY(bench.port().isOpen());
     QVERIFY(bench.window->poll().isRunning());
     QCOMPARE(receive(bench.pty(2)).left(1), QByteArray("C"));
 }
@@ -305,12 +305,12 @@ void tst_PortDialog::okWithNothingSelected()
     QVERIFY(dialog);
     QCOMPARE(checkedOption(dialog), 0);
     bench.drainAll();
-    QTest::mouseClick(dialog->OKButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
 
     QTRY_VERIFY(!dialog);
     QVERIFY(bench.messages.isEmpty());
-    QCOMPARE(bench.port().CommPort(), 2);
-    QVERIFY(!bench.port().PortOpen());
+    QCOMPARE(bench.port().portNumber(), 2);
+    QVERIFY(!bench.port().isOpen());
     // No poll on a closed port.
     QVERIFY(!bench.window->poll().isRunning());
     QTest::qWait(300);
@@ -342,7 +342,7 @@ void tst_PortDialog::cancel()
     bench.drainAll();
 
     if (how == QLatin1String("cancel"))
-        QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+        QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     else if (how == QLatin1String("close"))
         dialog->close();
     else
@@ -350,8 +350,8 @@ void tst_PortDialog::cancel()
 
     QTRY_VERIFY(!dialog);
     QVERIFY(bench.messages.isEmpty());
-    QCOMPARE(bench.port().CommPort(), 2);
-    QCOMPARE(bench.port().PortOpen(), !unplugPrevious);
+    QCOMPARE(bench.port().portNumber(), 2);
+    QCOMPARE(bench.port().isOpen(), !unplugPrevious);
     QCOMPARE(bench.window->poll().isRunning(), !unplugPrevious);
     if (!unplugPrevious)
         QCOMPARE(receive(bench.pty(2)).left(1), QByteArray("C"));
@@ -371,22 +371,22 @@ void tst_PortDialog::transferWhileOpen()
 
     // A transfer starts while the dialog is up: it runs on the link's port, which OK must not move.
     bench.window->setActivity(MainWindow::Activity::Writing);
-    QVERIFY(!dialog->OKButton()->isEnabled());
-    QCOMPARE(bench.port().CommPort(), 2);
-    QVERIFY(bench.port().PortOpen());
+    QVERIFY(!dialog->okButton()->isEnabled());
+    QCOMPARE(bench.port().portNumber(), 2);
+    QVERIFY(bench.port().isOpen());
     QTest::keyClick(dialog, Qt::Key_Return);
     QVERIFY(dialog);
-    QCOMPARE(bench.port().CommPort(), 2);
+    QCOMPARE(bench.port().portNumber(), 2);
 
     bench.window->setActivity(MainWindow::Activity::Idle);
-    QVERIFY(dialog->OKButton()->isEnabled());
+    QVERIFY(dialog->okButton()->isEnabled());
     bench.window->setActivity(MainWindow::Activity::Reading);
 
     // Closing leaves the link and the poll to the transfer, which restarts the poll itself.
-    QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     QTRY_VERIFY(!dialog);
-    QCOMPARE(bench.port().CommPort(), 2);
-    QVERIFY(bench.port().PortOpen());
+    QCOMPARE(bench.port().portNumber(), 2);
+    QVERIFY(bench.port().isOpen());
     QVERIFY(!bench.window->poll().isRunning());
 }
 

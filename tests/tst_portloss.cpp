@@ -36,10 +36,10 @@ void tst_PortLoss::transfersRefusedWithoutPort()
     const QString device = rig.radio.devicePath();
     if (cablePulled) {
         rig.radio.hangUp();
-        QTRY_VERIFY_WITH_TIMEOUT(!rig.window->MSComm1().PortOpen(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.window->serialLink().isOpen(), 5000);
         QCOMPARE(rig.messages.count(), 1);
     } else {
-        rig.window->MSComm1().setPortOpen(false);
+        rig.window->serialLink().close();
     }
     rig.messages.clear();
     const ChannelList before = rig.table().channels();
@@ -53,7 +53,7 @@ void tst_PortLoss::transfersRefusedWithoutPort()
     QCOMPARE(told.icon, Messages::Icon::Warning);
     QVERIFY(!rig.writer()->isRunning());
     QVERIFY(!rig.reader()->isRunning());
-    QVERIFY(!rig.window->Timer4().isActive());
+    QVERIFY(!rig.window->readArmTimer().isActive());
     QCOMPARE(rig.enabledCommands(), WindowOnRadio::allCommands());
     QVERIFY(rig.controlsEnabled());
     // No "读数错误！！" turns up later either.
@@ -77,7 +77,7 @@ void tst_PortLoss::cablePulledWhileIdleAndPluggedBack()
     QTRY_COMPARE_WITH_TIMEOUT(window->statusText(), QStringLiteral("对讲机就绪..."), 5000);
 
     first->hangUp();
-    QTRY_VERIFY_WITH_TIMEOUT(!window->MSComm1().PortOpen(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!window->serialLink().isOpen(), 5000);
     QCOMPARE(messages.count(), 1);
     QVERIFY2(messages.last().text.contains(QStringLiteral("COM1（%1）").arg(link)), qPrintable(messages.last().text));
     QVERIFY2(messages.last().text.contains(QStringLiteral("已断开")), qPrintable(messages.last().text));
@@ -86,15 +86,15 @@ void tst_PortLoss::cablePulledWhileIdleAndPluggedBack()
 
     // Nothing there for a while: it keeps waiting quietly.
     QTest::qWait(2500);
-    QVERIFY(!window->MSComm1().PortOpen());
+    QVERIFY(!window->serialLink().isOpen());
     QCOMPARE(messages.count(), 1);
     QCOMPARE(window->statusText(), QStringLiteral("端口已断开..."));
 
     FakeRadio second;
     QVERIFY(QFile::remove(link));
     QVERIFY(QFile::link(second.devicePath(), link));
-    QTRY_VERIFY_WITH_TIMEOUT(window->MSComm1().PortOpen(), 5000);
-    QCOMPARE(window->MSComm1().CommPort(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(window->serialLink().isOpen(), 5000);
+    QCOMPARE(window->serialLink().portNumber(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(window->statusText(), QStringLiteral("对讲机就绪..."), 5000);
     QCOMPARE(messages.count(), 1);
 

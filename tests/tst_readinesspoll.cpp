@@ -58,21 +58,21 @@ void tst_ReadinessPoll::waitingCharacters()
     QVERIFY(rig.isUp());
     rig.radio.setSilent(true);
     ReadinessPoll &poll = rig.window->poll();
-    SerialPortService &port = rig.window->MSComm1();
+    SerialLink &port = rig.window->serialLink();
     QTest::qWait(250);
     poll.stop();
     QTest::qWait(100);
     rig.radio.clearReceived();
     rig.radio.inject(waiting);
-    QTRY_COMPARE_WITH_TIMEOUT(port.InBufferCount(), int(waiting.size()), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(port.waitingCount(), int(waiting.size()), 5000);
 
     poll.start();
-    poll.Timer3_Timer();
+    poll.pollTick();
     const bool running = poll.isRunning();
     poll.stop();
 
     QCOMPARE(running, !ready);
-    QCOMPARE(port.InBufferCount(), 0);
+    QCOMPARE(port.waitingCount(), 0);
     QCOMPARE(rig.window->statusText(), ready ? QStringLiteral("对讲机就绪...") : QStringLiteral(" "));
     QTest::qWait(300);
     QCOMPARE(rig.radio.received(), ready ? QByteArray() : QByteArray("C"));

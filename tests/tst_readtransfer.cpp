@@ -96,12 +96,12 @@ void tst_ReadTransfer::fullRead()
     QSignalSpy progress(rig.reader(), &ReadTransfer::progress);
 
     rig.action("读信道")->trigger();
-    QVERIFY(rig.window->Timer4().isActive());
+    QVERIFY(rig.window->readArmTimer().isActive());
     QCOMPARE(rig.enabledCommands(), QStringList());
     QVERIFY(!rig.controlsEnabled());
     if (fault == int(Fault::WaitingCharacters))
         rig.radio.inject("XC7");
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.window->Timer4().isActive(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.window->readArmTimer().isActive(), 5000);
     QVERIFY(!rig.window->poll().isRunning());
     QVERIFY(rig.progress()->isVisible());
 
@@ -258,7 +258,7 @@ void tst_ReadTransfer::garbageIsNotAChannel()
         const qint64 sentBefore = rig.radio.endlessSent();
         QTest::qWait(1500);
         QVERIFY(rig.radio.endlessSent() > sentBefore);
-        QVERIFY2(rig.window->MSComm1().InBufferCount() <= 4096, qPrintable(QString::number(rig.window->MSComm1().InBufferCount())));
+        QVERIFY2(rig.window->serialLink().waitingCount() <= 4096, qPrintable(QString::number(rig.window->serialLink().waitingCount())));
     }
 }
 
@@ -270,10 +270,10 @@ void tst_ReadTransfer::endlessLineStaysSmall()
     QVERIFY(rig.isUp());
     QTRY_COMPARE_WITH_TIMEOUT(rig.window->statusText(), QStringLiteral("对讲机就绪..."), 5000);
     rig.radio.setEndlessAnswer("17");
-    rig.window->MSComm1().Output("5");
+    rig.window->serialLink().send("5");
     QTRY_VERIFY_WITH_TIMEOUT(rig.radio.endlessSent() > 0, 5000);
     QTest::qWait(1500);
-    QVERIFY2(rig.window->MSComm1().InBufferCount() <= 4096, qPrintable(QString::number(rig.window->MSComm1().InBufferCount())));
+    QVERIFY2(rig.window->serialLink().waitingCount() <= 4096, qPrintable(QString::number(rig.window->serialLink().waitingCount())));
 
     // The next read starts clean and tells what it got.
     QSignalSpy failed(rig.reader(), &ReadTransfer::failed);

@@ -1,11 +1,11 @@
 #include "app/mainwindow.h"
-#include "app/serialportservice.h"
 #include "app/startup.h"
 #include "channels/channelgrid.h"
 #include "channels/channeltable.h"
 #include "pseudoterminal.h"
 #include "radio/readinesspoll.h"
 #include "recordedmessages.h"
+#include "serial/seriallink.h"
 
 #include <QLineEdit>
 #include <QSerialPort>
@@ -119,13 +119,13 @@ void tst_Startup::portProbe()
     QVERIFY(window);
     QVERIFY(messages.isEmpty());
     QVERIFY(window->isVisible());
-    QCOMPARE(window->MSComm1().CommPort(), chosen);
-    QVERIFY(window->MSComm1().PortOpen());
+    QCOMPARE(window->serialLink().portNumber(), chosen);
+    QVERIFY(window->serialLink().isOpen());
     QVERIFY(window->poll().isRunning());
-    QVERIFY(!window->Timer1().isActive());
-    QVERIFY(!window->Timer2().isActive());
+    QVERIFY(!window->writePacingTimer().isActive());
+    QVERIFY(!window->statusClearTimer().isActive());
     QCOMPARE(window->statusText(), QStringLiteral(" "));
-    QCOMPARE(window->Adodc1().currentRow(), 0);
+    QCOMPARE(window->channelTable().currentRow(), 0);
 
     // Nothing goes to the radio before the poll's first tick; then "C" on the chosen port only.
     QCOMPARE(radios[chosen - 1].readFor(50), QByteArray());
@@ -151,7 +151,7 @@ void tst_Startup::noPortOpens()
     auto opened = ChannelTable::open(databasePath());
     QVERIFY(opened.table);
     MainWindow window(std::move(opened.table), ports);
-    QVERIFY(!window.Form_Load());
+    QVERIFY(!window.startUp());
 
     QCOMPARE(messages.count(), 1);
     QCOMPARE(messages.last().text, QStringLiteral("无串行端口可用，系统失败，退出！ "));
@@ -159,7 +159,7 @@ void tst_Startup::noPortOpens()
     QCOMPARE(messages.last().icon, Messages::Icon::Warning);
     QVERIFY(!window.isVisible());
     QVERIFY(!window.poll().isRunning());
-    QVERIFY(!window.MSComm1().PortOpen());
+    QVERIFY(!window.serialLink().isOpen());
     QTest::qWait(250);
     QCOMPARE(ninth.readAvailable(), QByteArray());
 
@@ -282,7 +282,7 @@ void tst_Startup::editStoredWhenRowMoves()
     {
         auto window = Startup::run(databasePath(), PortTable({radio.devicePath()}));
         QVERIFY(window);
-        ChannelGrid *grid = window->DataGrid1();
+        ChannelGrid *grid = window->channelGrid();
         const QModelIndex cell = grid->model()->index(2, 3);
         grid->setCurrentIndex(cell);
         grid->edit(cell);
@@ -300,7 +300,7 @@ void tst_Startup::editStoredWhenRowMoves()
     }
     auto again = Startup::run(databasePath(), PortTable({radio.devicePath()}));
     QVERIFY(again);
-    QCOMPARE(again->DataGrid1()->model()->index(2, 3).data().toString(), QStringLiteral("on"));
+    QCOMPARE(again->channelGrid()->model()->index(2, 3).data().toString(), QStringLiteral("on"));
     QVERIFY(messages.isEmpty());
 }
 
@@ -310,7 +310,7 @@ void tst_Startup::pendingEditStoredAtExit()
     PseudoTerminal radio;
     auto window = Startup::run(databasePath(), PortTable({radio.devicePath()}));
     QVERIFY(window);
-    ChannelGrid *grid = window->DataGrid1();
+    ChannelGrid *grid = window->channelGrid();
     const QModelIndex cell = grid->model()->index(0, 3);
     grid->setCurrentIndex(cell);
     grid->edit(cell);
@@ -330,7 +330,7 @@ void tst_Startup::lockedDatabaseSaysSo()
     PseudoTerminal radio;
     auto window = Startup::run(databasePath(), PortTable({radio.devicePath()}));
     QVERIFY(window);
-    ChannelTable &table = window->Adodc1();
+    ChannelTable &table = window->channelTable();
 
     {
         // Another program holds the file for writing.

@@ -1,6 +1,6 @@
 #include "app/startup.h"
-#include "app/workingfolder.h"
 #include "channels/channeltable.h"
+#include "files/workingfolder.h"
 
 #include <QDir>
 #include <QFile>

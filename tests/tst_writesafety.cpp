@@ -68,7 +68,7 @@ void tst_WriteSafety::lockedDatabaseStopsWrite()
     QVERIFY2(texts.first().contains(says), qPrintable(texts.first()));
     QVERIFY(!rig.writer()->isRunning());
     QVERIFY(!rig.reader()->isRunning());
-    QVERIFY(!rig.window->Timer1().isActive());
+    QVERIFY(!rig.window->writePacingTimer().isActive());
     QCOMPARE(rig.enabledCommands(), WindowOnRadio::allCommands());
     QVERIFY(rig.controlsEnabled());
     QCOMPARE(rig.window->statusText(), QStringLiteral("对讲机就绪..."));
@@ -153,7 +153,7 @@ void tst_WriteSafety::openCellCommittedFirst()
     QVERIFY(rig.isUp());
     QTRY_COMPARE_WITH_TIMEOUT(rig.window->statusText(), QStringLiteral("对讲机就绪..."), 5000);
     rig.radio.clearReceived();
-    ChannelGrid *grid = rig.window->DataGrid1();
+    ChannelGrid *grid = rig.window->channelGrid();
     const QModelIndex cell = grid->model()->index(2, ChannelField::Rf);
     grid->setCurrentIndex(cell);
     grid->edit(cell);
@@ -223,7 +223,7 @@ void tst_WriteSafety::closingDuringWrite()
 
     QTRY_VERIFY_WITH_TIMEOUT(!rig.window->isVisible(), 10000);
     QVERIFY(!rig.writer()->isRunning());
-    QVERIFY(!rig.window->Timer1().isActive());
+    QVERIFY(!rig.window->writePacingTimer().isActive());
     QStringList texts = shownTexts(rig, real);
     if (!real) {
         QCOMPARE(rig.messages.questions().size(), 1);

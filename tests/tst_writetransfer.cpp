@@ -64,7 +64,7 @@ void tst_WriteTransfer::fullWrite()
     QTRY_COMPARE_WITH_TIMEOUT(rig.window->statusText(), QStringLiteral("对讲机就绪..."), 5000);
 
     int ticks = 0;
-    connect(&rig.window->Timer1(), &QTimer::timeout, this, [&] { ++ticks; });
+    connect(&rig.window->writePacingTimer(), &QTimer::timeout, this, [&] { ++ticks; });
     struct AtEnd
     {
         QString status;
@@ -77,7 +77,7 @@ void tst_WriteTransfer::fullWrite()
         int step = -1;
     } atEnd;
     connect(rig.writer(), &WriteTransfer::finished, this, [&] {
-        atEnd = {rig.window->statusText(), rig.enabledCommands(), rig.controlsEnabled(), rig.window->Timer1().isActive(),
+        atEnd = {rig.window->statusText(), rig.enabledCommands(), rig.controlsEnabled(), rig.window->writePacingTimer().isActive(),
                  rig.window->poll().isRunning(), rig.progress()->isVisible(), table.currentRow(), rig.writer()->stepCounter()};
     });
     QSignalSpy finished(rig.writer(), &WriteTransfer::finished);
@@ -88,7 +88,7 @@ void tst_WriteTransfer::fullWrite()
     QCOMPARE(rig.window->statusText(), QStringLiteral("正在传送数据,,,,,,,"));
     QCOMPARE(rig.enabledCommands(), QStringList());
     QVERIFY(!rig.controlsEnabled());
-    QVERIFY(rig.window->Timer1().isActive());
+    QVERIFY(rig.window->writePacingTimer().isActive());
     QVERIFY(!rig.window->poll().isRunning());
     QVERIFY(rig.progress()->isVisible());
     QCOMPARE(table.currentRow(), 0);
@@ -171,7 +171,7 @@ void tst_WriteTransfer::refusesUnformableChannel()
     QVERIFY2(rig.messages.last().text.contains(mentions), qPrintable(rig.messages.last().text));
     QCOMPARE(rig.messages.last().icon, Messages::Icon::Warning);
     QVERIFY(!rig.writer()->isRunning());
-    QVERIFY(!rig.window->Timer1().isActive());
+    QVERIFY(!rig.window->writePacingTimer().isActive());
     QCOMPARE(rig.window->statusText(), status);
     QCOMPARE(rig.enabledCommands(), WindowOnRadio::allCommands());
     QCOMPARE(table.currentRow(), 3);
@@ -195,10 +195,10 @@ void tst_WriteTransfer::portHungUpMidWrite()
     QCOMPARE(rig.messages.count(), 1);
     QCOMPARE(rig.messages.last().icon, Messages::Icon::Warning);
     QVERIFY(!rig.writer()->isRunning());
-    QVERIFY(!rig.window->Timer1().isActive());
+    QVERIFY(!rig.window->writePacingTimer().isActive());
     QCOMPARE(rig.writer()->stepCounter(), qint16(0));
     QCOMPARE(rig.table().currentRow(), 0);
-    QVERIFY(!rig.window->MSComm1().PortOpen());
+    QVERIFY(!rig.window->serialLink().isOpen());
     QCOMPARE(rig.window->statusText(), QStringLiteral("端口已断开..."));
     QCOMPARE(rig.enabledCommands(), WindowOnRadio::allCommands());
     QVERIFY(rig.controlsEnabled());

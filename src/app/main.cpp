@@ -1,8 +1,8 @@
-#include "app/fonts.h"
 #include "app/mainwindow.h"
-#include "app/messagebox.h"
 #include "app/startup.h"
-#include "app/workingfolder.h"
+#include "files/workingfolder.h"
+#include "ui/fonts.h"
+#include "ui/messagebox.h"
 
 #include <QApplication>
 

@@ -1,12 +1,5 @@
 #include "app/mainwindow.h"
 
-#include "app/fonts.h"
-#include "app/labelstyle.h"
-#include "app/messagebox.h"
-#include "app/portprobe.h"
-#include "app/programicon.h"
-#include "app/serialportservice.h"
-#include "app/twips.h"
 #include "channels/channelgrid.h"
 #include "channels/channelrecord.h"
 #include "channels/channeltable.h"
@@ -18,6 +11,13 @@
 #include "radio/portdialog.h"
 #include "radio/radiolinkcontroller.h"
 #include "radio/readinesspoll.h"
+#include "serial/portprobe.h"
+#include "serial/seriallink.h"
+#include "ui/fonts.h"
+#include "ui/labelstyle.h"
+#include "ui/messagebox.h"
+#include "ui/programicon.h"
+#include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -57,11 +57,11 @@ QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const 
 MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWidget *parent)
     : QMainWindow(parent)
     , m_table(std::move(table))
-    , m_port(new SerialPortService(std::move(ports), this))
+    , m_port(new SerialLink(std::move(ports), this))
     , m_poll(new ReadinessPoll(*m_port, this))
-    , m_timer1(this)
-    , m_timer2(this)
-    , m_timer4(this)
+    , m_writePacingTimer(this)
+    , m_statusClearTimer(this)
+    , m_readArmTimer(this)
 {
     setObjectName(QStringLiteral("启动窗体"));
     setWindowTitle(QStringLiteral("QZ300 版本 [ A 1.1 ]"));
@@ -69,15 +69,15 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
     m_port->setObjectName(QStringLiteral("MSComm1"));
     m_table->setObjectName(QStringLiteral("Adodc1"));
 
-    m_timer1.setObjectName(QStringLiteral("Timer1"));
-    m_timer1.setInterval(300);
-    m_timer1.setTimerType(Qt::PreciseTimer);
-    m_timer2.setObjectName(QStringLiteral("Timer2"));
-    m_timer2.setInterval(100);
-    m_timer4.setObjectName(QStringLiteral("Timer4"));
-    m_timer4.setInterval(100);
-    m_timer4.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer2, &QTimer::timeout, this, &MainWindow::Timer2_Timer);
+    m_writePacingTimer.setObjectName(QStringLiteral("Timer1"));
+    m_writePacingTimer.setInterval(300);
+    m_writePacingTimer.setTimerType(Qt::PreciseTimer);
+    m_statusClearTimer.setObjectName(QStringLiteral("Timer2"));
+    m_statusClearTimer.setInterval(100);
+    m_readArmTimer.setObjectName(QStringLiteral("Timer4"));
+    m_readArmTimer.setInterval(100);
+    m_readArmTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_statusClearTimer, &QTimer::timeout, this, &MainWindow::statusClearTick);
 
     buildControls();
     buildMenus();
@@ -86,7 +86,7 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
 
     connect(m_table.get(), &ChannelTable::storeFailed, this, &MainWindow::storeFailed);
     connect(m_table.get(), &ChannelTable::storeConflict, this, &MainWindow::storeConflict);
-    connect(m_port, &SerialPortService::failed, this, &MainWindow::portFailed);
+    connect(m_port, &SerialLink::failed, this, &MainWindow::portFailed);
     connect(m_poll, &ReadinessPoll::radioReady, this, &MainWindow::radioReady);
 }
 
@@ -113,41 +113,41 @@ void MainWindow::buildControls()
     const QFont kaiStatus = Fonts::font(Fonts::kai(), 15.75);
     const QFont kaiCaption = Fonts::font(Fonts::kai(), 14.25);
     Twips::place(makeLabel(area, "Label1", QStringLiteral("信道设置系统"), kaiTitle, Qt::blue), 4200, 720, 3735, 855);
-    m_status = makeLabel(area, "Label2", QStringLiteral(" "), kaiStatus, Qt::blue);
-    Twips::place(m_status, 8040, 720, 3615, 375);
+    m_statusLabel = makeLabel(area, "Label2", QStringLiteral(" "), kaiStatus, Qt::blue);
+    Twips::place(m_statusLabel, 8040, 720, 3615, 375);
     Twips::place(makeLabel(area, "Label3", QStringLiteral("(QZ_3300)"), Fonts::font(Fonts::song(), 15.75), Qt::blue), 5160, 1440,
                  1695, 375);
     Twips::place(makeLabel(area, "Label4", QStringLiteral("静噪级别："), kaiCaption, Qt::red), 2400, 1800, 1695, 495);
     Twips::place(makeLabel(area, "Label5", QStringLiteral("拍频:"), kaiCaption, Qt::red), 6960, 1800, 855, 375);
 
-    m_squelch = new QComboBox(area);
-    m_squelch->setObjectName(QStringLiteral("Combo1"));
-    m_squelch->setEditable(true);
-    m_squelch->setInsertPolicy(QComboBox::NoInsert);
-    m_squelch->setFont(Fonts::font(Fonts::song(), 12));
-    m_squelch->addItems(SquelchLevel::choices());
-    m_squelch->setEditText(SquelchLevel::defaultText());
-    QPalette squelchPalette = m_squelch->palette();
+    m_squelchBox = new QComboBox(area);
+    m_squelchBox->setObjectName(QStringLiteral("Combo1"));
+    m_squelchBox->setEditable(true);
+    m_squelchBox->setInsertPolicy(QComboBox::NoInsert);
+    m_squelchBox->setFont(Fonts::font(Fonts::song(), 12));
+    m_squelchBox->addItems(SquelchLevel::choices());
+    m_squelchBox->setEditText(SquelchLevel::defaultText());
+    QPalette squelchPalette = m_squelchBox->palette();
     squelchPalette.setColor(QPalette::Text, Qt::red);
     squelchPalette.setColor(QPalette::ButtonText, Qt::red);
-    m_squelch->setPalette(squelchPalette);
-    Twips::place(m_squelch, 3840, 1800, 855, 360);
-    connect(m_squelch, &QComboBox::editTextChanged, this, &MainWindow::Combo1_Change);
+    m_squelchBox->setPalette(squelchPalette);
+    Twips::place(m_squelchBox, 3840, 1800, 855, 360);
+    connect(m_squelchBox, &QComboBox::editTextChanged, this, &MainWindow::onSquelchEdited);
 
-    m_beat = new QComboBox(area);
-    m_beat->setObjectName(QStringLiteral("Combo2"));
-    m_beat->setEditable(true);
-    m_beat->setInsertPolicy(QComboBox::NoInsert);
-    m_beat->setFont(Fonts::font(Fonts::song(), 10.5));
-    m_beat->addItems({QStringLiteral("off"), QStringLiteral("on"), QStringLiteral("  ")});
-    m_beat->setEditText(QStringLiteral(" "));
-    Twips::place(m_beat, 7680, 1800, 975, 330);
-    connect(m_beat, &QComboBox::activated, this, &MainWindow::Combo2_Click);
+    m_shiftBox = new QComboBox(area);
+    m_shiftBox->setObjectName(QStringLiteral("Combo2"));
+    m_shiftBox->setEditable(true);
+    m_shiftBox->setInsertPolicy(QComboBox::NoInsert);
+    m_shiftBox->setFont(Fonts::font(Fonts::song(), 10.5));
+    m_shiftBox->addItems({QStringLiteral("off"), QStringLiteral("on"), QStringLiteral("  ")});
+    m_shiftBox->setEditText(QStringLiteral(" "));
+    Twips::place(m_shiftBox, 7680, 1800, 975, 330);
+    connect(m_shiftBox, &QComboBox::activated, this, &MainWindow::onShiftChosen);
 
     m_grid = new ChannelGrid(area);
     m_grid->setObjectName(QStringLiteral("DataGrid1"));
     m_grid->bind(m_table.get());
-    connect(m_grid, &ChannelGrid::afterColEdit, this, &MainWindow::DataGrid1_AfterColEdit);
+    connect(m_grid, &ChannelGrid::cellEdited, this, &MainWindow::onCellEdited);
     Twips::place(m_grid, 2160, 2280, 6855, 5295);
 
     area->setMinimumSize(Twips::size(area, 11880, 8100));
@@ -185,51 +185,51 @@ void MainWindow::buildMenus()
     addCommand(m_helpMenu, "关于", QStringLiteral("关于本软件(&A)"), &MainWindow::showAbout);
 }
 
-bool MainWindow::Form_Load()
+bool MainWindow::startUp()
 {
     show();
     m_table->moveFirst();
-    m_timer1.stop();
+    m_writePacingTimer.stop();
     if (PortProbe::openFirst(*m_port) == 0) {
         Messages::show(this, SystemInfoTitle, QStringLiteral("无串行端口可用，系统失败，退出！ "), Messages::Icon::Warning);
         close();
         return false;
     }
     m_poll->start();
-    m_timer1.stop();
-    m_timer2.stop();
+    m_writePacingTimer.stop();
+    m_statusClearTimer.stop();
     return true;
 }
 
 QString MainWindow::statusText() const
 {
-    return m_status->text();
+    return m_statusLabel->text();
 }
 
 void MainWindow::setStatusText(const QString &text)
 {
-    m_status->setText(text);
+    m_statusLabel->setText(text);
 }
 
 void MainWindow::startStatusClearing()
 {
-    m_timer2.start();
+    m_statusClearTimer.start();
 }
 
 void MainWindow::cancelStatusClearing()
 {
-    m_timer2.stop();
-    m_timer2Ticks = 0;
+    m_statusClearTimer.stop();
+    m_statusClearTicks = 0;
     m_readyAfterClearing = false;
 }
 
-void MainWindow::Timer2_Timer()
+void MainWindow::statusClearTick()
 {
-    ++m_timer2Ticks;
-    if (m_timer2Ticks > 10) {
+    ++m_statusClearTicks;
+    if (m_statusClearTicks > 10) {
         setStatusText(std::exchange(m_readyAfterClearing, false) ? QStringLiteral("对讲机就绪...") : QString());
-        m_timer2Ticks = 0;
-        m_timer2.stop();
+        m_statusClearTicks = 0;
+        m_statusClearTimer.stop();
     }
 }
 
@@ -243,21 +243,21 @@ void MainWindow::setActivity(Activity activity)
     if (!idle)
         m_grid->commitOpenEditor();
     m_grid->setEnabled(idle);
-    m_squelch->setEnabled(idle);
-    m_beat->setEnabled(idle);
+    m_squelchBox->setEnabled(idle);
+    m_shiftBox->setEnabled(idle);
 }
 
 QString MainWindow::squelchLevel() const
 {
-    return m_squelch->currentText();
+    return m_squelchBox->currentText();
 }
 
 void MainWindow::setSquelchLevel(const QString &text)
 {
-    if (m_squelch->currentText() == text)
-        Combo1_Change(); // an unchanged text raises no change signal, but the check still applies
+    if (m_squelchBox->currentText() == text)
+        onSquelchEdited(); // an unchanged text raises no change signal, but the check still applies
     else
-        m_squelch->setEditText(text);
+        m_squelchBox->setEditText(text);
 }
 
 bool MainWindow::commitOpenCell()
@@ -273,22 +273,22 @@ void MainWindow::adoptWindow(QWidget *window)
     m_windows.append(window);
 }
 
-void MainWindow::Combo1_Change()
+void MainWindow::onSquelchEdited()
 {
-    if (!SquelchLevel::isAboveLimit(m_squelch->currentText()))
+    if (!SquelchLevel::isAboveLimit(m_squelchBox->currentText()))
         return;
     Messages::show(this, ErrorTitle, QStringLiteral("静燥级别不可大于 9 ！！！"), Messages::Icon::Information);
-    m_squelch->setEditText(SquelchLevel::defaultText());
+    m_squelchBox->setEditText(SquelchLevel::defaultText());
 }
 
-void MainWindow::Combo2_Click()
+void MainWindow::onShiftChosen()
 {
     if (m_table->currentRow() < 0)
         return;
-    m_table->setField(3, m_beat->currentText());
+    m_table->setField(3, m_shiftBox->currentText());
 }
 
-void MainWindow::DataGrid1_AfterColEdit(int row, int column)
+void MainWindow::onCellEdited(int row, int column)
 {
     const FrequencyCheck::Outcome outcome = FrequencyCheck::afterEdit(column, m_table->channel(row));
     m_cellRefused = outcome.outOfRange;
@@ -369,7 +369,7 @@ void MainWindow::portFailed(const QString &reason)
 void MainWindow::radioReady()
 {
     // A completion text keeps its time on the line; the ready text follows it.
-    if (m_timer2.isActive()) {
+    if (m_statusClearTimer.isActive()) {
         m_readyAfterClearing = true;
         return;
     }

@@ -2,7 +2,7 @@
 // link and the timers that drive the radio work.
 #pragma once
 
-#include "app/porttable.h"
+#include "serial/porttable.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -23,7 +23,7 @@ class QLabel;
 class QMenu;
 class RadioLinkController;
 class ReadinessPoll;
-class SerialPortService;
+class SerialLink;
 
 class MainWindow : public QMainWindow
 {
@@ -38,27 +38,27 @@ public:
 
     /// Start-up: shows the window, moves to the first channel and opens the first serial port
     /// that opens. Returns false when none did; the user has been told and the window is closed.
-    bool Form_Load();
+    bool startUp();
 
-    SerialPortService &MSComm1() { return *m_port; }
-    ChannelTable &Adodc1() { return *m_table; }
+    SerialLink &serialLink() { return *m_port; }
+    ChannelTable &channelTable() { return *m_table; }
     ReadinessPoll &poll() { return *m_poll; }
-    ChannelGrid *DataGrid1() const { return m_grid; }
-    QComboBox *Combo1() const { return m_squelch; }
-    QComboBox *Combo2() const { return m_beat; }
-    QTimer &Timer1() { return m_timer1; }
-    QTimer &Timer2() { return m_timer2; }
-    QTimer &Timer4() { return m_timer4; }
+    ChannelGrid *channelGrid() const { return m_grid; }
+    QComboBox *squelchBox() const { return m_squelchBox; }
+    QComboBox *shiftBox() const { return m_shiftBox; }
+    QTimer &writePacingTimer() { return m_writePacingTimer; }
+    QTimer &statusClearTimer() { return m_statusClearTimer; }
+    QTimer &readArmTimer() { return m_readArmTimer; }
 
     QString statusText() const;
     void setStatusText(const QString &text);
 
-    /// Empties the status line on the 11th tick of Timer2 from now.
+    /// Empties the status line on the 11th tick of statusClearTimer from now.
     void startStatusClearing();
     /// Stops a clearing countdown still running, so that a new text stays.
     void cancelStatusClearing();
     /// One tick of the status-line clearing.
-    void Timer2_Timer();
+    void statusClearTick();
 
     Activity activity() const { return m_activity; }
     void setActivity(Activity activity);
@@ -83,9 +83,9 @@ private:
     void buildMenus();
     QAction *addCommand(QMenu *menu, const char *name, const QString &caption, void (MainWindow::*slot)());
 
-    void Combo1_Change();
-    void Combo2_Click();
-    void DataGrid1_AfterColEdit(int row, int column);
+    void onSquelchEdited();
+    void onShiftChosen();
+    void onCellEdited(int row, int column);
     bool assignEditedField(int row, int index, const QVariant &value);
     void storeFailed(const QString &reason);
     void storeConflict(int row, const ChannelRecord &refused, const ChannelRecord &stored);
@@ -104,15 +104,15 @@ private:
     void showAbout();
 
     std::unique_ptr<ChannelTable> m_table;
-    SerialPortService *m_port = nullptr;
+    SerialLink *m_port = nullptr;
     ReadinessPoll *m_poll = nullptr;
     ChannelFileCommands *m_files = nullptr;
     RadioLinkController *m_link = nullptr;
 
     ChannelGrid *m_grid = nullptr;
-    QComboBox *m_squelch = nullptr;
-    QComboBox *m_beat = nullptr;
-    QLabel *m_status = nullptr;
+    QComboBox *m_squelchBox = nullptr;
+    QComboBox *m_shiftBox = nullptr;
+    QLabel *m_statusLabel = nullptr;
 
     QMenu *m_fileMenu = nullptr;
     QMenu *m_helpMenu = nullptr;
@@ -123,10 +123,10 @@ private:
     QAction *m_portAction = nullptr;
     QAction *m_exitAction = nullptr;
 
-    QTimer m_timer1;
-    QTimer m_timer2;
-    QTimer m_timer4;
-    qint16 m_timer2Ticks = 0;
+    QTimer m_writePacingTimer;
+    QTimer m_statusClearTimer;
+    QTimer m_readArmTimer;
+    qint16 m_statusClearTicks = 0;
     bool m_readyAfterClearing = false; ///< the radio answered while a completion text was up
     bool m_cellRefused = false;
 

@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
 #include "app/mainwindow.h"
-#include "app/messagebox.h"
 #include "channels/channeltable.h"
+#include "ui/messagebox.h"
 
 namespace Startup {
 
@@ -14,7 +14,7 @@ std::unique_ptr<MainWindow> run(const QString &databasePath, const PortTable &po
         return nullptr;
     }
     auto window = std::make_unique<MainWindow>(std::move(opened.table), ports);
-    if (!window->Form_Load())
+    if (!window->startUp())
         return nullptr;
     return window;
 }

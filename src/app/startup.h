@@ -1,7 +1,7 @@
 // From the channel database and the port table to a main window that is up and polling the radio.
 #pragma once
 
-#include "app/porttable.h"
+#include "serial/porttable.h"
 
 #include <QString>
 

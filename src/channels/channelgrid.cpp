@@ -1,8 +1,8 @@
 #include "channels/channelgrid.h"
 
-#include "app/fonts.h"
 #include "channels/celleditdelegate.h"
 #include "channels/channeltable.h"
+#include "ui/fonts.h"
 
 #include <QHeaderView>
 
@@ -17,7 +17,7 @@ ChannelGrid::ChannelGrid(QWidget *parent)
                     | QAbstractItemView::SelectedClicked);
     auto *delegate = new CellEditDelegate(this);
     setItemDelegate(delegate);
-    connect(delegate, &CellEditDelegate::edited, this, &ChannelGrid::afterColEdit);
+    connect(delegate, &CellEditDelegate::edited, this, &ChannelGrid::cellEdited);
 }
 
 void ChannelGrid::bind(ChannelTable *table)

@@ -20,5 +20,5 @@ public:
 
 signals:
     /// A cell edit has reached the table: row and column of the cell.
-    void afterColEdit(int row, int column);
+    void cellEdited(int row, int column);
 };

@@ -1,7 +1,5 @@
 #include "cli/cliapp.h"
 
-#include "app/porttable.h"
-#include "app/serialportservice.h"
 #include "cli/channelsheet.h"
 #include "cli/commandline.h"
 #include "cli/outputtarget.h"
@@ -9,6 +7,8 @@
 #include "cli/progressline.h"
 #include "files/channelfile.h"
 #include "radio/channelframe.h"
+#include "serial/porttable.h"
+#include "serial/seriallink.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -51,20 +51,20 @@ int usageError(const QString &text)
     return ExitCode::Usage;
 }
 
-QString openState(SerialPortService::OpenFault fault, const QString &detail)
+QString openState(SerialLink::OpenFault fault, const QString &detail)
 {
     switch (fault) {
-    case SerialPortService::OpenFault::None:
+    case SerialLink::OpenFault::None:
         return QStringLiteral("opens");
-    case SerialPortService::OpenFault::NoDevice:
+    case SerialLink::OpenFault::NoDevice:
         return QStringLiteral("no device");
-    case SerialPortService::OpenFault::Missing:
+    case SerialLink::OpenFault::Missing:
         return QStringLiteral("missing");
-    case SerialPortService::OpenFault::InUse:
+    case SerialLink::OpenFault::InUse:
         return QStringLiteral("in use");
-    case SerialPortService::OpenFault::NoPermission:
+    case SerialLink::OpenFault::NoPermission:
         return QStringLiteral("no permission");
-    case SerialPortService::OpenFault::Other:
+    case SerialLink::OpenFault::Other:
         break;
     }
     return QStringLiteral("cannot open: %1").arg(detail);
@@ -73,15 +73,15 @@ QString openState(SerialPortService::OpenFault fault, const QString &detail)
 int listPorts()
 {
     const PortTable table = PortTable::fromEnvironment();
-    SerialPortService port(table);
+    SerialLink port(table);
     QString listing;
     for (int n = PortTable::FirstPort; n <= PortTable::LastPort; ++n) {
-        port.setCommPort(n);
-        port.setPortOpen(true);
-        const bool opened = port.PortOpen();
-        port.setPortOpen(false);
+        port.setPortNumber(n);
+        port.open();
+        const bool opened = port.isOpen();
+        port.close();
         const QString path = table.devicePath(n);
-        const QString state = opened ? openState(SerialPortService::OpenFault::None, {})
+        const QString state = opened ? openState(SerialLink::OpenFault::None, {})
                                      : openState(port.openFault(), port.openErrorText());
         listing += QStringLiteral("COM%1  %2  %3\n").arg(n).arg(path.isEmpty() ? QStringLiteral("-") : path, -20).arg(state);
     }

@@ -1,12 +1,12 @@
 #include "cli/portjob.h"
 
-#include "app/porttable.h"
-#include "app/serialportservice.h"
 #include "channels/channeltable.h"
 #include "radio/channelframe.h"
 #include "radio/readinesspoll.h"
 #include "radio/readtransfer.h"
 #include "radio/writetransfer.h"
+#include "serial/porttable.h"
+#include "serial/seriallink.h"
 
 namespace {
 
@@ -58,10 +58,10 @@ void PortJob::start()
     }
     m_table = std::move(opened.table);
 
-    m_port = std::make_unique<SerialPortService>(PortTable({m_plan.devicePath}));
-    m_port->setCommPort(PortTable::FirstPort);
-    m_port->setPortOpen(true);
-    if (!m_port->PortOpen()) {
+    m_port = std::make_unique<SerialLink>(PortTable({m_plan.devicePath}));
+    m_port->setPortNumber(PortTable::FirstPort);
+    m_port->open();
+    if (!m_port->isOpen()) {
         fail(QStringLiteral("cannot open %1: %2").arg(m_plan.devicePath, m_port->openErrorText()));
         return;
     }
@@ -77,7 +77,7 @@ void PortJob::start()
     connect(m_read, &ReadTransfer::finished, this, &PortJob::readFinished);
     connect(m_read, &ReadTransfer::failed, this, &PortJob::readFailed);
     // After the transfers, so that a port dying mid-transfer is told in their words.
-    connect(m_port.get(), &SerialPortService::failed, this, &PortJob::portFailed);
+    connect(m_port.get(), &SerialLink::failed, this, &PortJob::portFailed);
 
     if (m_plan.task == Task::Read)
         waitForRadio(Step::Read);
@@ -237,7 +237,7 @@ void PortJob::succeed(const QString &outcome)
     m_readyLimit.stop();
     if (m_poll)
         m_poll->stop();
-    m_port->setPortOpen(false);
+    m_port->close();
     emit finished();
 }
 
@@ -254,6 +254,6 @@ void PortJob::fail(const QString &reason)
     if (m_poll)
         m_poll->stop();
     if (m_port)
-        m_port->setPortOpen(false);
+        m_port->close();
     emit finished();
 }

@@ -16,7 +16,7 @@
 class ChannelTable;
 class ReadTransfer;
 class ReadinessPoll;
-class SerialPortService;
+class SerialLink;
 class WriteTransfer;
 
 class PortJob : public QObject
@@ -81,7 +81,7 @@ private:
     Plan m_plan;
     QTemporaryDir m_scratch;
     std::unique_ptr<ChannelTable> m_table;
-    std::unique_ptr<SerialPortService> m_port;
+    std::unique_ptr<SerialLink> m_port;
     ReadinessPoll *m_poll = nullptr;
     WriteTransfer *m_write = nullptr;
     ReadTransfer *m_read = nullptr;

@@ -1,12 +1,12 @@
 #include "files/channelfilecommands.h"
 
 #include "app/mainwindow.h"
-#include "app/messagebox.h"
 #include "channels/channelgrid.h"
 #include "channels/channeltable.h"
 #include "files/channelfile.h"
-#include "files/commondialog.h"
-#include "files/module1.h"
+#include "files/filechooser.h"
+#include "files/workingdirectory.h"
+#include "ui/messagebox.h"
 
 #include <QDir>
 
@@ -57,7 +57,7 @@ QString writeErrorText(ChannelFile::WriteError error, const QString &path)
 ChannelFileCommands::ChannelFileCommands(MainWindow &window)
     : QObject(&window)
     , m_window(window)
-    , m_dialog(new CommonDialog(&window))
+    , m_dialog(new FileChooser(&window))
 {
 }
 
@@ -69,7 +69,7 @@ void ChannelFileCommands::open()
         return;
 
     // Every item is read and checked before anything changes, so a bad file leaves all as it was.
-    ChannelTable &table = m_window.Adodc1();
+    ChannelTable &table = m_window.channelTable();
     const ChannelFile::ReadResult result = ChannelFile::load(path);
     if (result.error != ChannelFile::ReadError::None) {
         showError(readErrorText(result.error, path));
@@ -80,7 +80,7 @@ void ChannelFileCommands::open()
         table.moveNext();
         m_window.setSquelchLevel(result.set.squelch);
     }
-    SetWorkDir(workDir);
+    restoreWorkingDirectory(workDir);
 }
 
 void ChannelFileCommands::save()
@@ -90,12 +90,12 @@ void ChannelFileCommands::save()
     if (path.isEmpty())
         return;
 
-    ChannelTable &table = m_window.Adodc1();
+    ChannelTable &table = m_window.channelTable();
     const ChannelFile::WriteResult result = ChannelFile::save(path, m_window.squelchLevel(), table.channels());
     if (result.error != ChannelFile::WriteError::None)
         showError(writeErrorText(result.error, path));
     table.moveFirst();
-    SetWorkDir(workDir);
+    restoreWorkingDirectory(workDir);
 }
 
 QString ChannelFileCommands::chooseFile(Purpose purpose, QString *workDir)
@@ -104,25 +104,25 @@ QString ChannelFileCommands::chooseFile(Purpose purpose, QString *workDir)
     // for a command that arrives by another way.
     if (m_window.activity() != MainWindow::Activity::Idle)
         return QString();
-    m_window.DataGrid1()->commitOpenEditor();
-    *workDir = GetWorkDir();
-    m_window.Adodc1().moveFirst();
+    m_window.channelGrid()->commitOpenEditor();
+    *workDir = rememberWorkingDirectory();
+    m_window.channelTable().moveFirst();
     m_dialog->setFilter(FileFilter);
-    return purpose == Purpose::Open ? m_dialog->ShowOpen() : m_dialog->ShowSave();
+    return purpose == Purpose::Open ? m_dialog->chooseToOpen() : m_dialog->chooseToSave();
 }
 
-QString ChannelFileCommands::GetWorkDir()
+QString ChannelFileCommands::rememberWorkingDirectory()
 {
     bool ok = false;
-    const QString path = Module1::GetWorkDir(&ok);
+    const QString path = WorkingDirectory::current(&ok);
     if (!ok)
         Messages::show(&m_window, Messages::applicationTitle(), QStringLiteral("Error"), Messages::Icon::None);
     return path;
 }
 
-void ChannelFileCommands::SetWorkDir(const QString &path)
+void ChannelFileCommands::restoreWorkingDirectory(const QString &path)
 {
-    if (!Module1::SetWorkDir(path))
+    if (!WorkingDirectory::change(path))
         Messages::show(&m_window, Messages::applicationTitle(), QStringLiteral("ERROR"), Messages::Icon::None);
 }
 

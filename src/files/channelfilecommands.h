@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QString>
 
-class CommonDialog;
+class FileChooser;
 class MainWindow;
 
 class ChannelFileCommands : public QObject
@@ -15,7 +15,7 @@ class ChannelFileCommands : public QObject
 public:
     explicit ChannelFileCommands(MainWindow &window);
 
-    CommonDialog &CommonDialog1() { return *m_dialog; }
+    FileChooser &fileChooser() { return *m_dialog; }
 
     /// Loads a file the user picks: everything in it, or on any fault nothing.
     void open();
@@ -27,10 +27,10 @@ private:
     /// The guard, the working directory and the dialog both commands start with; empty when
     /// cancelled or refused.
     QString chooseFile(Purpose purpose, QString *workDir);
-    QString GetWorkDir();
-    void SetWorkDir(const QString &path);
+    QString rememberWorkingDirectory();
+    void restoreWorkingDirectory(const QString &path);
     void showError(const QString &text);
 
     MainWindow &m_window;
-    CommonDialog *m_dialog = nullptr;
+    FileChooser *m_dialog = nullptr;
 };

@@ -1,11 +1,11 @@
 #include "info/aboutbox.h"
 
-#include "app/fonts.h"
-#include "app/labelstyle.h"
-#include "app/messagebox.h"
-#include "app/programicon.h"
-#include "app/twips.h"
 #include "info/blankwraplabel.h"
+#include "ui/fonts.h"
+#include "ui/labelstyle.h"
+#include "ui/messagebox.h"
+#include "ui/programicon.h"
+#include "ui/twips.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -83,22 +83,22 @@ void AboutBox::buildControls()
     setTabOrder(m_ok, m_sysInfo);
     m_ok->setFocus();
 
-    connect(m_ok, &QPushButton::clicked, this, &AboutBox::cmdOK_Click);
-    connect(m_sysInfo, &QPushButton::clicked, this, &AboutBox::cmdSysInfo_Click);
+    connect(m_ok, &QPushButton::clicked, this, &AboutBox::onOkClicked);
+    connect(m_sysInfo, &QPushButton::clicked, this, &AboutBox::onSystemInfoClicked);
     setFixedSize(Twips::size(this, ClientWidth, ClientHeight));
 }
 
-void AboutBox::cmdOK_Click()
+void AboutBox::onOkClicked()
 {
     close();
 }
 
-void AboutBox::cmdSysInfo_Click()
+void AboutBox::onSystemInfoClicked()
 {
-    StartSysInfo();
+    startSystemInfo();
 }
 
-void AboutBox::StartSysInfo()
+void AboutBox::startSystemInfo()
 {
     if (!m_systemInfo.start())
         Messages::show(this, Messages::applicationTitle(), QStringLiteral("此时系统信息不可用"), Messages::Icon::None);

@@ -23,15 +23,15 @@ public:
     void setSystemInfoProgram(SystemInfoProgram program) { m_systemInfo = std::move(program); }
 
     /// Starts the system-information program, or tells the user it is not available.
-    void StartSysInfo();
+    void startSystemInfo();
 
-    QPushButton *cmdOK() const { return m_ok; }
-    QPushButton *cmdSysInfo() const { return m_sysInfo; }
+    QPushButton *okButton() const { return m_ok; }
+    QPushButton *systemInfoButton() const { return m_sysInfo; }
 
 private:
     void buildControls();
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
+    void onOkClicked();
+    void onSystemInfoClicked();
 
     SystemInfoProgram m_systemInfo;
     QPushButton *m_ok = nullptr;

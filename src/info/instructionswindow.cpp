@@ -1,10 +1,10 @@
 #include "info/instructionswindow.h"
 
-#include "app/fonts.h"
-#include "app/programicon.h"
-#include "app/twips.h"
 #include "info/blankwraplabel.h"
 #include "info/instructiontext.h"
+#include "ui/fonts.h"
+#include "ui/programicon.h"
+#include "ui/twips.h"
 
 #include <QPushButton>
 
@@ -40,7 +40,7 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
     m_ok->setDefault(true);
     Twips::place(m_ok, 7320, 5280, 1500, 345);
     m_ok->setFocus();
-    connect(m_ok, &QPushButton::clicked, this, &InstructionsWindow::cmdOK_Click);
+    connect(m_ok, &QPushButton::clicked, this, &InstructionsWindow::onOkClicked);
 
     QSize client = Twips::size(this, ClientWidth, ClientHeight);
     // A font taller than the designed one needs more lines' height; the text must show whole.
@@ -54,7 +54,7 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
     setFixedSize(client);
 }
 
-void InstructionsWindow::cmdOK_Click()
+void InstructionsWindow::onOkClicked()
 {
     close();
 }

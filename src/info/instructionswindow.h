@@ -13,11 +13,11 @@ class InstructionsWindow : public QDialog
 public:
     explicit InstructionsWindow(QWidget *parent = nullptr);
 
-    BlankWrapLabel *lblDescription() const { return m_description; }
-    QPushButton *cmdOK() const { return m_ok; }
+    BlankWrapLabel *textLabel() const { return m_description; }
+    QPushButton *okButton() const { return m_ok; }
 
 private:
-    void cmdOK_Click();
+    void onOkClicked();
 
     BlankWrapLabel *m_description = nullptr;
     QPushButton *m_ok = nullptr;

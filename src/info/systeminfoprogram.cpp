@@ -33,9 +33,9 @@ QString SystemInfoProgram::platformLookup()
 {
 #ifdef Q_OS_WIN
     QString value;
-    if (GetKeyValue(LocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), QStringLiteral("PATH"), value))
+    if (readRegistryValue(LocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), QStringLiteral("PATH"), value))
         return value;
-    if (GetKeyValue(LocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"), QStringLiteral("MSINFO"), value)) {
+    if (readRegistryValue(LocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"), QStringLiteral("MSINFO"), value)) {
         const QString program = value + QStringLiteral("\\MSINFO32.EXE");
         if (QFileInfo(program).isFile())
             return program;
@@ -68,24 +68,24 @@ bool SystemInfoProgram::startDetached(const QString &program)
     return QProcess::startDetached(program, {});
 }
 
-bool SystemInfoProgram::GetKeyValue(quint32 Root, const QString &KeyPath, const QString &ValueName, QString &ValueText)
+bool SystemInfoProgram::readRegistryValue(quint32 rootKey, const QString &keyPath, const QString &valueName, QString &valueText)
 {
 #ifdef Q_OS_WIN
     // Reading needs no more than KEY_READ; asking for full access fails for every user
     // without administrator rights.
     HKEY key = nullptr;
-    const HKEY root = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(Root)));
-    if (RegOpenKeyExW(root, reinterpret_cast<const wchar_t *>(KeyPath.utf16()), 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        ValueText.clear();
+    const HKEY root = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(rootKey)));
+    if (RegOpenKeyExW(root, reinterpret_cast<const wchar_t *>(keyPath.utf16()), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        valueText.clear();
         return false;
     }
     wchar_t buffer[1024] = {};
     DWORD size = sizeof buffer;
     DWORD type = 0;
-    if (RegQueryValueExW(key, reinterpret_cast<const wchar_t *>(ValueName.utf16()), nullptr, &type,
+    if (RegQueryValueExW(key, reinterpret_cast<const wchar_t *>(valueName.utf16()), nullptr, &type,
                          reinterpret_cast<BYTE *>(buffer), &size)
         != ERROR_SUCCESS) {
-        ValueText.clear();
+        valueText.clear();
         RegCloseKey(key);
         return false;
     }
@@ -94,19 +94,19 @@ bool SystemInfoProgram::GetKeyValue(quint32 Root, const QString &KeyPath, const 
         // The stored text usually carries its terminating NUL, but need not.
         if (length > 0 && buffer[length - 1] == L'\0')
             --length;
-        ValueText = QString::fromWCharArray(buffer, length);
+        valueText = QString::fromWCharArray(buffer, length);
     } else if (type == REG_DWORD) {
         DWORD number = 0;
         std::memcpy(&number, buffer, sizeof number);
-        ValueText = QString::number(quint32(number));
+        valueText = QString::number(quint32(number));
     }
     RegCloseKey(key);
     return true;
 #else
-    Q_UNUSED(Root);
-    Q_UNUSED(KeyPath);
-    Q_UNUSED(ValueName);
-    ValueText.clear();
+    Q_UNUSED(rootKey);
+    Q_UNUSED(keyPath);
+    Q_UNUSED(valueName);
+    valueText.clear();
     return false;
 #endif
 }

@@ -34,9 +34,9 @@ public:
     static QStringList programNames();
     static bool startDetached(const QString &program);
 
-    /// Reads a text or number value below the registry root `Root`, read-only. On failure
-    /// `ValueText` is empty and the result false. Always false off Windows.
-    static bool GetKeyValue(quint32 Root, const QString &KeyPath, const QString &ValueName, QString &ValueText);
+    /// Reads a text or number value below the registry root `rootKey`, read-only. On failure
+    /// `valueText` is empty and the result false. Always false off Windows.
+    static bool readRegistryValue(quint32 rootKey, const QString &keyPath, const QString &valueName, QString &valueText);
 
 private:
     Lookup m_lookup;

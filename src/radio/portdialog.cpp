@@ -1,7 +1,7 @@
 #include "radio/portdialog.h"
 
-#include "app/messagebox.h"
-#include "app/twips.h"
+#include "ui/messagebox.h"
+#include "ui/twips.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -26,7 +26,7 @@ constexpr int ClientHeight = 3480;
 
 } // namespace
 
-PortDialog::PortDialog(SerialPortService &port, ReadinessPoll &poll, std::function<bool()> linkBusy, QWidget *parent)
+PortDialog::PortDialog(SerialLink &port, ReadinessPoll &poll, std::function<bool()> linkBusy, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_selection(port, poll, std::move(linkBusy))
@@ -36,7 +36,7 @@ PortDialog::PortDialog(SerialPortService &port, ReadinessPoll &poll, std::functi
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     buildControls();
-    Form_Load();
+    loadPortStates();
 }
 
 void PortDialog::buildControls()
@@ -68,12 +68,12 @@ void PortDialog::buildControls()
         m_options[n - 1] = option;
     }
 
-    connect(m_ok, &QPushButton::clicked, this, &PortDialog::OKButton_Click);
-    connect(m_cancel, &QPushButton::clicked, this, &PortDialog::CancelButton_Click);
+    connect(m_ok, &QPushButton::clicked, this, &PortDialog::onOkClicked);
+    connect(m_cancel, &QPushButton::clicked, this, &PortDialog::onCancelClicked);
     setFixedSize(Twips::size(this, ClientWidth, ClientHeight));
 }
 
-void PortDialog::Form_Load()
+void PortDialog::loadPortStates()
 {
     m_selection.load();
     for (const PortSelection::Option &state : m_selection.options()) {
@@ -99,7 +99,7 @@ int PortDialog::checkedPort() const
     return 0;
 }
 
-void PortDialog::OKButton_Click()
+void PortDialog::onOkClicked()
 {
     const int chosen = checkedPort();
     const PortSelection::Outcome outcome = m_selection.accept(chosen);
@@ -117,7 +117,7 @@ void PortDialog::OKButton_Click()
     QDialog::accept();
 }
 
-void PortDialog::CancelButton_Click()
+void PortDialog::onCancelClicked()
 {
     m_selection.cancel();
     m_closing = true;
@@ -126,7 +126,7 @@ void PortDialog::CancelButton_Click()
 
 void PortDialog::accept()
 {
-    OKButton_Click();
+    onOkClicked();
 }
 
 void PortDialog::reject()
@@ -135,5 +135,5 @@ void PortDialog::reject()
     if (m_closing)
         QDialog::reject();
     else
-        CancelButton_Click();
+        onCancelClicked();
 }

@@ -17,12 +17,12 @@ class PortDialog : public QDialog
 
 public:
     /// Runs the availability test at once; the dialog deletes itself when closed.
-    PortDialog(SerialPortService &port, ReadinessPoll &poll, std::function<bool()> linkBusy, QWidget *parent = nullptr);
+    PortDialog(SerialLink &port, ReadinessPoll &poll, std::function<bool()> linkBusy, QWidget *parent = nullptr);
 
     const PortSelection &selection() const { return m_selection; }
     QRadioButton *option(int port) const { return m_options.at(port - 1); }
-    QPushButton *OKButton() const { return m_ok; }
-    QPushButton *CancelButton() const { return m_cancel; }
+    QPushButton *okButton() const { return m_ok; }
+    QPushButton *cancelButton() const { return m_cancel; }
 
     /// While a transfer holds the link OK is not offered; Cancel then leaves the link alone.
     void setLinkBusy(bool busy);
@@ -32,9 +32,9 @@ public:
 
 private:
     void buildControls();
-    void Form_Load();
-    void OKButton_Click();
-    void CancelButton_Click();
+    void loadPortStates();
+    void onOkClicked();
+    void onCancelClicked();
     int checkedPort() const;
 
     PortSelection m_selection;

@@ -7,10 +7,10 @@ QString PortSelection::Option::toolTip() const
     const QString device = devicePath.isEmpty() ? QStringLiteral("COM%1").arg(port) : devicePath;
     if (enabled)
         return device;
-    return QStringLiteral("%1：%2").arg(device, SerialPortService::describe(fault));
+    return QStringLiteral("%1：%2").arg(device, SerialLink::describe(fault));
 }
 
-PortSelection::PortSelection(SerialPortService &port, ReadinessPoll &poll, std::function<bool()> linkBusy)
+PortSelection::PortSelection(SerialLink &port, ReadinessPoll &poll, std::function<bool()> linkBusy)
     : m_port(port)
     , m_poll(poll)
     , m_linkBusy(std::move(linkBusy))
@@ -22,14 +22,14 @@ PortSelection::PortSelection(SerialPortService &port, ReadinessPoll &poll, std::
 void PortSelection::load()
 {
     m_poll.stop();
-    m_previous = qint16(m_port.CommPort());
+    m_previous = qint16(m_port.portNumber());
     for (int n = PortTable::LastPort; n >= PortTable::FirstPort; --n) {
         Option &option = m_options[n - 1];
         option.devicePath = m_port.ports().devicePath(n);
         const bool opened = openPort(n);
         option.enabled = opened;
         option.selected = opened && n == m_previous;
-        option.fault = opened ? SerialPortService::OpenFault::None : m_port.openFault();
+        option.fault = opened ? SerialLink::OpenFault::None : m_port.openFault();
     }
     openPort(m_previous);
 }
@@ -65,7 +65,7 @@ PortSelection::Outcome PortSelection::cancel()
     // The transfer restarts the poll itself when it ends.
     if (busy())
         return Outcome::Busy;
-    if (!m_port.PortOpen() || m_port.CommPort() != m_previous)
+    if (!m_port.isOpen() || m_port.portNumber() != m_previous)
         openPort(m_previous);
     restartPoll();
     return Outcome::Kept;
@@ -73,15 +73,15 @@ PortSelection::Outcome PortSelection::cancel()
 
 bool PortSelection::openPort(int port)
 {
-    m_port.setPortOpen(false);
-    m_port.setCommPort(port);
-    m_port.setPortOpen(true);
-    return m_port.PortOpen();
+    m_port.close();
+    m_port.setPortNumber(port);
+    m_port.open();
+    return m_port.isOpen();
 }
 
 void PortSelection::restartPoll()
 {
     // The poll has nobody to ask on a closed port.
-    if (m_port.PortOpen())
+    if (m_port.isOpen())
         m_poll.start();
 }

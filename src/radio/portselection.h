@@ -2,8 +2,8 @@
 // on Cancel and when the dialog is closed. No widgets, so tests reach it without a screen.
 #pragma once
 
-#include "app/porttable.h"
-#include "app/serialportservice.h"
+#include "serial/porttable.h"
+#include "serial/seriallink.h"
 
 #include <QString>
 
@@ -22,7 +22,7 @@ public:
         bool enabled = true;
         bool selected = false;
         QString devicePath;
-        SerialPortService::OpenFault fault = SerialPortService::OpenFault::None;
+        SerialLink::OpenFault fault = SerialLink::OpenFault::None;
 
         /// The device the number stands for and, when it did not open, why.
         QString toolTip() const;
@@ -36,7 +36,7 @@ public:
     };
 
     /// `linkBusy` tells whether a transfer is using the port right now.
-    PortSelection(SerialPortService &port, ReadinessPoll &poll, std::function<bool()> linkBusy = {});
+    PortSelection(SerialLink &port, ReadinessPoll &poll, std::function<bool()> linkBusy = {});
 
     /// Stops the poll and tries each port from COM8 down to COM1, then puts the link back on the
     /// port it was on, so that a transfer started while the dialog is up uses the right port.
@@ -58,7 +58,7 @@ private:
     bool openPort(int port);
     void restartPoll();
 
-    SerialPortService &m_port;
+    SerialLink &m_port;
     ReadinessPoll &m_poll;
     std::function<bool()> m_linkBusy;
     qint16 m_previous = 0;

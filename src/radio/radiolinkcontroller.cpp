@@ -1,14 +1,14 @@
 #include "radio/radiolinkcontroller.h"
 
 #include "app/mainwindow.h"
-#include "app/messagebox.h"
-#include "app/portreconnector.h"
-#include "app/serialportservice.h"
 #include "channels/channelrecord.h"
 #include "channels/channeltable.h"
 #include "radio/readinesspoll.h"
 #include "radio/readtransfer.h"
 #include "radio/writetransfer.h"
+#include "serial/portreconnector.h"
+#include "serial/seriallink.h"
+#include "ui/messagebox.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -35,12 +35,12 @@ RadioLinkController::RadioLinkController(MainWindow &window)
     setObjectName(QStringLiteral("radioLink"));
     // Connected to the port before the transfers, so that a loss during a transfer is seen while
     // the transfer still runs and is told once, by the transfer.
-    m_reconnect = new PortReconnector(window.MSComm1(), this);
+    m_reconnect = new PortReconnector(window.serialLink(), this);
     connect(m_reconnect, &PortReconnector::lost, this, &RadioLinkController::linkLost);
     connect(m_reconnect, &PortReconnector::reopened, this, &RadioLinkController::linkBack);
-    m_write = new WriteTransfer(window.MSComm1(), window.Adodc1(), window.Timer1(), &window.poll(), this);
+    m_write = new WriteTransfer(window.serialLink(), window.channelTable(), window.writePacingTimer(), &window.poll(), this);
     m_write->setObjectName(QStringLiteral("writeTransfer"));
-    m_read = new ReadTransfer(window.MSComm1(), window.Adodc1(), window.Timer4(), &window.poll(),
+    m_read = new ReadTransfer(window.serialLink(), window.channelTable(), window.readArmTimer(), &window.poll(),
                               [&window](const QString &level) { window.setSquelchLevel(level); }, this);
     m_read->setObjectName(QStringLiteral("readTransfer"));
 
@@ -95,10 +95,10 @@ void RadioLinkController::readChannels()
         return;
     m_window.setActivity(MainWindow::Activity::Reading);
     // The arming tick moves the table; pending edits are stored now, not inside the transfer.
-    if (!m_window.Adodc1().submit()) {
+    if (!m_window.channelTable().submit()) {
         backToIdle();
         Messages::show(&m_window, WarningTitle,
-                       QStringLiteral("信道数据无法存入数据库，没有读信道：\n%1").arg(m_window.Adodc1().lastError()),
+                       QStringLiteral("信道数据无法存入数据库，没有读信道：\n%1").arg(m_window.channelTable().lastError()),
                        Messages::Icon::Warning);
         return;
     }
@@ -137,7 +137,7 @@ bool RadioLinkController::mayClose()
 
 bool RadioLinkController::portReady(const QString &command)
 {
-    if (m_window.MSComm1().PortOpen())
+    if (m_window.serialLink().isOpen())
         return true;
     const QString text = m_reconnect->isLost()
         ? QStringLiteral("串行端口 %1 已断开，无法%2！\n接好电缆后，程序会自动重新打开这个端口。")

@@ -3,7 +3,7 @@
 // port is lost and back.
 #pragma once
 
-#include "app/messagebox.h"
+#include "ui/messagebox.h"
 
 #include <QObject>
 

@@ -1,8 +1,8 @@
 #include "radio/readinesspoll.h"
 
-#include "app/serialportservice.h"
+#include "serial/seriallink.h"
 
-ReadinessPoll::ReadinessPoll(SerialPortService &port, QObject *parent)
+ReadinessPoll::ReadinessPoll(SerialLink &port, QObject *parent)
     : QObject(parent)
     , m_port(port)
     , m_timer(this)
@@ -10,7 +10,7 @@ ReadinessPoll::ReadinessPoll(SerialPortService &port, QObject *parent)
     m_timer.setObjectName(QStringLiteral("Timer3"));
     m_timer.setInterval(IntervalMs);
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &ReadinessPoll::Timer3_Timer);
+    connect(&m_timer, &QTimer::timeout, this, &ReadinessPoll::pollTick);
 }
 
 void ReadinessPoll::start()
@@ -23,14 +23,14 @@ void ReadinessPoll::stop()
     m_timer.stop();
 }
 
-void ReadinessPoll::Timer3_Timer()
+void ReadinessPoll::pollTick()
 {
     // A closed port (a dialog left the link without a port) has nobody to ask; keep ticking
     // quietly so the poll takes up again once a port is open.
-    if (!m_port.PortOpen())
+    if (!m_port.isOpen())
         return;
     for (int dropped = 0; dropped < MaxDroppedPerTick; ++dropped) {
-        const QString received = m_port.Input();
+        const QString received = m_port.takeChar();
         if (received == QLatin1String("C")) {
             stop();
             emit radioReady();
@@ -39,5 +39,5 @@ void ReadinessPoll::Timer3_Timer()
         if (received.isEmpty())
             break;
     }
-    m_port.Output("C");
+    m_port.send("C");
 }

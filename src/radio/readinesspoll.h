@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QTimer>
 
-class SerialPortService;
+class SerialLink;
 
 class ReadinessPoll : public QObject
 {
@@ -16,7 +16,7 @@ public:
     /// Characters other than "C" read in one tick at the most, so a noisy line cannot hold the window.
     static constexpr int MaxDroppedPerTick = 99999;
 
-    explicit ReadinessPoll(SerialPortService &port, QObject *parent = nullptr);
+    explicit ReadinessPoll(SerialLink &port, QObject *parent = nullptr);
 
     void start();
     void stop();
@@ -24,13 +24,13 @@ public:
     QTimer &timer() { return m_timer; }
 
     /// One tick: drain what has arrived looking for "C"; send "C" when none was found.
-    void Timer3_Timer();
+    void pollTick();
 
 signals:
     /// The radio answered "C"; the poll has stopped.
     void radioReady();
 
 private:
-    SerialPortService &m_port;
+    SerialLink &m_port;
     QTimer m_timer;
 };

@@ -1,9 +1,9 @@
 #include "radio/readtransfer.h"
 
-#include "app/serialportservice.h"
 #include "channels/channeltable.h"
 #include "radio/channelframe.h"
 #include "radio/readinesspoll.h"
+#include "serial/seriallink.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ QString readError()
 
 } // namespace
 
-ReadTransfer::ReadTransfer(SerialPortService &port, ChannelTable &table, QTimer &armTimer, ReadinessPoll *poll,
+ReadTransfer::ReadTransfer(SerialLink &port, ChannelTable &table, QTimer &armTimer, ReadinessPoll *poll,
                            SquelchSink storeSquelch, QObject *parent)
     : QObject(parent)
     , m_port(port)
@@ -24,13 +24,13 @@ ReadTransfer::ReadTransfer(SerialPortService &port, ChannelTable &table, QTimer 
     , m_storeSquelch(std::move(storeSquelch))
 {
     m_armTimer.setInterval(ArmIntervalMs);
-    connect(&m_armTimer, &QTimer::timeout, this, &ReadTransfer::Timer4_Timer);
+    connect(&m_armTimer, &QTimer::timeout, this, &ReadTransfer::armTick);
     m_silence.setObjectName(QStringLiteral("readSilence"));
     m_silence.setSingleShot(true);
     m_silence.setInterval(SilenceLimitMs);
     connect(&m_silence, &QTimer::timeout, this, &ReadTransfer::silence);
-    connect(&m_port, &SerialPortService::readyRead, this, &ReadTransfer::collect);
-    connect(&m_port, &SerialPortService::failed, this, &ReadTransfer::portFailed);
+    connect(&m_port, &SerialLink::readyRead, this, &ReadTransfer::collect);
+    connect(&m_port, &SerialLink::failed, this, &ReadTransfer::portFailed);
 }
 
 void ReadTransfer::start()
@@ -41,7 +41,7 @@ void ReadTransfer::start()
     m_armTimer.start(ArmIntervalMs);
 }
 
-void ReadTransfer::Timer4_Timer()
+void ReadTransfer::armTick()
 {
     m_armTimer.stop();
     if (m_state != State::Armed)
@@ -52,13 +52,13 @@ void ReadTransfer::Timer4_Timer()
     m_state = State::Collecting;
     m_frame.clear();
     m_frames.clear();
-    if (!m_port.PortOpen()) {
+    if (!m_port.isOpen()) {
         fail(readError());
         return;
     }
     // Whatever waits now (an answer to the poll, line noise) would shift every frame.
     m_port.discardInput();
-    m_port.Output(QByteArray(1, ChannelFrame::ReadCommand));
+    m_port.send(QByteArray(1, ChannelFrame::ReadCommand));
     m_silence.start();
 }
 

@@ -12,7 +12,7 @@
 
 class ChannelTable;
 class ReadinessPoll;
-class SerialPortService;
+class SerialLink;
 
 class ReadTransfer : public QObject
 {
@@ -25,9 +25,9 @@ public:
 
     using SquelchSink = std::function<void(const QString &level)>;
 
-    /// The arming timer is the main window's Timer4; the poll, when given, is stopped while the
+    /// The arming timer is the main window's readArmTimer; the poll, when given, is stopped while the
     /// port is busy and started again at the end; the sink stores the squelch level read.
-    ReadTransfer(SerialPortService &port, ChannelTable &table, QTimer &armTimer, ReadinessPoll *poll,
+    ReadTransfer(SerialLink &port, ChannelTable &table, QTimer &armTimer, ReadinessPoll *poll,
                  SquelchSink storeSquelch, QObject *parent = nullptr);
 
     /// Arms the timer; its first tick starts the read.
@@ -39,7 +39,7 @@ public:
     QString squelch() const { return m_squelch; }
 
     /// The arming tick: sends the read command and starts collecting.
-    void Timer4_Timer();
+    void armTick();
 
 signals:
     /// Frame `frame` of `total` has arrived.
@@ -59,7 +59,7 @@ private:
     void fail(const QString &message);
     void end();
 
-    SerialPortService &m_port;
+    SerialLink &m_port;
     ChannelTable &m_table;
     QTimer &m_armTimer;
     ReadinessPoll *m_poll;

@@ -1,13 +1,13 @@
 #include "radio/writetransfer.h"
 
-#include "app/serialportservice.h"
 #include "channels/channeltable.h"
 #include "radio/channelframe.h"
 #include "radio/readinesspoll.h"
+#include "serial/seriallink.h"
 
 #include <QTimer>
 
-WriteTransfer::WriteTransfer(SerialPortService &port, ChannelTable &table, QTimer &timer, ReadinessPoll *poll, QObject *parent)
+WriteTransfer::WriteTransfer(SerialLink &port, ChannelTable &table, QTimer &timer, ReadinessPoll *poll, QObject *parent)
     : QObject(parent)
     , m_port(port)
     , m_table(table)
@@ -16,15 +16,15 @@ WriteTransfer::WriteTransfer(SerialPortService &port, ChannelTable &table, QTime
 {
     m_timer.setInterval(IntervalMs);
     m_timer.setTimerType(Qt::PreciseTimer); // a coarse timer runs up to 5% early
-    connect(&m_timer, &QTimer::timeout, this, &WriteTransfer::Timer1_Timer);
-    connect(&m_port, &SerialPortService::failed, this, &WriteTransfer::portFailed);
+    connect(&m_timer, &QTimer::timeout, this, &WriteTransfer::pacingTick);
+    connect(&m_port, &SerialLink::failed, this, &WriteTransfer::portFailed);
 }
 
 QString WriteTransfer::start(const QString &squelch)
 {
     if (m_running)
         return QStringLiteral("正在写信道");
-    if (!m_port.PortOpen())
+    if (!m_port.isOpen())
         return QStringLiteral("串行端口没有打开，无法写信道！");
     const ChannelList channels = m_table.channels();
     if (channels.size() < ChannelCount)
@@ -56,12 +56,12 @@ QString WriteTransfer::start(const QString &squelch)
         m_poll->stop();
     m_step = 0;
     m_running = true;
-    m_port.Output(QByteArray(1, ChannelFrame::WriteCommand));
+    m_port.send(QByteArray(1, ChannelFrame::WriteCommand));
     m_timer.start();
     return QString();
 }
 
-void WriteTransfer::Timer1_Timer()
+void WriteTransfer::pacingTick()
 {
     if (!m_running) {
         m_timer.stop();
@@ -69,8 +69,8 @@ void WriteTransfer::Timer1_Timer()
     }
     if (m_step < LastFrameBelow) {
         const int frame = m_step / Step + 1;
-        m_port.Input(); // whatever the radio said is of no interest here
-        m_port.Output(m_frames.at(frame - 1).toLatin1());
+        m_port.takeChar(); // whatever the radio said is of no interest here
+        m_port.send(m_frames.at(frame - 1).toLatin1());
         m_table.moveNext();
         emit progress(frame, ChannelCount);
     }

@@ -8,7 +8,7 @@
 class ChannelTable;
 class QTimer;
 class ReadinessPoll;
-class SerialPortService;
+class SerialLink;
 
 class WriteTransfer : public QObject
 {
@@ -21,9 +21,9 @@ public:
     static constexpr qint16 LastFrameBelow = 96;
     static constexpr qint16 EndAt = 100;
 
-    /// The timer paces the frames (the main window's Timer1); the poll, when given, is stopped
+    /// The timer paces the frames (the main window's writePacingTimer); the poll, when given, is stopped
     /// while the port is busy and started again at the end.
-    WriteTransfer(SerialPortService &port, ChannelTable &table, QTimer &timer, ReadinessPoll *poll,
+    WriteTransfer(SerialLink &port, ChannelTable &table, QTimer &timer, ReadinessPoll *poll,
                   QObject *parent = nullptr);
 
     /// Builds all frames from the table and the squelch text, stores pending edits and starts
@@ -40,7 +40,7 @@ public:
     QStringList frames() const { return m_frames; }
 
     /// One tick: the next frame, or the end after the sixteenth.
-    void Timer1_Timer();
+    void pacingTick();
 
 signals:
     /// Frame `frame` of `total` is on its way.
@@ -55,7 +55,7 @@ private:
     QString storeRefusal() const;
     void stop();
 
-    SerialPortService &m_port;
+    SerialLink &m_port;
     ChannelTable &m_table;
     QTimer &m_timer;
     ReadinessPoll *m_poll;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "app/mainwindow.h"
-#include "app/serialportservice.h"
 #include "app/startup.h"
 #include "channels/channelgrid.h"
 #include "channels/channeltable.h"
@@ -11,6 +10,7 @@
 #include "radio/readtransfer.h"
 #include "radio/writetransfer.h"
 #include "recordedmessages.h"
+#include "serial/seriallink.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -33,7 +33,7 @@ struct WindowOnRadio
     }
 
     bool isUp() const { return radio.isOpen() && window != nullptr; }
-    ChannelTable &table() { return window->Adodc1(); }
+    ChannelTable &table() { return window->channelTable(); }
     QAction *action(const char *name) const { return window->findChild<QAction *>(QString::fromUtf8(name)); }
     WriteTransfer *writer() const { return window->findChild<WriteTransfer *>(); }
     ReadTransfer *reader() const { return window->findChild<ReadTransfer *>(); }
@@ -55,6 +55,6 @@ struct WindowOnRadio
     /// The controls a transfer locks: the grid and both boxes.
     bool controlsEnabled() const
     {
-        return window->DataGrid1()->isEnabled() && window->Combo1()->isEnabled() && window->Combo2()->isEnabled();
+        return window->channelGrid()->isEnabled() && window->squelchBox()->isEnabled() && window->shiftBox()->isEnabled();
     }
 };

@@ -1,16 +1,16 @@
 // Renders the main window and the three small windows into PNG files for the README:
 //   qz300-screenshots <directory>
 // Pseudo-terminals stand in for the serial ports, so no real device is opened.
-#include "app/fonts.h"
 #include "app/mainwindow.h"
-#include "app/messagebox.h"
-#include "app/serialportservice.h"
 #include "app/startup.h"
 #include "channels/channeltable.h"
 #include "info/aboutbox.h"
 #include "info/instructionswindow.h"
 #include "pseudoterminal.h"
 #include "radio/portdialog.h"
+#include "serial/seriallink.h"
+#include "ui/fonts.h"
+#include "ui/messagebox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -62,16 +62,16 @@ int main(int argc, char *argv[])
     const auto main = Startup::run(dir.filePath(QStringLiteral("qz3300E.mdb")), ports);
     if (!main)
         return 1;
-    main->MSComm1().setPortOpen(false);
+    main->serialLink().close();
     QSerialPort otherProgram(com3.devicePath());
     otherProgram.open(QIODevice::ReadWrite);
-    main->MSComm1().setCommPort(2);
-    main->MSComm1().setPortOpen(true);
+    main->serialLink().setPortNumber(2);
+    main->serialLink().open();
 
     // A few channels so that the grid shows what it is for.
     const char *frequencies[][2] = {{"145.50000", "145.50000"}, {"145.52500", "145.52500"}, {"438.50000", "430.90000"},
                                     {"150.02500", "150.02500"}};
-    ChannelTable &table = main->Adodc1();
+    ChannelTable &table = main->channelTable();
     table.moveFirst();
     for (const auto &pair : frequencies) {
         table.setField(1, QString::fromLatin1(pair[0]));

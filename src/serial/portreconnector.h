@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QTimer>
 
-class SerialPortService;
+class SerialLink;
 
 class PortReconnector : public QObject
 {
@@ -15,7 +15,7 @@ public:
     /// A retry costs one open attempt; once a second notices a replugged cable soon enough.
     static constexpr int RetryIntervalMs = 1000;
 
-    explicit PortReconnector(SerialPortService &port, QObject *parent = nullptr);
+    explicit PortReconnector(SerialLink &port, QObject *parent = nullptr);
 
     /// The port failed while open and has not come back yet.
     bool isLost() const { return m_lost; }
@@ -36,7 +36,7 @@ signals:
 private:
     void portFailed(const QString &reason);
 
-    SerialPortService &m_port;
+    SerialLink &m_port;
     QTimer m_retry;
     bool m_lost = false;
     int m_lostPort = 0;

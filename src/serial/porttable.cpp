@@ -1,4 +1,4 @@
-#include "app/porttable.h"
+#include "serial/porttable.h"
 
 #include <QDir>
 #include <QRegularExpression>

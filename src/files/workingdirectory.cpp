@@ -1,27 +1,27 @@
-#include "files/module1.h"
+#include "files/workingdirectory.h"
 
 #include <QDir>
 
-namespace Module1 {
+namespace WorkingDirectory {
 
-QString GetWorkDir(bool *ok)
+QString current(bool *ok)
 {
     // Qt gives an empty path when the system cannot name the directory (removed, no access).
-    const QString path = StripNul(QDir::currentPath());
+    const QString path = textBeforeNul(QDir::currentPath());
     if (ok)
         *ok = !path.isEmpty();
     return path;
 }
 
-bool SetWorkDir(const QString &path)
+bool change(const QString &path)
 {
     return !path.isEmpty() && QDir::setCurrent(path);
 }
 
-QString StripNul(const QString &text)
+QString textBeforeNul(const QString &text)
 {
     const qsizetype nul = text.indexOf(QChar(u'\0'));
     return nul < 0 ? text : text.left(nul);
 }
 
-} // namespace Module1
+} // namespace WorkingDirectory

@@ -1,4 +1,4 @@
-#include "files/commondialog.h"
+#include "files/filechooser.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -9,8 +9,8 @@
 
 #include <functional>
 
-// CommonDialog1 with the real file dialog, answered from a timer while it runs modal.
-class tst_CommonDialog : public QObject
+// fileChooser with the real file dialog, answered from a timer while it runs modal.
+class tst_FileChooser : public QObject
 {
     Q_OBJECT
 
@@ -24,7 +24,7 @@ private:
     void whenShown(std::function<void(QFileDialog *)> answer);
 };
 
-void tst_CommonDialog::qtFilter_data()
+void tst_FileChooser::qtFilter_data()
 {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("qt");
@@ -34,14 +34,14 @@ void tst_CommonDialog::qtFilter_data()
     QTest::newRow("empty") << "" << "";
 }
 
-void tst_CommonDialog::qtFilter()
+void tst_FileChooser::qtFilter()
 {
     QFETCH(QString, filter);
     QFETCH(QString, qt);
-    QCOMPARE(CommonDialog::qtFilter(filter), qt);
+    QCOMPARE(FileChooser::qtFilter(filter), qt);
 }
 
-void tst_CommonDialog::whenShown(std::function<void(QFileDialog *)> answer)
+void tst_FileChooser::whenShown(std::function<void(QFileDialog *)> answer)
 {
     auto *timer = new QTimer(this);
     timer->setInterval(20);
@@ -56,11 +56,11 @@ void tst_CommonDialog::whenShown(std::function<void(QFileDialog *)> answer)
     timer->start();
 }
 
-void tst_CommonDialog::realDialog()
+void tst_FileChooser::realDialog()
 {
     QTemporaryDir dir;
     QWidget window;
-    CommonDialog dialog(&window);
+    FileChooser dialog(&window);
     QCOMPARE(dialog.objectName(), QStringLiteral("CommonDialog1"));
     dialog.setFilter(QStringLiteral("text(*.doc)|*.doc"));
     const QString typed = dir.filePath(QStringLiteral("chan"));
@@ -73,7 +73,7 @@ void tst_CommonDialog::realDialog()
         shown->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
         static_cast<QDialog *>(shown)->accept(); // as the OK button does
     });
-    QCOMPARE(dialog.ShowSave(), typed); // no extension added
+    QCOMPARE(dialog.chooseToSave(), typed); // no extension added
     QCOMPARE(filters, QStringList{QStringLiteral("text(*.doc) (*.doc)")});
     QCOMPARE(suffix, QString());
 
@@ -83,10 +83,10 @@ void tst_CommonDialog::realDialog()
         startsWith = shown->selectedFiles();
         shown->reject();
     });
-    QCOMPARE(dialog.ShowSave(), QString());
-    QCOMPARE(dialog.FileName(), QString());
+    QCOMPARE(dialog.chooseToSave(), QString());
+    QCOMPARE(dialog.fileName(), QString());
     QCOMPARE(startsWith, QStringList{typed});
 }
 
-QTEST_MAIN(tst_CommonDialog)
-#include "tst_commondialog.moc"
+QTEST_MAIN(tst_FileChooser)
+#include "tst_filechooser.moc"

@@ -1,4 +1,4 @@
-#include "app/workingfolder.h"
+#include "files/workingfolder.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,13 +1,13 @@
 // The radio link: one serial port, COM1 to COM8, at 1200 baud 8N1, handing out one character a read.
 #pragma once
 
-#include "app/porttable.h"
+#include "serial/porttable.h"
 
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
 
-class SerialPortService : public QObject
+class SerialLink : public QObject
 {
     Q_OBJECT
 
@@ -16,22 +16,22 @@ public:
     enum class OpenFault { None, NoDevice, Missing, InUse, NoPermission, Other };
     Q_ENUM(OpenFault)
 
-    explicit SerialPortService(PortTable ports, QObject *parent = nullptr);
-    ~SerialPortService() override;
+    explicit SerialLink(PortTable ports, QObject *parent = nullptr);
+    ~SerialLink() override;
 
     /// The port number the next open uses (COMn); set only while the port is closed.
-    int CommPort() const { return m_commPort; }
-    void setCommPort(int port);
+    int portNumber() const { return m_portNumber; }
+    void setPortNumber(int port);
 
     /// Opening a port that is missing or held elsewhere leaves it closed; see openFault().
-    bool PortOpen() const;
+    bool isOpen() const;
     void setPortOpen(bool open);
 
     /// Queues text for sending; returns at once.
-    void Output(const QByteArray &text);
+    void send(const QByteArray &text);
 
     /// The oldest waiting character, or the empty text when nothing waits. Never waits.
-    QString Input();
+    QString takeChar();
 
     /// Everything waiting, oldest first, in one call; empty when nothing waits. Never waits.
     QByteArray takeInput();
@@ -41,7 +41,7 @@ public:
     static constexpr qint64 InputLimit = 4096;
 
     /// Characters received and not yet read.
-    int InBufferCount() const;
+    int waitingCount() const;
 
     /// Drops everything received and not yet read.
     void discardInput();
@@ -52,7 +52,7 @@ public:
     OpenFault openFault() const { return m_openFault; }
     QString openErrorText() const { return m_openErrorText; }
     const PortTable &ports() const { return m_ports; }
-    QString devicePath() const { return m_ports.devicePath(m_commPort); }
+    QString devicePath() const { return m_ports.devicePath(m_portNumber); }
 
     /// A plain description of an open fault, for the user.
     static QString describe(OpenFault fault);
@@ -69,7 +69,7 @@ private:
 
     PortTable m_ports;
     QSerialPort m_port;
-    int m_commPort = 1;
+    int m_portNumber = 1;
     int m_inputMode = 0;
     OpenFault m_openFault = OpenFault::None;
     QString m_openErrorText;

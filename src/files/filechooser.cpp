@@ -1,26 +1,26 @@
-#include "files/commondialog.h"
+#include "files/filechooser.h"
 
 #include <QStringList>
 #include <QWidget>
 
-CommonDialog::CommonDialog(QWidget *parent)
+FileChooser::FileChooser(QWidget *parent)
     : QObject(parent)
     , m_parent(parent)
 {
     setObjectName(QStringLiteral("CommonDialog1"));
 }
 
-QString CommonDialog::ShowOpen()
+QString FileChooser::chooseToOpen()
 {
     return show(FileDialogs::Mode::Open);
 }
 
-QString CommonDialog::ShowSave()
+QString FileChooser::chooseToSave()
 {
     return show(FileDialogs::Mode::Save);
 }
 
-QString CommonDialog::show(FileDialogs::Mode mode)
+QString FileChooser::show(FileDialogs::Mode mode)
 {
     const FileDialogs::Request request{mode, qtFilter(m_filter), m_lastChosen};
     m_fileName = FileDialogs::ask(m_parent, request);
@@ -29,7 +29,7 @@ QString CommonDialog::show(FileDialogs::Mode mode)
     return m_fileName;
 }
 
-QString CommonDialog::qtFilter(const QString &filter)
+QString FileChooser::qtFilter(const QString &filter)
 {
     const QStringList parts = filter.split(u'|');
     QStringList entries;

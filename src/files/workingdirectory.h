@@ -3,15 +3,15 @@
 
 #include <QString>
 
-namespace Module1 {
+namespace WorkingDirectory {
 
 /// The working directory; an empty text when the system cannot tell (then `ok` is false).
-QString GetWorkDir(bool *ok = nullptr);
+QString current(bool *ok = nullptr);
 
 /// Makes `path` the working directory; false when that did not work (an empty path never does).
-bool SetWorkDir(const QString &path);
+bool change(const QString &path);
 
 /// The text before its first NUL character, or the whole text when it holds none.
-QString StripNul(const QString &text);
+QString textBeforeNul(const QString &text);
 
-} // namespace Module1
+} // namespace WorkingDirectory

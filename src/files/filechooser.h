@@ -1,4 +1,4 @@
-// CommonDialog1: the one file dialog both file commands share. It keeps the filter and the name
+// fileChooser: the one file dialog both file commands share. It keeps the filter and the name
 // last chosen, which the name box starts with the next time.
 #pragma once
 
@@ -9,22 +9,22 @@
 
 class QWidget;
 
-class CommonDialog : public QObject
+class FileChooser : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit CommonDialog(QWidget *parent);
+    explicit FileChooser(QWidget *parent);
 
     /// Filter entries as "description|pattern" pairs joined by "|", e.g. "text(*.doc)|*.doc".
-    QString Filter() const { return m_filter; }
+    QString filter() const { return m_filter; }
     void setFilter(const QString &filter) { m_filter = filter; }
 
-    /// The name chosen by the last ShowOpen or ShowSave; empty when that was cancelled.
-    QString FileName() const { return m_fileName; }
+    /// The name chosen by the last chooseToOpen or chooseToSave; empty when that was cancelled.
+    QString fileName() const { return m_fileName; }
 
-    QString ShowOpen();
-    QString ShowSave();
+    QString chooseToOpen();
+    QString chooseToSave();
 
     /// The filter in Qt's form: "text(*.doc)|*.doc" becomes "text(*.doc) (*.doc)".
     static QString qtFilter(const QString &filter);

@@ -3,7 +3,7 @@
 
 #include <QList>
 
-class SerialPortService;
+class SerialLink;
 
 namespace PortProbe {
 
@@ -12,6 +12,6 @@ QList<int> startOrder();
 
 /// Opens the first port of the order that opens; returns its number, or 0 when none did
 /// (the port is then closed).
-int openFirst(SerialPortService &port, const QList<int> &order = startOrder());
+int openFirst(SerialLink &port, const QList<int> &order = startOrder());
 
 } // namespace PortProbe

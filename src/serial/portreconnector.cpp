@@ -1,8 +1,8 @@
-#include "app/portreconnector.h"
+#include "serial/portreconnector.h"
 
-#include "app/serialportservice.h"
+#include "serial/seriallink.h"
 
-PortReconnector::PortReconnector(SerialPortService &port, QObject *parent)
+PortReconnector::PortReconnector(SerialLink &port, QObject *parent)
     : QObject(parent)
     , m_port(port)
     , m_retry(this)
@@ -10,13 +10,13 @@ PortReconnector::PortReconnector(SerialPortService &port, QObject *parent)
     m_retry.setObjectName(QStringLiteral("portRetry"));
     m_retry.setInterval(RetryIntervalMs);
     connect(&m_retry, &QTimer::timeout, this, &PortReconnector::retry);
-    connect(&m_port, &SerialPortService::failed, this, &PortReconnector::portFailed);
+    connect(&m_port, &SerialLink::failed, this, &PortReconnector::portFailed);
 }
 
 void PortReconnector::portFailed(const QString &reason)
 {
     m_lost = true;
-    m_lostPort = m_port.CommPort();
+    m_lostPort = m_port.portNumber();
     m_lostDevice = m_port.devicePath();
     m_retry.start();
     emit lost(m_lostPort, m_lostDevice, reason);
@@ -29,14 +29,14 @@ void PortReconnector::retry()
         return;
     }
     // Someone else (the port dialog) has put the link on a port meanwhile: nothing left to mend.
-    if (m_port.PortOpen()) {
+    if (m_port.isOpen()) {
         m_lost = false;
         m_retry.stop();
         return;
     }
-    m_port.setCommPort(m_lostPort);
-    m_port.setPortOpen(true);
-    if (!m_port.PortOpen())
+    m_port.setPortNumber(m_lostPort);
+    m_port.open();
+    if (!m_port.isOpen())
         return;
     m_lost = false;
     m_retry.stop();

@@ -1,33 +1,33 @@
-#include "app/serialportservice.h"
+#include "serial/seriallink.h"
 
 #include <QFileInfo>
 
-SerialPortService::SerialPortService(PortTable ports, QObject *parent)
+SerialLink::SerialLink(PortTable ports, QObject *parent)
     : QObject(parent)
     , m_ports(std::move(ports))
 {
     m_port.setReadBufferSize(InputLimit);
-    connect(&m_port, &QSerialPort::readyRead, this, &SerialPortService::readyRead);
-    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialPortService::handleError);
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::readyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::handleError);
 }
 
-SerialPortService::~SerialPortService()
+SerialLink::~SerialLink()
 {
     m_port.close();
 }
 
-void SerialPortService::setCommPort(int port)
+void SerialLink::setPortNumber(int port)
 {
     if (!m_port.isOpen())
-        m_commPort = port;
+        m_portNumber = port;
 }
 
-bool SerialPortService::PortOpen() const
+bool SerialLink::isOpen() const
 {
     return m_port.isOpen();
 }
 
-void SerialPortService::setPortOpen(bool open)
+void SerialLink::setPortOpen(bool open)
 {
     if (!open) {
         m_port.close();
@@ -64,13 +64,13 @@ void SerialPortService::setPortOpen(bool open)
     m_port.clear(QSerialPort::AllDirections);
 }
 
-void SerialPortService::Output(const QByteArray &text)
+void SerialLink::send(const QByteArray &text)
 {
     if (m_port.isOpen())
         m_port.write(text);
 }
 
-QString SerialPortService::Input()
+QString SerialLink::takeChar()
 {
     if (!m_port.isOpen())
         return {};
@@ -80,17 +80,17 @@ QString SerialPortService::Input()
     return QString(QChar::fromLatin1(c));
 }
 
-QByteArray SerialPortService::takeInput()
+QByteArray SerialLink::takeInput()
 {
     return m_port.isOpen() ? m_port.readAll() : QByteArray();
 }
 
-int SerialPortService::InBufferCount() const
+int SerialLink::waitingCount() const
 {
     return m_port.isOpen() ? int(m_port.bytesAvailable()) : 0;
 }
 
-void SerialPortService::discardInput()
+void SerialLink::discardInput()
 {
     if (!m_port.isOpen())
         return;
@@ -98,7 +98,7 @@ void SerialPortService::discardInput()
     m_port.readAll();
 }
 
-QString SerialPortService::describe(OpenFault fault)
+QString SerialLink::describe(OpenFault fault)
 {
     switch (fault) {
     case OpenFault::None:
@@ -117,7 +117,7 @@ QString SerialPortService::describe(OpenFault fault)
     return QString();
 }
 
-SerialPortService::OpenFault SerialPortService::faultOf(QSerialPort::SerialPortError error) const
+SerialLink::OpenFault SerialLink::faultOf(QSerialPort::SerialPortError error) const
 {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
@@ -134,7 +134,7 @@ SerialPortService::OpenFault SerialPortService::faultOf(QSerialPort::SerialPortE
     }
 }
 
-void SerialPortService::handleError(QSerialPort::SerialPortError error)
+void SerialLink::handleError(QSerialPort::SerialPortError error)
 {
     if (error == QSerialPort::NoError || !m_port.isOpen())
         return;

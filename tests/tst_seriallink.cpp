@@ -1,0 +1,106 @@
+#include "pseudoterminal.h"
+#include "serial/seriallink.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class tst_SerialLink : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void oneCharacterPerRead();
+    void sendsWithoutTerminator();
+    void openFaults_data();
+    void openFaults();
+    void hangUpClosesOnce();
+};
+
+void tst_SerialLink::oneCharacterPerRead()
+{
+    PseudoTerminal radio;
+    SerialLink port(PortTable({radio.devicePath()}));
+    port.open();
+    QVERIFY(port.isOpen());
+
+    radio.write("XY");
+    QVERIFY(QTest::qWaitFor([&] { return port.waitingCount() == 2; }, 5000));
+    QCOMPARE(port.takeChar(), QStringLiteral("X"));
+    QCOMPARE(port.waitingCount(), 1);
+    QCOMPARE(port.takeChar(), QStringLiteral("Y"));
+    QCOMPARE(port.waitingCount(), 0);
+    QCOMPARE(port.takeChar(), QString());
+}
+
+void tst_SerialLink::sendsWithoutTerminator()
+{
+    PseudoTerminal radio;
+    SerialLink port(PortTable({radio.devicePath()}));
+    port.open();
+    port.send("A");
+    port.send("0123");
+    QTest::qWait(50);
+    QCOMPARE(radio.readFor(2000, 5), QByteArray("A0123"));
+}
+
+void tst_SerialLink::openFaults_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<SerialLink::OpenFault>("fault");
+    QTest::newRow("no device for the number") << "none" << SerialLink::OpenFault::NoDevice;
+    QTest::newRow("device missing") << "missing" << SerialLink::OpenFault::Missing;
+    QTest::newRow("held by another program") << "held" << SerialLink::OpenFault::InUse;
+}
+
+void tst_SerialLink::openFaults()
+{
+    QFETCH(QString, situation);
+    QFETCH(SerialLink::OpenFault, fault);
+
+    PseudoTerminal radio;
+    QSerialPort other;
+    QString path;
+    if (situation == QLatin1String("missing")) {
+        path = QStringLiteral("/nonexistent/ttyQZ0");
+    } else if (situation == QLatin1String("held")) {
+        path = radio.devicePath();
+        other.setPortName(path);
+        QVERIFY(other.open(QIODevice::ReadWrite));
+    }
+    SerialLink port(PortTable({path, radio.devicePath()}));
+    port.open();
+    QVERIFY(!port.isOpen());
+    QCOMPARE(port.openFault(), fault);
+    QVERIFY(!SerialLink::describe(fault).isEmpty());
+
+    // The object stays usable for the next number.
+    port.close();
+    port.setPortNumber(2);
+    other.close();
+    port.open();
+    QVERIFY(port.isOpen());
+    QCOMPARE(port.openFault(), SerialLink::OpenFault::None);
+}
+
+void tst_SerialLink::hangUpClosesOnce()
+{
+    auto radio = std::make_unique<PseudoTerminal>();
+    SerialLink port(PortTable({radio->devicePath()}));
+    QSignalSpy failed(&port, &SerialLink::failed);
+    port.open();
+    QVERIFY(port.isOpen());
+    port.send("C");
+    radio.reset();
+    // Reading or writing on a hung-up line makes the port fail; it must close and say so once.
+    for (int i = 0; i < 20 && failed.isEmpty(); ++i) {
+        port.send("C");
+        QTest::qWait(50);
+    }
+    QTest::qWait(200);
+    QCOMPARE(failed.count(), 1);
+    QVERIFY(!port.isOpen());
+    QCOMPARE(port.takeChar(), QString());
+}
+
+QTEST_GUILESS_MAIN(tst_SerialLink)
+#include "tst_seriallink.moc"
