@@ -51,7 +51,6 @@ QString WriteTransfer::start(const QString &squelch)
     m_table.holdStores(true);
 
     m_frames = frames;
-    m_port.setInputMode(0);
     if (m_poll)
         m_poll->stop();
     m_step = 0;

@@ -27,14 +27,15 @@ bool SerialLink::isOpen() const
     return m_port.isOpen();
 }
 
-void SerialLink::setPortOpen(bool open)
+void SerialLink::close()
 {
-    if (!open) {
-        m_port.close();
-        return;
-    }
+    m_port.close();
+}
+
+bool SerialLink::open()
+{
     if (m_port.isOpen())
-        return;
+        return true;
 
     m_openFault = OpenFault::None;
     m_openErrorText.clear();
@@ -42,14 +43,14 @@ void SerialLink::setPortOpen(bool open)
     if (path.isEmpty()) {
         m_openFault = OpenFault::NoDevice;
         m_openErrorText = describe(m_openFault);
-        return;
+        return false;
     }
     m_port.setPortName(path);
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_openFault = faultOf(m_port.error());
         m_openErrorText = m_port.errorString();
         m_port.clearError();
-        return;
+        return false;
     }
     // The radio speaks 1200 8N1 with no handshake; the cable has no modem lines to honour.
     const bool configured = m_port.setBaudRate(QSerialPort::Baud1200) && m_port.setDataBits(QSerialPort::Data8)
@@ -59,9 +60,10 @@ void SerialLink::setPortOpen(bool open)
         m_openFault = OpenFault::Other;
         m_openErrorText = m_port.errorString();
         m_port.close();
-        return;
+        return false;
     }
     m_port.clear(QSerialPort::AllDirections);
+    return true;
 }
 
 void SerialLink::send(const QByteArray &text)

@@ -23,9 +23,11 @@ public:
     int portNumber() const { return m_portNumber; }
     void setPortNumber(int port);
 
-    /// Opening a port that is missing or held elsewhere leaves it closed; see openFault().
     bool isOpen() const;
-    void setPortOpen(bool open);
+    /// Opens port portNumber() at the radio's settings; true when it is open, also when it
+    /// already was. A port that is missing or held elsewhere stays closed; see openFault().
+    bool open();
+    void close();
 
     /// Queues text for sending; returns at once.
     void send(const QByteArray &text);
@@ -45,9 +47,6 @@ public:
 
     /// Drops everything received and not yet read.
     void discardInput();
-
-    int InputMode() const { return m_inputMode; }
-    void setInputMode(int mode) { m_inputMode = mode; }
 
     OpenFault openFault() const { return m_openFault; }
     QString openErrorText() const { return m_openErrorText; }
@@ -70,7 +69,6 @@ private:
     PortTable m_ports;
     QSerialPort m_port;
     int m_portNumber = 1;
-    int m_inputMode = 0;
     OpenFault m_openFault = OpenFault::None;
     QString m_openErrorText;
 };
