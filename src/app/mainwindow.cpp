@@ -13,6 +13,7 @@
 #include "radio/readinesspoll.h"
 #include "serial/portprobe.h"
 #include "serial/seriallink.h"
+#include "ui/designnames.h"
 #include "ui/fonts.h"
 #include "ui/labelstyle.h"
 #include "ui/messagebox.h"
@@ -47,7 +48,7 @@ void showSingle(MainWindow *owner, QPointer<Window> &window, const std::function
     window->activateWindow();
 }
 
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font, const QColor &colour)
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const QFont &font, const QColor &colour)
 {
     return LabelStyle::apply(new QLabel(text, parent), name, font, colour);
 }
@@ -63,18 +64,19 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
     , m_statusClearTimer(this)
     , m_readArmTimer(this)
 {
-    setObjectName(QStringLiteral("启动窗体"));
+    setObjectName(DesignNames::Main::window());
     setWindowTitle(QStringLiteral("QZ300 版本 [ A 1.1 ]"));
     setWindowIcon(ProgramIcon::icon());
-    m_port->setObjectName(QStringLiteral("MSComm1"));
-    m_table->setObjectName(QStringLiteral("Adodc1"));
+    m_port->setObjectName(DesignNames::Main::serialLink());
+    m_table->setObjectName(DesignNames::Main::channelTable());
+    m_poll->timer().setObjectName(DesignNames::Main::pollTimer());
 
-    m_writePacingTimer.setObjectName(QStringLiteral("Timer1"));
+    m_writePacingTimer.setObjectName(DesignNames::Main::writePacingTimer());
     m_writePacingTimer.setInterval(300);
     m_writePacingTimer.setTimerType(Qt::PreciseTimer);
-    m_statusClearTimer.setObjectName(QStringLiteral("Timer2"));
+    m_statusClearTimer.setObjectName(DesignNames::Main::statusClearTimer());
     m_statusClearTimer.setInterval(100);
-    m_readArmTimer.setObjectName(QStringLiteral("Timer4"));
+    m_readArmTimer.setObjectName(DesignNames::Main::readArmTimer());
     m_readArmTimer.setInterval(100);
     m_readArmTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_statusClearTimer, &QTimer::timeout, this, &MainWindow::statusClearTick);
@@ -104,7 +106,7 @@ void MainWindow::buildControls()
     setCentralWidget(area);
 
     auto *line = new QFrame(area);
-    line->setObjectName(QStringLiteral("Line1"));
+    line->setObjectName(DesignNames::Main::topLine());
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     Twips::place(line, 0, 120, 11880, 30);
@@ -112,16 +114,16 @@ void MainWindow::buildControls()
     const QFont kaiTitle = Fonts::font(Fonts::kai(), 26.25);
     const QFont kaiStatus = Fonts::font(Fonts::kai(), 15.75);
     const QFont kaiCaption = Fonts::font(Fonts::kai(), 14.25);
-    Twips::place(makeLabel(area, "Label1", QStringLiteral("信道设置系统"), kaiTitle, Qt::blue), 4200, 720, 3735, 855);
-    m_statusLabel = makeLabel(area, "Label2", QStringLiteral(" "), kaiStatus, Qt::blue);
+    Twips::place(makeLabel(area, DesignNames::Main::titleLabel(), QStringLiteral("信道设置系统"), kaiTitle, Qt::blue), 4200, 720, 3735, 855);
+    m_statusLabel = makeLabel(area, DesignNames::Main::statusLabel(), QStringLiteral(" "), kaiStatus, Qt::blue);
     Twips::place(m_statusLabel, 8040, 720, 3615, 375);
-    Twips::place(makeLabel(area, "Label3", QStringLiteral("(QZ_3300)"), Fonts::font(Fonts::song(), 15.75), Qt::blue), 5160, 1440,
+    Twips::place(makeLabel(area, DesignNames::Main::modelLabel(), QStringLiteral("(QZ_3300)"), Fonts::font(Fonts::song(), 15.75), Qt::blue), 5160, 1440,
                  1695, 375);
-    Twips::place(makeLabel(area, "Label4", QStringLiteral("静噪级别："), kaiCaption, Qt::red), 2400, 1800, 1695, 495);
-    Twips::place(makeLabel(area, "Label5", QStringLiteral("拍频:"), kaiCaption, Qt::red), 6960, 1800, 855, 375);
+    Twips::place(makeLabel(area, DesignNames::Main::squelchCaption(), QStringLiteral("静噪级别："), kaiCaption, Qt::red), 2400, 1800, 1695, 495);
+    Twips::place(makeLabel(area, DesignNames::Main::shiftCaption(), QStringLiteral("拍频:"), kaiCaption, Qt::red), 6960, 1800, 855, 375);
 
     m_squelchBox = new QComboBox(area);
-    m_squelchBox->setObjectName(QStringLiteral("Combo1"));
+    m_squelchBox->setObjectName(DesignNames::Main::squelchBox());
     m_squelchBox->setEditable(true);
     m_squelchBox->setInsertPolicy(QComboBox::NoInsert);
     m_squelchBox->setFont(Fonts::font(Fonts::song(), 12));
@@ -135,7 +137,7 @@ void MainWindow::buildControls()
     connect(m_squelchBox, &QComboBox::editTextChanged, this, &MainWindow::onSquelchEdited);
 
     m_shiftBox = new QComboBox(area);
-    m_shiftBox->setObjectName(QStringLiteral("Combo2"));
+    m_shiftBox->setObjectName(DesignNames::Main::shiftBox());
     m_shiftBox->setEditable(true);
     m_shiftBox->setInsertPolicy(QComboBox::NoInsert);
     m_shiftBox->setFont(Fonts::font(Fonts::song(), 10.5));
@@ -145,7 +147,7 @@ void MainWindow::buildControls()
     connect(m_shiftBox, &QComboBox::activated, this, &MainWindow::onShiftChosen);
 
     m_grid = new ChannelGrid(area);
-    m_grid->setObjectName(QStringLiteral("DataGrid1"));
+    m_grid->setObjectName(DesignNames::Main::channelGrid());
     m_grid->bind(m_table.get());
     connect(m_grid, &ChannelGrid::cellEdited, this, &MainWindow::onCellEdited);
     Twips::place(m_grid, 2160, 2280, 6855, 5295);
@@ -153,10 +155,10 @@ void MainWindow::buildControls()
     area->setMinimumSize(Twips::size(area, 11880, 8100));
 }
 
-QAction *MainWindow::addCommand(QMenu *menu, const char *name, const QString &caption, void (MainWindow::*slot)())
+QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString &caption, void (MainWindow::*slot)())
 {
     auto *action = new QAction(caption, this);
-    action->setObjectName(QString::fromUtf8(name));
+    action->setObjectName(name);
     connect(action, &QAction::triggered, this, slot);
     if (menu)
         menu->addAction(action);
@@ -168,21 +170,21 @@ QAction *MainWindow::addCommand(QMenu *menu, const char *name, const QString &ca
 void MainWindow::buildMenus()
 {
     m_fileMenu = menuBar()->addMenu(QStringLiteral("       文件(&F)"));
-    m_fileMenu->setObjectName(QStringLiteral("文件"));
-    m_fileMenu->menuAction()->setObjectName(QStringLiteral("文件"));
-    m_openAction = addCommand(m_fileMenu, "打开", QStringLiteral("打开文件(&O)"), &MainWindow::openChannelFile);
-    m_saveAction = addCommand(m_fileMenu, "保存", QStringLiteral("保存文件(&V)"), &MainWindow::saveChannelFile);
+    m_fileMenu->setObjectName(DesignNames::Main::fileMenu());
+    m_fileMenu->menuAction()->setObjectName(DesignNames::Main::fileMenu());
+    m_openAction = addCommand(m_fileMenu, DesignNames::Main::openCommand(), QStringLiteral("打开文件(&O)"), &MainWindow::openChannelFile);
+    m_saveAction = addCommand(m_fileMenu, DesignNames::Main::saveCommand(), QStringLiteral("保存文件(&V)"), &MainWindow::saveChannelFile);
 
-    m_readAction = addCommand(nullptr, "读信道", QStringLiteral("        读信道数据(&R)"), &MainWindow::readChannels);
-    m_writeAction = addCommand(nullptr, "写信道", QStringLiteral("        写信道数据(&W)"), &MainWindow::writeChannels);
-    m_portAction = addCommand(nullptr, "端口", QStringLiteral("       选择端口(&P)"), &MainWindow::selectPort);
-    m_exitAction = addCommand(nullptr, "退出", QStringLiteral("       退出系统(&E)"), &MainWindow::exitProgram);
+    m_readAction = addCommand(nullptr, DesignNames::Main::readCommand(), QStringLiteral("        读信道数据(&R)"), &MainWindow::readChannels);
+    m_writeAction = addCommand(nullptr, DesignNames::Main::writeCommand(), QStringLiteral("        写信道数据(&W)"), &MainWindow::writeChannels);
+    m_portAction = addCommand(nullptr, DesignNames::Main::portCommand(), QStringLiteral("       选择端口(&P)"), &MainWindow::selectPort);
+    m_exitAction = addCommand(nullptr, DesignNames::Main::exitCommand(), QStringLiteral("       退出系统(&E)"), &MainWindow::exitProgram);
 
     m_helpMenu = menuBar()->addMenu(QStringLiteral("       帮助(&H)"));
-    m_helpMenu->setObjectName(QStringLiteral("帮助"));
-    m_helpMenu->menuAction()->setObjectName(QStringLiteral("帮助"));
-    addCommand(m_helpMenu, "操作", QStringLiteral("操作说明(&I)"), &MainWindow::showInstructions);
-    addCommand(m_helpMenu, "关于", QStringLiteral("关于本软件(&A)"), &MainWindow::showAbout);
+    m_helpMenu->setObjectName(DesignNames::Main::helpMenu());
+    m_helpMenu->menuAction()->setObjectName(DesignNames::Main::helpMenu());
+    addCommand(m_helpMenu, DesignNames::Main::instructionsCommand(), QStringLiteral("操作说明(&I)"), &MainWindow::showInstructions);
+    addCommand(m_helpMenu, DesignNames::Main::aboutCommand(), QStringLiteral("关于本软件(&A)"), &MainWindow::showAbout);
 }
 
 bool MainWindow::startUp()

@@ -81,7 +81,7 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    QAction *addCommand(QMenu *menu, const char *name, const QString &caption, void (MainWindow::*slot)());
+    QAction *addCommand(QMenu *menu, const QString &name, const QString &caption, void (MainWindow::*slot)());
 
     void onSquelchEdited();
     void onShiftChosen();

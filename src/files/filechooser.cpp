@@ -1,5 +1,7 @@
 #include "files/filechooser.h"
 
+#include "ui/designnames.h"
+
 #include <QStringList>
 #include <QWidget>
 
@@ -7,7 +9,7 @@ FileChooser::FileChooser(QWidget *parent)
     : QObject(parent)
     , m_parent(parent)
 {
-    setObjectName(QStringLiteral("CommonDialog1"));
+    setObjectName(DesignNames::Main::fileChooser());
 }
 
 QString FileChooser::chooseToOpen()

@@ -1,6 +1,7 @@
 #include "info/aboutbox.h"
 
 #include "info/blankwraplabel.h"
+#include "ui/designnames.h"
 #include "ui/fonts.h"
 #include "ui/labelstyle.h"
 #include "ui/messagebox.h"
@@ -16,16 +17,16 @@ namespace {
 constexpr int ClientWidth = 5730;
 constexpr int ClientHeight = 3555;
 
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &text, const QFont &font, const QColor &colour)
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const QFont &font, const QColor &colour)
 {
     // Plain text keeps the blanks the texts are laid out with.
     return LabelStyle::apply(new BlankWrapLabel(text, parent), name, font, colour);
 }
 
-QFrame *makeLine(QWidget *parent, const char *name, const QColor &colour, int top)
+QFrame *makeLine(QWidget *parent, const QString &name, const QColor &colour, int top)
 {
     auto *line = new QFrame(parent);
-    line->setObjectName(QString::fromUtf8(name));
+    line->setObjectName(name);
     line->setAutoFillBackground(true);
     QPalette palette = line->palette();
     palette.setColor(QPalette::Window, colour);
@@ -41,7 +42,7 @@ AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(DesignNames::About::window());
     setWindowTitle(QStringLiteral("关于本软件"));
     setWindowIcon(ProgramIcon::icon());
     setAttribute(Qt::WA_DeleteOnClose);
@@ -52,33 +53,33 @@ AboutBox::AboutBox(QWidget *parent)
 void AboutBox::buildControls()
 {
     auto *icon = new QLabel(this);
-    icon->setObjectName(QStringLiteral("picIcon"));
+    icon->setObjectName(DesignNames::About::icon());
     icon->setPixmap(ProgramIcon::pixmap());
     icon->setGeometry(Twips::toPixels(240, logicalDpiX()), Twips::toPixels(240, logicalDpiY()), 32, 32);
 
     const QFont heading = Fonts::font(Fonts::kai(), 15.75);
     const QColor purple(0xC0, 0x00, 0xC0);
-    Twips::place(makeLabel(this, "lblTitle", QStringLiteral("    QZ300写频软件"), heading, Qt::red), 1050, 240, 3885, 480);
-    Twips::place(makeLabel(this, "lblVersion", QStringLiteral("      版本 A 1.1"), heading, Qt::red), 1050, 720, 3885, 420);
-    QLabel *description = makeLabel(this, "lblDescription",
+    Twips::place(makeLabel(this, DesignNames::About::title(), QStringLiteral("    QZ300写频软件"), heading, Qt::red), 1050, 240, 3885, 480);
+    Twips::place(makeLabel(this, DesignNames::About::version(), QStringLiteral("      版本 A 1.1"), heading, Qt::red), 1050, 720, 3885, 420);
+    QLabel *description = makeLabel(this, DesignNames::About::description(),
                                     QStringLiteral("本软件是专供用户，对澄川电讯器材公司的QZ300对讲机，编写工作频率及参数的专用软件      "),
                                     Fonts::font(Fonts::kai(), 12), Qt::blue);
     Twips::place(description, 1050, 1170, 4455, 1170);
 
-    makeLine(this, "Line1(1)", QColor(0x80, 0x80, 0x80), 2430);
-    makeLine(this, "Line1(0)", Qt::white, 2445);
+    makeLine(this, DesignNames::About::shadowLine(), QColor(0x80, 0x80, 0x80), 2430);
+    makeLine(this, DesignNames::About::lightLine(), Qt::white, 2445);
 
-    QLabel *disclaimer = makeLabel(this, "lblDisclaimer",
+    QLabel *disclaimer = makeLabel(this, DesignNames::About::disclaimer(),
                                    QStringLiteral(" 技术咨询： ") + supportPhone() + QStringLiteral("       "),
                                    Fonts::font(Fonts::kai(), 14.25), purple);
     Twips::place(disclaimer, 255, 2625, 3870, 825);
 
     m_ok = new QPushButton(QStringLiteral("确定"), this);
-    m_ok->setObjectName(QStringLiteral("cmdOK"));
+    m_ok->setObjectName(DesignNames::About::okButton());
     m_ok->setDefault(true);
     Twips::place(m_ok, 4125, 2625, 1380, 345);
     m_sysInfo = new QPushButton(QStringLiteral("系统信息(&S)..."), this);
-    m_sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    m_sysInfo->setObjectName(DesignNames::About::systemInfoButton());
     Twips::place(m_sysInfo, 4125, 3075, 1380, 345);
     setTabOrder(m_ok, m_sysInfo);
     m_ok->setFocus();

@@ -2,6 +2,7 @@
 
 #include "info/blankwraplabel.h"
 #include "info/instructiontext.h"
+#include "ui/designnames.h"
 #include "ui/fonts.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
@@ -19,7 +20,7 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
-    setObjectName(QStringLiteral("frmAbout1"));
+    setObjectName(DesignNames::Instructions::window());
     setWindowTitle(QStringLiteral("操作说明"));
     setWindowIcon(ProgramIcon::icon());
     setAttribute(Qt::WA_DeleteOnClose);
@@ -28,7 +29,7 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
     // The runs of blanks lay the text out in lines: plain text keeps them, and the lines break
     // only there.
     m_description = new BlankWrapLabel(InstructionText::text(), this);
-    m_description->setObjectName(QStringLiteral("lblDescription"));
+    m_description->setObjectName(DesignNames::Instructions::text());
     m_description->setFont(Fonts::font(Fonts::kai(), 15.75));
     QPalette palette = m_description->palette();
     palette.setColor(QPalette::WindowText, Qt::blue);
@@ -36,7 +37,7 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
     Twips::place(m_description, 720, 600, 7845, 4530);
 
     m_ok = new QPushButton(QStringLiteral("确定"), this);
-    m_ok->setObjectName(QStringLiteral("cmdOK"));
+    m_ok->setObjectName(DesignNames::Instructions::okButton());
     m_ok->setDefault(true);
     Twips::place(m_ok, 7320, 5280, 1500, 345);
     m_ok->setFocus();

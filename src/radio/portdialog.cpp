@@ -1,5 +1,6 @@
 #include "radio/portdialog.h"
 
+#include "ui/designnames.h"
 #include "ui/messagebox.h"
 #include "ui/twips.h"
 
@@ -31,7 +32,7 @@ PortDialog::PortDialog(SerialLink &port, ReadinessPoll &poll, std::function<bool
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , m_selection(port, poll, std::move(linkBusy))
 {
-    setObjectName(QStringLiteral("Dialog"));
+    setObjectName(DesignNames::PortChoice::window());
     setWindowTitle(QStringLiteral("选择端口"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -42,23 +43,23 @@ PortDialog::PortDialog(SerialLink &port, ReadinessPoll &poll, std::function<bool
 void PortDialog::buildControls()
 {
     m_label = new QLabel(QStringLiteral("请选择串行口:"), this);
-    m_label->setObjectName(QStringLiteral("Label1"));
+    m_label->setObjectName(DesignNames::PortChoice::prompt());
     setTextColour(m_label, Qt::blue);
     Twips::place(m_label, 480, 240, 3840, 375);
 
     m_ok = new QPushButton(QStringLiteral("确定"), this);
-    m_ok->setObjectName(QStringLiteral("OKButton"));
+    m_ok->setObjectName(DesignNames::PortChoice::okButton());
     m_ok->setDefault(true);
     Twips::place(m_ok, 600, 2880, 1335, 375);
     m_cancel = new QPushButton(QStringLiteral("取消"), this);
-    m_cancel->setObjectName(QStringLiteral("CancelButton"));
+    m_cancel->setObjectName(DesignNames::PortChoice::cancelButton());
     Twips::place(m_cancel, 2760, 2880, 1335, 375);
 
     QWidget *previous = m_cancel;
     setTabOrder(m_ok, m_cancel);
     for (int n = PortTable::FirstPort; n <= PortTable::LastPort; ++n) {
         auto *option = new QRadioButton(QStringLiteral(" COM%1").arg(n), this);
-        option->setObjectName(QStringLiteral("Option%1").arg(n));
+        option->setObjectName(DesignNames::PortChoice::portOption(n));
         setTextColour(option, Qt::red);
         const int row = (n - 1) / 2;
         const int column = (n - 1) % 2;

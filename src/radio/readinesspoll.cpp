@@ -7,7 +7,6 @@ ReadinessPoll::ReadinessPoll(SerialLink &port, QObject *parent)
     , m_port(port)
     , m_timer(this)
 {
-    m_timer.setObjectName(QStringLiteral("Timer3"));
     m_timer.setInterval(IntervalMs);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &ReadinessPoll::pollTick);

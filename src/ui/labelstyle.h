@@ -8,9 +8,9 @@
 namespace LabelStyle {
 
 template<typename Label>
-Label *apply(Label *label, const char *name, const QFont &font, const QColor &colour)
+Label *apply(Label *label, const QString &name, const QFont &font, const QColor &colour)
 {
-    label->setObjectName(QString::fromUtf8(name));
+    label->setObjectName(name);
     label->setFont(font);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
