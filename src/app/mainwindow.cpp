@@ -83,8 +83,8 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
 
     buildControls();
     buildMenus();
-    m_files = new ChannelFileCommands(*this);
-    m_link = new RadioLinkController(*this);
+    m_files = new ChannelFileCommands(*this, *m_table, this);
+    m_link = new RadioLinkController(*this, *m_port, *m_poll, *m_table, m_writePacingTimer, m_readArmTimer, this);
 
     connect(m_table.get(), &ChannelTable::storeFailed, this, &MainWindow::storeFailed);
     connect(m_table.get(), &ChannelTable::storeConflict, this, &MainWindow::storeConflict);
@@ -201,6 +201,11 @@ bool MainWindow::startUp()
     m_writePacingTimer.stop();
     m_statusClearTimer.stop();
     return true;
+}
+
+QWidget *MainWindow::statusLabel() const
+{
+    return m_statusLabel;
 }
 
 QString MainWindow::statusText() const

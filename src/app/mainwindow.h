@@ -3,6 +3,7 @@
 #pragma once
 
 #include "serial/porttable.h"
+#include "ui/commandhost.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -25,14 +26,11 @@ class RadioLinkController;
 class ReadinessPoll;
 class SerialLink;
 
-class MainWindow : public QMainWindow
+class MainWindow : public QMainWindow, public CommandHost
 {
     Q_OBJECT
 
 public:
-    /// What the window is busy with; a transfer locks out everything that could disturb it.
-    enum class Activity { Idle, Writing, Reading };
-
     MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -50,27 +48,26 @@ public:
     QTimer &statusClearTimer() { return m_statusClearTimer; }
     QTimer &readArmTimer() { return m_readArmTimer; }
 
-    QString statusText() const;
-    void setStatusText(const QString &text);
+    QWidget *dialogParent() override { return this; }
 
-    /// Empties the status line on the 11th tick of statusClearTimer from now.
-    void startStatusClearing();
-    /// Stops a clearing countdown still running, so that a new text stays.
-    void cancelStatusClearing();
+    QWidget *statusLabel() const override;
+    QString statusText() const override;
+    void setStatusText(const QString &text) override;
+
+    /// Empties the status line on the 11th tick of the status-clearing timer from now.
+    void startStatusClearing() override;
+    void cancelStatusClearing() override;
     /// One tick of the status-line clearing.
     void statusClearTick();
 
-    Activity activity() const { return m_activity; }
-    void setActivity(Activity activity);
+    Activity activity() const override { return m_activity; }
+    void setActivity(Activity activity) override;
 
-    /// The squelch level: the text of the squelch box.
-    QString squelchLevel() const;
-    /// Sets the squelch box's text; the level check runs as for typing.
-    void setSquelchLevel(const QString &text);
+    QString squelchLevel() const override;
+    void setSquelchLevel(const QString &text) override;
 
-    /// Hands a cell still being edited to the table and runs its check; false when the check
-    /// refused the value (the user has seen "数据超出范围 ！！").
-    bool commitOpenCell();
+    /// The check's refusal shows "数据超出范围 ！！".
+    bool commitOpenCell() override;
 
     /// Keeps a window of the program that is closed with the main window.
     void adoptWindow(QWidget *window);

@@ -1,11 +1,10 @@
 #include "files/channelfilecommands.h"
 
-#include "app/mainwindow.h"
-#include "channels/channelgrid.h"
 #include "channels/channeltable.h"
 #include "files/channelfile.h"
 #include "files/filechooser.h"
 #include "files/workingdirectory.h"
+#include "ui/commandhost.h"
 #include "ui/messagebox.h"
 
 #include <QDir>
@@ -54,10 +53,11 @@ QString writeErrorText(ChannelFile::WriteError error, const QString &path)
 
 } // namespace
 
-ChannelFileCommands::ChannelFileCommands(MainWindow &window)
-    : QObject(&window)
-    , m_window(window)
-    , m_dialog(new FileChooser(&window))
+ChannelFileCommands::ChannelFileCommands(CommandHost &host, ChannelTable &table, QObject *parent)
+    : QObject(parent)
+    , m_host(host)
+    , m_table(table)
+    , m_dialog(new FileChooser(host.dialogParent()))
 {
 }
 
@@ -69,16 +69,15 @@ void ChannelFileCommands::open()
         return;
 
     // Every item is read and checked before anything changes, so a bad file leaves all as it was.
-    ChannelTable &table = m_window.channelTable();
     const ChannelFile::ReadResult result = ChannelFile::load(path);
     if (result.error != ChannelFile::ReadError::None) {
         showError(readErrorText(result.error, path));
-    } else if (!table.storeChannels(result.set.channels)) {
+    } else if (!m_table.storeChannels(result.set.channels)) {
         showError(QStringLiteral("信道数据无法存入数据库，文件 %1 未打开 ！！").arg(shown(path)));
     } else {
-        table.moveFirst();
-        table.moveNext();
-        m_window.setSquelchLevel(result.set.squelch);
+        m_table.moveFirst();
+        m_table.moveNext();
+        m_host.setSquelchLevel(result.set.squelch);
     }
     restoreWorkingDirectory(workDir);
 }
@@ -90,11 +89,10 @@ void ChannelFileCommands::save()
     if (path.isEmpty())
         return;
 
-    ChannelTable &table = m_window.channelTable();
-    const ChannelFile::WriteResult result = ChannelFile::save(path, m_window.squelchLevel(), table.channels());
+    const ChannelFile::WriteResult result = ChannelFile::save(path, m_host.squelchLevel(), m_table.channels());
     if (result.error != ChannelFile::WriteError::None)
         showError(writeErrorText(result.error, path));
-    table.moveFirst();
+    m_table.moveFirst();
     restoreWorkingDirectory(workDir);
 }
 
@@ -102,11 +100,11 @@ QString ChannelFileCommands::chooseFile(Purpose purpose, QString *workDir)
 {
     // The transfers walk the current record on their own; the menu is off then, and this holds
     // for a command that arrives by another way.
-    if (m_window.activity() != MainWindow::Activity::Idle)
+    if (m_host.activity() != CommandHost::Activity::Idle)
         return QString();
-    m_window.channelGrid()->commitOpenEditor();
+    m_host.commitOpenCell(); // a refused value has been told and cleared; the command goes on
     *workDir = rememberWorkingDirectory();
-    m_window.channelTable().moveFirst();
+    m_table.moveFirst();
     m_dialog->setFilter(FileFilter);
     return purpose == Purpose::Open ? m_dialog->chooseToOpen() : m_dialog->chooseToSave();
 }
@@ -116,17 +114,17 @@ QString ChannelFileCommands::rememberWorkingDirectory()
     bool ok = false;
     const QString path = WorkingDirectory::current(&ok);
     if (!ok)
-        Messages::show(&m_window, Messages::applicationTitle(), QStringLiteral("Error"), Messages::Icon::None);
+        Messages::show(m_host.dialogParent(), Messages::applicationTitle(), QStringLiteral("Error"), Messages::Icon::None);
     return path;
 }
 
 void ChannelFileCommands::restoreWorkingDirectory(const QString &path)
 {
     if (!WorkingDirectory::change(path))
-        Messages::show(&m_window, Messages::applicationTitle(), QStringLiteral("ERROR"), Messages::Icon::None);
+        Messages::show(m_host.dialogParent(), Messages::applicationTitle(), QStringLiteral("ERROR"), Messages::Icon::None);
 }
 
 void ChannelFileCommands::showError(const QString &text)
 {
-    Messages::show(&m_window, QStringLiteral("错误警告 "), text, Messages::Icon::Information);
+    Messages::show(m_host.dialogParent(), QStringLiteral("错误警告 "), text, Messages::Icon::Information);
 }

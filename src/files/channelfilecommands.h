@@ -5,15 +5,16 @@
 #include <QObject>
 #include <QString>
 
+class ChannelTable;
+class CommandHost;
 class FileChooser;
-class MainWindow;
 
 class ChannelFileCommands : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit ChannelFileCommands(MainWindow &window);
+    ChannelFileCommands(CommandHost &host, ChannelTable &table, QObject *parent = nullptr);
 
     FileChooser &fileChooser() { return *m_dialog; }
 
@@ -31,6 +32,7 @@ private:
     void restoreWorkingDirectory(const QString &path);
     void showError(const QString &text);
 
-    MainWindow &m_window;
+    CommandHost &m_host;
+    ChannelTable &m_table;
     FileChooser *m_dialog = nullptr;
 };

@@ -1,6 +1,5 @@
 #include "radio/radiolinkcontroller.h"
 
-#include "app/mainwindow.h"
 #include "channels/channelrecord.h"
 #include "channels/channeltable.h"
 #include "radio/readinesspoll.h"
@@ -8,10 +7,11 @@
 #include "radio/writetransfer.h"
 #include "serial/portreconnector.h"
 #include "serial/seriallink.h"
+#include "ui/commandhost.h"
 #include "ui/messagebox.h"
 
-#include <QLabel>
 #include <QProgressBar>
+#include <QWidget>
 
 namespace {
 
@@ -28,20 +28,24 @@ QString portName(int port, const QString &device)
 
 } // namespace
 
-RadioLinkController::RadioLinkController(MainWindow &window)
-    : QObject(&window)
-    , m_window(window)
+RadioLinkController::RadioLinkController(CommandHost &host, SerialLink &link, ReadinessPoll &poll, ChannelTable &table,
+                                         QTimer &writePacingTimer, QTimer &readArmTimer, QObject *parent)
+    : QObject(parent)
+    , m_host(host)
+    , m_link(link)
+    , m_poll(poll)
+    , m_table(table)
 {
     setObjectName(QStringLiteral("radioLink"));
     // Connected to the port before the transfers, so that a loss during a transfer is seen while
     // the transfer still runs and is told once, by the transfer.
-    m_reconnect = new PortReconnector(window.serialLink(), this);
+    m_reconnect = new PortReconnector(link, this);
     connect(m_reconnect, &PortReconnector::lost, this, &RadioLinkController::linkLost);
     connect(m_reconnect, &PortReconnector::reopened, this, &RadioLinkController::linkBack);
-    m_write = new WriteTransfer(window.serialLink(), window.channelTable(), window.writePacingTimer(), &window.poll(), this);
+    m_write = new WriteTransfer(link, table, writePacingTimer, &poll, this);
     m_write->setObjectName(QStringLiteral("writeTransfer"));
-    m_read = new ReadTransfer(window.serialLink(), window.channelTable(), window.readArmTimer(), &window.poll(),
-                              [&window](const QString &level) { window.setSquelchLevel(level); }, this);
+    m_read = new ReadTransfer(link, table, readArmTimer, &poll, [&host](const QString &level) { host.setSquelchLevel(level); },
+                              this);
     m_read->setObjectName(QStringLiteral("readTransfer"));
 
     connect(m_write, &WriteTransfer::progress, this, &RadioLinkController::showProgress);
@@ -52,57 +56,55 @@ RadioLinkController::RadioLinkController(MainWindow &window)
     connect(m_read, &ReadTransfer::failed, this, &RadioLinkController::readFailed);
 
     // A thin bar just under the status line, seen only while a transfer runs.
-    auto *status = window.findChild<QLabel *>(QStringLiteral("Label2"));
-    m_progress = new QProgressBar(status ? status->parentWidget() : window.centralWidget());
+    QWidget *status = host.statusLabel();
+    m_progress = new QProgressBar(status->parentWidget());
     m_progress->setObjectName(QStringLiteral("transferProgress"));
     m_progress->setRange(0, ChannelCount);
     m_progress->setFormat(QStringLiteral("%v/%m"));
     m_progress->setTextVisible(true);
-    if (status) {
-        const QRect line = status->geometry();
-        m_progress->setGeometry(line.x(), line.bottom() + 2, line.width() * 2 / 3, qMax(12, line.height() * 2 / 3));
-    }
+    const QRect line = status->geometry();
+    m_progress->setGeometry(line.x(), line.bottom() + 2, line.width() * 2 / 3, qMax(12, line.height() * 2 / 3));
     m_progress->hide();
 }
 
 void RadioLinkController::writeChannels()
 {
-    if (m_window.activity() != MainWindow::Activity::Idle)
+    if (m_host.activity() != CommandHost::Activity::Idle)
         return;
     // A cell still being typed in belongs to what is sent; a value its check refused stops the write.
-    if (!m_window.commitOpenCell())
+    if (!m_host.commitOpenCell())
         return;
     if (!portReady(WriteCommand))
         return;
     // Locked before the start stores pending edits, so a store failure is told once, below.
-    m_window.setActivity(MainWindow::Activity::Writing);
-    const QString refused = m_write->start(m_window.squelchLevel());
+    m_host.setActivity(CommandHost::Activity::Writing);
+    const QString refused = m_write->start(m_host.squelchLevel());
     if (!refused.isEmpty()) {
         backToIdle();
-        Messages::show(&m_window, WarningTitle, refused, Messages::Icon::Warning);
+        Messages::show(m_host.dialogParent(), WarningTitle, refused, Messages::Icon::Warning);
         return;
     }
-    m_window.cancelStatusClearing();
-    m_window.setStatusText(QStringLiteral("正在传送数据,,,,,,,"));
+    m_host.cancelStatusClearing();
+    m_host.setStatusText(QStringLiteral("正在传送数据,,,,,,,"));
     showProgress(0, ChannelCount);
 }
 
 void RadioLinkController::readChannels()
 {
-    if (m_window.activity() != MainWindow::Activity::Idle)
+    if (m_host.activity() != CommandHost::Activity::Idle)
         return;
     if (!portReady(ReadCommand))
         return;
-    m_window.setActivity(MainWindow::Activity::Reading);
+    m_host.setActivity(CommandHost::Activity::Reading);
     // The arming tick moves the table; pending edits are stored now, not inside the transfer.
-    if (!m_window.channelTable().submit()) {
+    if (!m_table.submit()) {
         backToIdle();
-        Messages::show(&m_window, WarningTitle,
-                       QStringLiteral("信道数据无法存入数据库，没有读信道：\n%1").arg(m_window.channelTable().lastError()),
+        Messages::show(m_host.dialogParent(), WarningTitle,
+                       QStringLiteral("信道数据无法存入数据库，没有读信道：\n%1").arg(m_table.lastError()),
                        Messages::Icon::Warning);
         return;
     }
-    m_window.cancelStatusClearing();
+    m_host.cancelStatusClearing();
     showProgress(0, ChannelCount);
     m_read->start();
 }
@@ -116,19 +118,19 @@ bool RadioLinkController::mayClose()
     m_askingToClose = true;
     // The frames keep going while the question is up.
     const int choice = Messages::ask(
-        &m_window, {WarningTitle,
-                    QStringLiteral("正在写信道数据。现在退出，对讲机中只写入了部分信道，信道数据将不完整。\n"
-                                   "继续写信道，还是放弃写信道并退出？"),
-                    Messages::Icon::Warning, {QStringLiteral("继续写信道"), QStringLiteral("放弃并退出")}, 0, 0});
+        m_host.dialogParent(), {WarningTitle,
+                                QStringLiteral("正在写信道数据。现在退出，对讲机中只写入了部分信道，信道数据将不完整。\n"
+                                               "继续写信道，还是放弃写信道并退出？"),
+                                Messages::Icon::Warning, {QStringLiteral("继续写信道"), QStringLiteral("放弃并退出")}, 0, 0});
     m_askingToClose = false;
     if (choice != 1)
         return false;
     if (m_write->isRunning()) {
         m_write->abandon();
-        m_window.poll().stop(); // the window goes: nothing more for the radio
+        m_poll.stop(); // the window goes: nothing more for the radio
         backToIdle();
-        m_window.setStatusText(QString());
-        Messages::show(&m_window, WarningTitle,
+        m_host.setStatusText(QString());
+        Messages::show(m_host.dialogParent(), WarningTitle,
                        QStringLiteral("写信道已中断，对讲机中的信道数据不完整。\n请在使用对讲机前重新写信道数据。"),
                        Messages::Icon::Warning);
     }
@@ -137,34 +139,34 @@ bool RadioLinkController::mayClose()
 
 bool RadioLinkController::portReady(const QString &command)
 {
-    if (m_window.serialLink().isOpen())
+    if (m_link.isOpen())
         return true;
     const QString text = m_reconnect->isLost()
         ? QStringLiteral("串行端口 %1 已断开，无法%2！\n接好电缆后，程序会自动重新打开这个端口。")
               .arg(portName(m_reconnect->lostPort(), m_reconnect->lostDevice()), command)
         : QStringLiteral("串行端口没有打开，无法%1！").arg(command);
-    Messages::show(&m_window, WarningTitle, text, Messages::Icon::Warning);
+    Messages::show(m_host.dialogParent(), WarningTitle, text, Messages::Icon::Warning);
     return false;
 }
 
 void RadioLinkController::linkLost(int port, const QString &device)
 {
     // A transfer that loses its port reports that itself.
-    if (m_window.activity() != MainWindow::Activity::Idle)
+    if (m_host.activity() != CommandHost::Activity::Idle)
         return;
-    m_window.cancelStatusClearing();
-    m_window.setStatusText(LostStatus);
-    Messages::show(&m_window, WarningTitle,
+    m_host.cancelStatusClearing();
+    m_host.setStatusText(LostStatus);
+    Messages::show(m_host.dialogParent(), WarningTitle,
                    QStringLiteral("串行端口 %1 已断开。\n接好电缆后，程序会自动重新打开这个端口。").arg(portName(port, device)),
                    Messages::Icon::Warning);
 }
 
 void RadioLinkController::linkBack()
 {
-    if (m_window.activity() != MainWindow::Activity::Idle)
+    if (m_host.activity() != CommandHost::Activity::Idle)
         return; // a failed transfer's box is up; its end restarts the poll
-    m_window.setStatusText(QStringLiteral("端口已恢复..."));
-    m_window.poll().start();
+    m_host.setStatusText(QStringLiteral("端口已恢复..."));
+    m_poll.start();
 }
 
 void RadioLinkController::showProgress(int frame, int total)
@@ -176,9 +178,9 @@ void RadioLinkController::showProgress(int frame, int total)
 
 void RadioLinkController::writeFinished()
 {
-    m_window.setStatusText(QStringLiteral("数据传送完毕..."));
+    m_host.setStatusText(QStringLiteral("数据传送完毕..."));
     backToIdle();
-    m_window.startStatusClearing();
+    m_host.startStatusClearing();
 }
 
 void RadioLinkController::writeFailed(const QString &reason)
@@ -190,8 +192,8 @@ void RadioLinkController::writeFailed(const QString &reason)
 
 void RadioLinkController::readFinished()
 {
-    m_window.setStatusText(QStringLiteral("读出信道数据完毕！"));
-    m_window.startStatusClearing();
+    m_host.setStatusText(QStringLiteral("读出信道数据完毕！"));
+    m_host.startStatusClearing();
     backToIdle();
 }
 
@@ -206,15 +208,15 @@ void RadioLinkController::showFailure(const QString &title, const QString &text,
     // for the box too: an answer while it is up would be wiped by the emptied line below and
     // leave the poll stopped although the radio is ready.
     m_progress->hide();
-    m_window.poll().stop();
-    Messages::show(&m_window, title, text, icon);
-    m_window.setStatusText(m_reconnect->isLost() ? LostStatus : QString());
+    m_poll.stop();
+    Messages::show(m_host.dialogParent(), title, text, icon);
+    m_host.setStatusText(m_reconnect->isLost() ? LostStatus : QString());
     backToIdle();
-    m_window.poll().start(); // on a lost port it waits quietly for the port to come back
+    m_poll.start(); // on a lost port it waits quietly for the port to come back
 }
 
 void RadioLinkController::backToIdle()
 {
     m_progress->hide();
-    m_window.setActivity(MainWindow::Activity::Idle);
+    m_host.setActivity(CommandHost::Activity::Idle);
 }

@@ -1,4 +1,4 @@
-// The main window's side of the two transfers and of the link: locks the window while a transfer
+// The window's side of the two transfers and of the link: locks the window while a transfer
 // runs, shows its progress beside the status line, tells the user how it ended, and tells when the
 // port is lost and back.
 #pragma once
@@ -7,10 +7,14 @@
 
 #include <QObject>
 
-class MainWindow;
+class ChannelTable;
+class CommandHost;
 class PortReconnector;
 class QProgressBar;
+class QTimer;
 class ReadTransfer;
+class ReadinessPoll;
+class SerialLink;
 class WriteTransfer;
 
 class RadioLinkController : public QObject
@@ -18,7 +22,10 @@ class RadioLinkController : public QObject
     Q_OBJECT
 
 public:
-    explicit RadioLinkController(MainWindow &window);
+    /// The transfers run on `link` and pause `poll`; the write is paced by `writePacingTimer`, the
+    /// read armed by `readArmTimer`.
+    RadioLinkController(CommandHost &host, SerialLink &link, ReadinessPoll &poll, ChannelTable &table,
+                        QTimer &writePacingTimer, QTimer &readArmTimer, QObject *parent = nullptr);
 
     /// The command 写信道.
     void writeChannels();
@@ -47,7 +54,10 @@ private:
     void linkLost(int port, const QString &device);
     void linkBack();
 
-    MainWindow &m_window;
+    CommandHost &m_host;
+    SerialLink &m_link;
+    ReadinessPoll &m_poll;
+    ChannelTable &m_table;
     PortReconnector *m_reconnect = nullptr;
     WriteTransfer *m_write = nullptr;
     ReadTransfer *m_read = nullptr;
