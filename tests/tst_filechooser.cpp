@@ -9,7 +9,7 @@
 
 #include <functional>
 
-// fileChooser with the real file dialog, answered from a timer while it runs modal.
+// The file chooser with the real file dialog, answered from a timer while it runs modal.
 class tst_FileChooser : public QObject
 {
     Q_OBJECT

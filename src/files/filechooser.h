@@ -1,4 +1,4 @@
-// fileChooser: the one file dialog both file commands share. It keeps the filter and the name
+// The one file dialog both file commands share. It keeps the filter and the name
 // last chosen, which the name box starts with the next time.
 #pragma once
 

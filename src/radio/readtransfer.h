@@ -25,8 +25,8 @@ public:
 
     using SquelchSink = std::function<void(const QString &level)>;
 
-    /// The arming timer is the main window's readArmTimer; the poll, when given, is stopped while the
-    /// port is busy and started again at the end; the sink stores the squelch level read.
+    /// The arming timer belongs to the window that starts reads; the poll, when given, is stopped
+    /// while the port is busy and started again at the end; the sink stores the squelch level read.
     ReadTransfer(SerialLink &port, ChannelTable &table, QTimer &armTimer, ReadinessPoll *poll,
                  SquelchSink storeSquelch, QObject *parent = nullptr);
 

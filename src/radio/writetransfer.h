@@ -21,7 +21,7 @@ public:
     static constexpr qint16 LastFrameBelow = 96;
     static constexpr qint16 EndAt = 100;
 
-    /// The timer paces the frames (the main window's writePacingTimer); the poll, when given, is stopped
+    /// The timer paces the frames (the window owns it); the poll, when given, is stopped
     /// while the port is busy and started again at the end.
     WriteTransfer(SerialLink &port, ChannelTable &table, QTimer &timer, ReadinessPoll *poll,
                   QObject *parent = nullptr);
