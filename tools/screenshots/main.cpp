@@ -9,6 +9,7 @@
 #include "pseudoterminal.h"
 #include "radio/portdialog.h"
 #include "serial/seriallink.h"
+#include "ui/designnames.h"
 #include "ui/fonts.h"
 #include "ui/messagebox.h"
 
@@ -36,10 +37,10 @@ bool save(QWidget *window, const QString &path)
 }
 
 template <typename Window>
-Window *openFrom(MainWindow &main, const char *command, const char *name)
+Window *openFrom(MainWindow &main, const QString &command, const QString &name)
 {
-    main.findChild<QAction *>(QString::fromUtf8(command))->trigger();
-    return main.findChild<Window *>(QString::fromUtf8(name));
+    main.findChild<QAction *>(command)->trigger();
+    return main.findChild<Window *>(name);
 }
 
 } // namespace
@@ -83,15 +84,16 @@ int main(int argc, char *argv[])
     main->setStatusText(QStringLiteral("对讲机就绪..."));
 
     bool ok = save(main.get(), out.filePath(QStringLiteral("main-window.png")));
-    if (auto *dialog = openFrom<PortDialog>(*main, "端口", "Dialog"))
+    if (auto *dialog = openFrom<PortDialog>(*main, DesignNames::Main::portCommand(), DesignNames::PortChoice::window()))
         ok = save(dialog, out.filePath(QStringLiteral("port-dialog.png"))) && ok;
     else
         ok = false;
-    if (auto *about = openFrom<AboutBox>(*main, "关于", "frmAbout"))
+    if (auto *about = openFrom<AboutBox>(*main, DesignNames::Main::aboutCommand(), DesignNames::About::window()))
         ok = save(about, out.filePath(QStringLiteral("about.png"))) && ok;
     else
         ok = false;
-    if (auto *instructions = openFrom<InstructionsWindow>(*main, "操作", "frmAbout1"))
+    if (auto *instructions = openFrom<InstructionsWindow>(*main, DesignNames::Main::instructionsCommand(),
+                                                         DesignNames::Instructions::window()))
         ok = save(instructions, out.filePath(QStringLiteral("instructions.png"))) && ok;
     else
         ok = false;
