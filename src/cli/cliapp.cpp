@@ -2,7 +2,7 @@
 
 #include "app/porttable.h"
 #include "app/serialportservice.h"
-#include "cli/channelsheet.h"
+#include "files/channelsheet.h"
 #include "cli/commandline.h"
 #include "cli/portjob.h"
 #include "cli/progressline.h"

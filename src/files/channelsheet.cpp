@@ -1,4 +1,4 @@
-#include "cli/channelsheet.h"
+#include "files/channelsheet.h"
 
 #include "channels/frequencycheck.h"
 #include "channels/textvalue.h"
