@@ -1,6 +1,9 @@
-// A channel set as a spreadsheet (CSV) or a script-friendly JSON document, beside the program's own
-// channel file. Rows pass the grid's frequency check on the way in, so a sheet holds only what the
-// grid would have let a user type.
+// A channel set as a spreadsheet (our CSV, or the generic CSV of the CHIRP programming tool) or a
+// script-friendly JSON document, beside the program's own channel file. Rows pass the grid's
+// frequency check on the way in, so a sheet holds only what the grid would have let a user type.
+//
+// Import and export are all or nothing: bytes or a path in, a channel set and warnings or an
+// error out (load/parse); a channel set in, bytes and warnings or an error out (compose/save).
 #pragma once
 
 #include "files/channelfile.h"
@@ -8,24 +11,38 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 namespace ChannelSheet {
 
-enum class Format { Channel, Csv, Json };
+/// Csv reads our CSV or, by its header, the CHIRP layout; Chirp is that layout only.
+enum class Format { Channel, Csv, Json, Chirp };
 
-/// "chan", "csv" or "json".
+/// "chan", "csv", "json" or "chirp".
 std::optional<Format> formatNamed(const QString &name);
 /// By the file name: .csv and .json, any other name is a channel file.
 Format formatOfPath(const QString &path);
 
+/// The squelch level a CHIRP sheet gives, since it has no column for one: the window's own start.
+inline const QString DefaultSquelch = QStringLiteral("3");
+
+struct ReadOptions
+{
+    /// A CHIRP sheet with more than 16 rows: the channels start at this location (Location order).
+    std::optional<int> firstLocation;
+};
+
 /// A channel set read or checked, or the first error: "line L, column C: ..." for a sheet,
-/// "item N: ..." for a channel file.
+/// "item N: ..." for a channel file. Warnings name what the radio cannot hold and was left out.
 struct Result
 {
     ChannelFile::ChannelSet set;
     QString error;
+    QStringList warnings;
+    Format format = Format::Channel; ///< the layout that was read (Csv never stands for CHIRP)
+    bool squelchGiven = true;        ///< false when the layout has no squelch level (CHIRP)
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -46,18 +63,23 @@ std::optional<QString> checkedSquelch(const QString &text);
 /// Every value of a set checked as a sheet row; the errors name channel file items.
 Result checkSet(const ChannelFile::ChannelSet &set);
 
-Result parse(QByteArrayView bytes, Format format);
-/// Reads a file in the given format; errors start with the path.
-Result load(const QString &path, Format format);
+/// The channel set in the given bytes; in the Csv format a CHIRP header chooses the CHIRP layout.
+Result parse(QByteArrayView bytes, Format format, const ReadOptions &options = {});
+/// Reads a file in the given format; errors and warnings start with the path.
+Result load(const QString &path, Format format, const ReadOptions &options = {});
+/// Reads a file in the format its name and, for a CSV, its header tell.
+Result load(const QString &path, const ReadOptions &options = {});
 
 struct Composed
 {
     QByteArray bytes;
     QString error;
+    QStringList warnings; ///< what the layout cannot carry (the squelch level in a CHIRP sheet)
     bool ok() const { return error.isEmpty(); }
 };
 Composed compose(const ChannelFile::ChannelSet &set, Format format);
-/// Writes through a temporary file, so a failed write leaves an old file as it was.
-QString save(const QString &path, const ChannelFile::ChannelSet &set, Format format);
+/// Writes through a temporary file, so a failed write leaves an old file as it was. Returns the
+/// error, empty on success; `warnings`, when given, receives the composed warnings.
+QString save(const QString &path, const ChannelFile::ChannelSet &set, Format format, QStringList *warnings = nullptr);
 
 } // namespace ChannelSheet
