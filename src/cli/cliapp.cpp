@@ -134,6 +134,32 @@ ChannelSheet::Format formatOf(const QString &path, std::optional<ChannelSheet::F
     return given ? *given : ChannelSheet::formatOfPath(path);
 }
 
+void warn(const QString &text)
+{
+    printTo(stderr, QStringLiteral("qz300-cli: warning: %1\n").arg(text));
+}
+
+/// Reads the input sheet of convert or write, its warnings on standard error; the exit status
+/// when it cannot be used, else Success.
+int loadSheet(const CommandLine &line, ChannelSheet::Format format, ChannelSheet::Result *read)
+{
+    const QString onlyChirp = QStringLiteral("--first applies to a CHIRP sheet only");
+    if (line.firstLocation && format != ChannelSheet::Format::Csv && format != ChannelSheet::Format::Chirp)
+        return usageError(onlyChirp);
+    ChannelSheet::ReadOptions options;
+    options.firstLocation = line.firstLocation;
+    *read = ChannelSheet::load(line.file, format, options);
+    if (!read->ok()) {
+        error(read->error);
+        return ExitCode::BadInput;
+    }
+    if (line.firstLocation && read->format != ChannelSheet::Format::Chirp)
+        return usageError(onlyChirp);
+    for (const QString &warning : std::as_const(read->warnings))
+        warn(warning);
+    return ExitCode::Success;
+}
+
 /// Runs one job per port at the same time and reports each; true when all succeeded.
 bool runJobs(std::vector<std::unique_ptr<PortJob>> &jobs)
 {
@@ -179,6 +205,8 @@ int readOrWrite(const CommandLine &line)
     ChannelFile::ChannelSet toWrite;
     if (line.command == CommandLine::Command::Write) {
         const ChannelSheet::Format format = formatOf(line.file, line.from);
+        if (format == ChannelSheet::Format::Channel && line.firstLocation)
+            return usageError(QStringLiteral("--first applies to a CHIRP sheet only"));
         if (format == ChannelSheet::Format::Channel) {
             // A channel file goes in as the window's open command would load it.
             const ChannelFile::ReadResult read = ChannelFile::load(line.file);
@@ -192,11 +220,9 @@ int readOrWrite(const CommandLine &line)
             }
             toWrite = read.set;
         } else {
-            const ChannelSheet::Result read = ChannelSheet::load(line.file, format);
-            if (!read.ok()) {
-                error(read.error);
-                return ExitCode::BadInput;
-            }
+            ChannelSheet::Result read;
+            if (const int status = loadSheet(line, format, &read); status != ExitCode::Success)
+                return status;
             toWrite = read.set;
         }
         const QString refused = refusalOf(toWrite);
@@ -246,13 +272,14 @@ int readOrWrite(const CommandLine &line)
 
 int convert(const CommandLine &line)
 {
-    const ChannelSheet::Result read = ChannelSheet::load(line.file, formatOf(line.file, line.from));
-    if (!read.ok()) {
-        error(read.error);
-        return ExitCode::BadInput;
-    }
+    ChannelSheet::Result read;
+    if (const int status = loadSheet(line, formatOf(line.file, line.from), &read); status != ExitCode::Success)
+        return status;
     if (!line.output.isEmpty()) {
-        const QString problem = ChannelSheet::save(line.output, read.set, *line.to);
+        QStringList warnings;
+        const QString problem = ChannelSheet::save(line.output, read.set, *line.to, &warnings);
+        for (const QString &warning : std::as_const(warnings))
+            warn(QStringLiteral("%1: %2").arg(line.output, warning));
         if (!problem.isEmpty()) {
             error(problem);
             return ExitCode::Failed;
@@ -260,6 +287,8 @@ int convert(const CommandLine &line)
         return ExitCode::Success;
     }
     const ChannelSheet::Composed composed = ChannelSheet::compose(read.set, *line.to);
+    for (const QString &warning : composed.warnings)
+        warn(warning);
     if (!composed.ok()) {
         error(composed.error);
         return ExitCode::Failed;

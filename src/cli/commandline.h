@@ -29,6 +29,8 @@ struct CommandLine
     bool verify = false;
     std::optional<ChannelSheet::Format> from;
     std::optional<ChannelSheet::Format> to;
+    /// --first: the location a CHIRP sheet's channels start at
+    std::optional<int> firstLocation;
     int readyTimeoutMs = 3000;
 
     /// The command line without the program name; an error text when it makes no sense.
