@@ -385,21 +385,26 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
                                .arg(rows.size() - taken.size());
     }
 
+    // Locations that all lie from 1 to 16 are channel numbers: our own export writes them so, and
+    // a channel left empty between used ones stays empty. Any other sheet fills channels 1 to 16
+    // in Location order.
+    const bool locationIsChannel = locationColumn >= 0 && !options.firstLocation
+        && std::all_of(taken.cbegin(), taken.cend(), [](const Row &row) { return row.location >= 1 && row.location <= ChannelCount; });
+
     // All or nothing: the set is filled only when every row passed.
-    ChannelList channels;
+    ChannelList channels(ChannelCount, ChannelRecord{QVariant(), emptyText(), emptyText(), emptyText()});
     QStringList warnings = result.warnings;
-    for (const Row &row : taken) {
+    for (qsizetype index = 0; index < taken.size(); ++index) {
+        const Row &row = taken.at(index);
         const RowResult channel = channelOf(row);
         if (!channel.error.isEmpty()) {
             result.error = channel.error;
             result.warnings.clear();
             return result;
         }
-        channels << channel.record;
+        channels[locationIsChannel ? row.location - 1 : index] = channel.record;
         warnings << channel.warnings;
     }
-    while (channels.size() < ChannelCount)
-        channels << ChannelRecord{QVariant(), emptyText(), emptyText(), emptyText()};
     result.set.channels = channels;
     result.set.squelch = ChannelSheet::DefaultSquelch;
     result.warnings = warnings;

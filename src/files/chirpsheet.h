@@ -19,7 +19,8 @@ inline const QString BeatShiftWord = QStringLiteral("beat-shift");
 /// True when the first non-blank line is a header naming a Frequency column.
 bool hasChirpHeader(const QString &text);
 
-/// Rows in Location order become channels 1 to 16 (more than 16 rows need a first location);
+/// Locations that all lie from 1 to 16 are channel numbers; otherwise rows in Location order
+/// become channels 1 to 16 (more than 16 rows need a first location, and count from it);
 /// every frequency passes the grid's check. Names, tones, other modes, scan skips and comments
 /// are warnings: the radio cannot hold them. The squelch level is the default one.
 ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions &options = {});
