@@ -3,6 +3,7 @@
 #include "channels/frequencycheck.h"
 #include "files/csvrecords.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -340,6 +341,7 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
     // Rows in Location order; without a Location column, in the order of the file from 0.
     const int locationColumn = header.indexOf(QStringLiteral("Location"));
     QList<Row> rows;
+    QHash<qint64, int> lineOfLocation;
     for (qsizetype index = 1; index < table.records.size(); ++index) {
         const CsvRecords::Record &record = table.records.at(index);
         if (std::all_of(record.fields.cbegin(), record.fields.cend(), [](const QString &field) { return field.trimmed().isEmpty(); }))
@@ -353,13 +355,12 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
                 result.error = row.where(header.names.at(locationColumn)) + QStringLiteral("location \"%1\" is not a whole number").arg(location);
                 return result;
             }
-            for (const Row &earlier : std::as_const(rows)) {
-                if (earlier.location == row.location) {
-                    result.error = row.where(header.names.at(locationColumn))
-                        + QStringLiteral("location %1 again (first on line %2)").arg(row.location).arg(earlier.line);
-                    return result;
-                }
+            if (lineOfLocation.contains(row.location)) {
+                result.error = row.where(header.names.at(locationColumn))
+                    + QStringLiteral("location %1 again (first on line %2)").arg(row.location).arg(lineOfLocation.value(row.location));
+                return result;
             }
+            lineOfLocation.insert(row.location, row.line);
         }
         rows << row;
     }
