@@ -17,6 +17,10 @@ private slots:
     void jsonErrors_data();
     void jsonErrors();
     void channelFileErrorsNameTheItem();
+    void chirpSheetIn();
+    void chirpSheetOut();
+    void firstIsForChirpSheets_data();
+    void firstIsForChirpSheets();
 };
 
 namespace {
@@ -112,7 +116,6 @@ void tst_CliConvert::csvErrorsNameLineAndColumn_data()
     QTest::newRow("transmit without receive") << csvWith(7, "5,,146,") << "line 7, column 3: a transmit frequency needs a receive frequency";
     QTest::newRow("channel 17") << csvWith(8, "17,145,,") << "line 8, column 1: channel \"17\" is not 1 to 16";
     QTest::newRow("channel twice") << csvWith(9, "1,145,,") << "line 9, column 1: channel 1 again (first on line 3)";
-    QTest::newRow("channel missing") << csvWith(0, {}).replace("16,145.400,,off\n", "") << "line 18: channel 16 is missing";
     QTest::newRow("squelch above 9") << csvWith(1, "squelch,12") << "line 1, column 2: squelch level \"12\" is not a digit 0 to 9";
     QTest::newRow("no squelch line") << csvWith(1, "channel,receive MHz,transmit MHz,shift") << "line 1: expected \"squelch,<level 0 to 9>\"";
     QTest::newRow("wrong header") << csvWith(2, "channel,rx,tx,shift") << "line 2, column 2: expected \"receive MHz\"";
@@ -180,6 +183,86 @@ void tst_CliConvert::channelFileErrorsNameTheItem()
     const CliRun tooShort = CliRun::run({"convert", dir.filePath("short.doc"), "--to", "json"});
     QCOMPARE(tooShort.exitCode, 3);
     QVERIFY(tooShort.err.contains("fewer than 49 items"));
+}
+
+void tst_CliConvert::chirpSheetIn()
+{
+    const QString list = QFINDTESTDATA("data/chirp/repeaters.csv");
+    QVERIFY(!list.isEmpty());
+    // Twenty rows do not fit; the error names the count and no output is made.
+    const CliRun tooMany = CliRun::run({"convert", list, "--to", "chan"});
+    QCOMPARE(tooMany.exitCode, 3);
+    QCOMPARE(tooMany.errorLines(), QStringList{"qz300-cli: " + list + ": line 18: 20 channels; the radio holds 16"});
+    QVERIFY(tooMany.out.isEmpty());
+
+    const CliRun run = CliRun::run({"convert", list, "--to", "chan", "--first", "4"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("3,162.55000,,off,146.94000,146.34000,off,433.50000,433.50000,on,442.10000,447.10000,off,"
+                                 "430.98750,438.58750,off,145.60000,146.20000,off,145.10000,145.30000,off,"
+                                 "438.61250,431.01250,off,439.45000,431.45000,off,145.12000,145.12000,off,"
+                                 "146.52000,146.52000,off,446.00625,446.00625,off,145.28750,145.28750,off,"
+                                 "144.80000,144.80000,off,145.33750,144.73750,off,433.00000,434.60000,off,\n"));
+    // What the radio cannot hold is told on standard error, one warning a line.
+    const QStringList warnings = run.errorLines();
+    QCOMPARE(warnings.size(), 7);
+    QCOMPARE(warnings.first(), "qz300-cli: warning: " + list + ": channels 1 to 16 are locations 4 to 21; 4 other rows are left out");
+    QCOMPARE(warnings.at(5), "qz300-cli: warning: " + list + ": line 14: not kept: name \"北京中继\", mode AM");
+}
+
+void tst_CliConvert::chirpSheetOut()
+{
+    QTemporaryDir dir;
+    ChannelFile::ChannelSet set = CliSample::sampleSet();
+    set.squelch = QStringLiteral("3");
+    const QString plan = CliSample::saveSample(dir, set);
+    const QString sheet = dir.filePath("plan.csv");
+    const CliRun out = CliRun::run({"convert", plan, "--to", "chirp", "-o", sheet});
+    QCOMPARE(out.exitCode, 0);
+    QVERIFY(out.err.isEmpty());
+    const QByteArray written = readFile(sheet);
+    QVERIFY(written.startsWith("Location,Name,Frequency,Duplex,Offset,Tone,"));
+    // Channel 3: 430.03750 receive, 438.01500 transmit (off the 6.25 kHz raster), shift on.
+    QVERIFY2(written.contains("\r\n3,,430.037500,+,7.977500,,88.5,88.5,023,NN,FM,6.25,,beat-shift,,,,\r\n"), written.constData());
+    QVERIFY(!written.contains("\r\n5,"));
+
+    // Read back by its header, it is the same channel file again.
+    const CliRun back = CliRun::run({"convert", sheet, "--to", "chan"});
+    QCOMPARE(back.exitCode, 0);
+    QCOMPARE(back.out, readFile(plan) + '\n');
+
+    // The squelch level has no column: a level other than 3 is said to be lost.
+    const CliRun seven = CliRun::run({"convert", CliSample::saveSample(dir), "--to", "chirp"});
+    QCOMPARE(seven.exitCode, 0);
+    QCOMPARE(seven.errorLines(), QStringList{"qz300-cli: warning: the squelch level 7 is not written: the layout has no place for it"});
+    QVERIFY(seven.out.startsWith("Location,"));
+}
+
+void tst_CliConvert::firstIsForChirpSheets_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("our csv") << QStringList{"convert", "plan.csv", "--to", "chan", "--first", "2"} << "--first applies to a CHIRP sheet only";
+    QTest::newRow("channel file") << QStringList{"convert", "plan.doc", "--to", "csv", "--first", "2"} << "--first applies to a CHIRP sheet only";
+    QTest::newRow("not a number") << QStringList{"convert", "list.csv", "--to", "chan", "--first", "x"}
+                                  << "--first takes a location, a whole number from 0";
+    QTest::newRow("negative") << QStringList{"convert", "list.csv", "--to", "chan", "--first", "-1"}
+                              << "--first takes a location, a whole number from 0";
+    QTest::newRow("read") << QStringList{"read", "--port", "COM1", "--first", "2"} << "read takes no --first";
+    QTest::newRow("unknown format") << QStringList{"convert", "plan.doc", "--to", "xml"} << "--to takes chan, csv, json or chirp";
+}
+
+void tst_CliConvert::firstIsForChirpSheets()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath("plan.csv"), csvWith(0, {})));
+    QVERIFY(!CliSample::saveSample(dir).isEmpty());
+    QVERIFY(QFile::copy(QFINDTESTDATA("data/chirp/repeaters.csv"), dir.filePath("list.csv")));
+    const CliRun run = CliRun::run(arguments, {}, dir.path());
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.errorLines().value(0), "qz300-cli: " + error);
+    QVERIFY(run.out.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_CliConvert)

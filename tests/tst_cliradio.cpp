@@ -25,6 +25,7 @@ private slots:
     void backupKeepsTheOldSet();
     void backupThatCannotBeSavedWritesNothing();
     void refusedSetTouchesNoRadio();
+    void writeTakesAChirpSheet();
 };
 
 using namespace CliSample;
@@ -206,6 +207,26 @@ void tst_CliRadio::refusedSetTouchesNoRadio()
     QVERIFY2(run.errorLines().first().contains("squelch level \"12\""), qPrintable(run.errorLines().first()));
     QTest::qWait(200);
     QVERIFY(radio.received().isEmpty());
+}
+
+void tst_CliRadio::writeTakesAChirpSheet()
+{
+    QTemporaryDir dir;
+    FakeRadio radio;
+    const QString sheet = dir.filePath("list.csv");
+    QFile file(sheet);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Location,Name,Frequency,Duplex,Offset,Mode,Comment\r\n"
+               "1,CALL,145.500000,,0.000000,FM,beat-shift\r\n");
+    file.close();
+    const CliRun run = CliRun::run({"write", "--port", "COM1", sheet}, {radio.devicePath()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(radio.writesStored(), 1);
+    // Squelch level 3 (the sheet has none), 145.5 MHz both ways, the shift on from the comment.
+    QCOMPARE(radio.frames().value(0), "03010000411200005514");
+    QCOMPARE(run.errorLines(), (QStringList{"qz300-cli: warning: " + sheet + ": line 2: not kept: name \"CALL\"",
+                                            "COM1: ok: wrote 16 channels"}));
 }
 
 QTEST_GUILESS_MAIN(tst_CliRadio)

@@ -1,11 +1,11 @@
 #include "cli/cliapp.h"
 
-#include "cli/channelsheet.h"
 #include "cli/commandline.h"
-#include "cli/outputtarget.h"
 #include "cli/portjob.h"
 #include "cli/progressline.h"
 #include "files/channelfile.h"
+#include "files/channelsheet.h"
+#include "files/outputtarget.h"
 #include "radio/channelframe.h"
 #include "serial/porttable.h"
 #include "serial/seriallink.h"
@@ -146,6 +146,32 @@ ChannelSheet::Format formatOf(const QString &path, std::optional<ChannelSheet::F
     return given ? *given : ChannelSheet::formatOfPath(path);
 }
 
+void warn(const QString &text)
+{
+    printTo(stderr, QStringLiteral("qz300-cli: warning: %1\n").arg(text));
+}
+
+/// Reads the input sheet of convert or write, its warnings on standard error; the exit status
+/// when it cannot be used, else Success.
+int loadSheet(const CommandLine &line, ChannelSheet::Format format, ChannelSheet::Result *read)
+{
+    const QString onlyChirp = QStringLiteral("--first applies to a CHIRP sheet only");
+    if (line.firstLocation && format != ChannelSheet::Format::Csv && format != ChannelSheet::Format::Chirp)
+        return usageError(onlyChirp);
+    ChannelSheet::ReadOptions options;
+    options.firstLocation = line.firstLocation;
+    *read = ChannelSheet::load(line.file, format, options);
+    if (!read->ok()) {
+        error(read->error);
+        return ExitCode::BadInput;
+    }
+    if (line.firstLocation && read->format != ChannelSheet::Format::Chirp)
+        return usageError(onlyChirp);
+    for (const QString &warning : std::as_const(read->warnings))
+        warn(warning);
+    return ExitCode::Success;
+}
+
 /// Runs one job per port at the same time.
 void runJobs(std::vector<std::unique_ptr<PortJob>> &jobs)
 {
@@ -202,11 +228,9 @@ int readOrWrite(const CommandLine &line)
     ChannelFile::ChannelSet toWrite;
     if (line.command == CommandLine::Command::Write) {
         // The checks of convert: what it refuses never reaches a radio.
-        const ChannelSheet::Result read = ChannelSheet::load(line.file, formatOf(line.file, line.from));
-        if (!read.ok()) {
-            error(read.error);
-            return ExitCode::BadInput;
-        }
+        ChannelSheet::Result read;
+        if (const int status = loadSheet(line, formatOf(line.file, line.from), &read); status != ExitCode::Success)
+            return status;
         toWrite = read.set;
         const QString refused = refusalOf(toWrite);
         if (!refused.isEmpty()) {
@@ -260,13 +284,14 @@ int readOrWrite(const CommandLine &line)
 
 int convert(const CommandLine &line)
 {
-    const ChannelSheet::Result read = ChannelSheet::load(line.file, formatOf(line.file, line.from));
-    if (!read.ok()) {
-        error(read.error);
-        return ExitCode::BadInput;
-    }
+    ChannelSheet::Result read;
+    if (const int status = loadSheet(line, formatOf(line.file, line.from), &read); status != ExitCode::Success)
+        return status;
     if (!line.output.isEmpty()) {
-        const QString problem = ChannelSheet::save(line.output, read.set, *line.to);
+        QStringList warnings;
+        const QString problem = ChannelSheet::save(line.output, read.set, *line.to, &warnings);
+        for (const QString &warning : std::as_const(warnings))
+            warn(QStringLiteral("%1: %2").arg(line.output, warning));
         if (!problem.isEmpty()) {
             error(problem);
             return ExitCode::Failed;
@@ -274,6 +299,8 @@ int convert(const CommandLine &line)
         return ExitCode::Success;
     }
     const ChannelSheet::Composed composed = ChannelSheet::compose(read.set, *line.to);
+    for (const QString &warning : composed.warnings)
+        warn(warning);
     if (!composed.ok()) {
         error(composed.error);
         return ExitCode::Failed;

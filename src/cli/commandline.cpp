@@ -8,7 +8,7 @@ namespace {
 
 QString formatList()
 {
-    return QStringLiteral("chan, csv or json");
+    return QStringLiteral("chan, csv, json or chirp");
 }
 
 } // namespace
@@ -26,7 +26,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
     const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption readyTimeout(QStringLiteral("ready-timeout"), QString(), QStringLiteral("SECONDS"));
-    parser.addOptions({help, version, port, output, backup, verify, to, from, readyTimeout});
+    const QCommandLineOption first(QStringLiteral("first"), QString(), QStringLiteral("N"));
+    parser.addOptions({help, version, port, output, backup, verify, to, from, readyTimeout, first});
 
     if (!parser.parse(QStringList{QStringLiteral("qz300-cli")} + arguments)) {
         *error = parser.errorText();
@@ -56,11 +57,11 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
     } else if (name == u"write") {
         line.command = Command::Write;
         allowed = {QStringLiteral("port"), QStringLiteral("backup"), QStringLiteral("verify"), QStringLiteral("from"),
-                   QStringLiteral("ready-timeout")};
+                   QStringLiteral("ready-timeout"), QStringLiteral("first")};
         files = 1;
     } else if (name == u"convert") {
         line.command = Command::Convert;
-        allowed = {QStringLiteral("to"), QStringLiteral("from"), QStringLiteral("o")};
+        allowed = {QStringLiteral("to"), QStringLiteral("from"), QStringLiteral("o"), QStringLiteral("first")};
         files = 1;
     } else if (name == u"help") {
         return line;
@@ -125,6 +126,15 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
             return line;
         }
     }
+    if (parser.isSet(first)) {
+        bool ok = false;
+        const int location = parser.value(first).trimmed().toInt(&ok);
+        if (!ok || location < 0) {
+            *error = QStringLiteral("--first takes a location, a whole number from 0");
+            return line;
+        }
+        line.firstLocation = location;
+    }
     if (line.command == Command::Convert && !line.to) {
         *error = QStringLiteral("convert needs --to %1").arg(formatList());
         return line;
@@ -152,11 +162,12 @@ QString CommandLine::helpText()
         "  ports                          COM1 to COM8, their devices, and whether each opens\n"
         "  read --port P [-o FILE]        read the radio's squelch level and 16 channels\n"
         "                                 (channel file on standard output without -o)\n"
-        "  write --port P FILE [--backup OUT] [--verify]\n"
+        "  write --port P FILE [--backup OUT] [--verify] [--first N]\n"
         "                                 write FILE into the radio; --backup saves what the\n"
         "                                 radio held first; --verify reads it back and compares\n"
-        "  convert FILE --to FORMAT [-o OUT]\n"
-        "                                 convert between a channel file and CSV or JSON\n"
+        "  convert FILE --to FORMAT [-o OUT] [--first N]\n"
+        "                                 convert between a channel file, CSV (ours or\n"
+        "                                 CHIRP's) and JSON\n"
         "\n"
         "Options:\n"
         "  --port P             COMn (see ports; QZ300_PORTS sets the table) or a device path;\n"
@@ -164,17 +175,19 @@ QString CommandLine::helpText()
         "  -o, --output FILE    where read or convert puts its result (- for standard output)\n"
         "  --backup OUT         where write saves the radio's old set\n"
         "  --verify             read back after writing; any difference is an error\n"
-        "  --to FORMAT          chan, csv or json\n"
+        "  --to FORMAT          chan, csv, json or chirp (the CSV layout of CHIRP)\n"
         "  --from FORMAT        the input's format, when its name does not tell\n"
+        "  --first N            a CHIRP sheet of more than 16 rows: take 16 from location N on\n"
         "  --ready-timeout S    seconds to wait for the radio to answer \"C\" (default 3)\n"
         "  -h, --help           this text\n"
         "  --version            the program's version\n"
         "\n"
-        "Formats go by the file name: .csv is CSV, .json is JSON, any other name a channel\n"
-        "file (the window's 49-item format). The input may be a FIFO (process substitution).\n"
-        "With several ports, a {port} in -o or --backup is replaced by the port (COM3,\n"
-        "ttyUSB0, pts-4); without it the port goes before the extension (plan.doc becomes\n"
-        "plan-COM3.doc). An output must not be the input or another output.\n"
+        "Formats go by the file name: .csv is CSV (CHIRP's layout when its header says so),\n"
+        ".json is JSON, any other name a channel file (the window's 49-item format). The input\n"
+        "may be a FIFO (process substitution). With several ports, a {port} in -o or --backup\n"
+        "is replaced by the port (COM3, ttyUSB0, pts-4); without it the port goes before the\n"
+        "extension (plan.doc becomes plan-COM3.doc). An output must not be the input or another\n"
+        "output. What the radio cannot hold (names, tones) is a warning on standard error.\n"
         "\n"
         "Progress goes to standard error when it is a terminal. Each error is one line on\n"
         "standard error; read and write end with one line per port there.\n"

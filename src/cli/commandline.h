@@ -1,7 +1,7 @@
 // The command line of qz300-cli: what the user asked for, or why it cannot be done.
 #pragma once
 
-#include "cli/channelsheet.h"
+#include "files/channelsheet.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,6 +29,8 @@ struct CommandLine
     bool verify = false;
     std::optional<ChannelSheet::Format> from;
     std::optional<ChannelSheet::Format> to;
+    /// --first: the location a CHIRP sheet's channels start at
+    std::optional<int> firstLocation;
     int readyTimeoutMs = 3000;
 
     /// The command line without the program name; an error text when it makes no sense.

@@ -3,7 +3,7 @@
 // port, timers and scratch channel table.
 #pragma once
 
-#include "cli/channelsheet.h"
+#include "files/channelsheet.h"
 #include "files/channelfile.h"
 
 #include <QObject>

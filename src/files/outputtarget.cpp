@@ -1,4 +1,4 @@
-#include "cli/outputtarget.h"
+#include "files/outputtarget.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,10 @@
-#include "cli/channelsheet.h"
+#include "files/channelsheet.h"
 
 #include "channels/frequencycheck.h"
 #include "channels/textvalue.h"
-#include "cli/outputtarget.h"
+#include "files/chirpsheet.h"
+#include "files/csvrecords.h"
+#include "files/outputtarget.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -69,42 +71,6 @@ QString text(const QVariant &value)
     return value.isNull() ? QStringLiteral("Null") : value.toString();
 }
 
-/// One CSV line as fields; a field may be quoted, with "" for a quote inside.
-std::optional<QStringList> csvFields(const QString &line)
-{
-    QStringList fields;
-    QString field;
-    bool quoted = false;
-    bool wasQuoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line.at(i);
-        if (quoted) {
-            if (c == u'"' && i + 1 < line.size() && line.at(i + 1) == u'"') {
-                field += u'"';
-                ++i;
-            } else if (c == u'"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == u'"' && field.trimmed().isEmpty() && !wasQuoted) {
-            quoted = true;
-            wasQuoted = true;
-            field.clear();
-        } else if (c == u',') {
-            fields << (wasQuoted ? field : field.trimmed());
-            field.clear();
-            wasQuoted = false;
-        } else {
-            field += c;
-        }
-    }
-    if (quoted)
-        return std::nullopt;
-    fields << (wasQuoted ? field : field.trimmed());
-    return fields;
-}
-
 /// A spreadsheet pads short rows with empty cells; those are no content.
 void dropTrailingEmpty(QStringList &fields, qsizetype keep)
 {
@@ -122,32 +88,23 @@ QString atLine(int line, const QString &message)
     return QStringLiteral("line %1: %2").arg(line).arg(message);
 }
 
-Result parseCsv(QByteArrayView bytes)
+Result parseCsv(const QString &content)
 {
     Result result;
-    QString content = QString::fromUtf8(bytes);
-    if (content.startsWith(QChar(0xFEFF)))
-        content.remove(0, 1);
-    const QStringList lines = content.split(u'\n');
+    result.format = Format::Csv;
+    const QChar separator = CsvRecords::separatorOf(content);
+    const CsvRecords::Table table = CsvRecords::read(content, separator);
+    if (!table.ok()) {
+        result.error = atLine(table.errorLine, QStringLiteral("a quoted field is not closed"));
+        return result;
+    }
 
     enum class Expect { Squelch, Header, Rows } expect = Expect::Squelch;
     QList<std::optional<ChannelRecord>> channels(ChannelCount);
     QList<int> lineOfChannel(ChannelCount, 0);
-    int lastLine = 0;
-    for (int index = 0; index < lines.size(); ++index) {
-        const int line = index + 1;
-        QString raw = lines.at(index);
-        if (raw.endsWith(u'\r'))
-            raw.chop(1);
-        if (raw.trimmed().isEmpty())
-            continue;
-        lastLine = line;
-        std::optional<QStringList> parsed = csvFields(raw);
-        if (!parsed) {
-            result.error = atLine(line, QStringLiteral("a quoted field is not closed"));
-            return result;
-        }
-        QStringList fields = *parsed;
+    for (const CsvRecords::Record &record : table.records) {
+        const int line = record.line;
+        QStringList fields = record.fields;
         switch (expect) {
         case Expect::Squelch: {
             dropTrailingEmpty(fields, 2);
@@ -194,7 +151,8 @@ Result parseCsv(QByteArrayView bytes)
                 result.error = at(line, 1, QStringLiteral("channel %1 again (first on line %2)").arg(number).arg(lineOfChannel.at(number - 1)));
                 return result;
             }
-            const RowCheck check = checkRow(fields.at(1), fields.at(2), fields.at(3));
+            const RowCheck check = checkRow(CsvRecords::withDecimalPoint(fields.at(1), separator),
+                                            CsvRecords::withDecimalPoint(fields.at(2), separator), fields.at(3));
             if (!check.ok()) {
                 result.error = at(line, check.column + 2, check.error);
                 return result;
@@ -206,17 +164,12 @@ Result parseCsv(QByteArrayView bytes)
         }
     }
     if (expect != Expect::Rows) {
-        result.error = atLine(lastLine + 1, expect == Expect::Squelch ? QStringLiteral("no squelch line") : QStringLiteral("no header"));
+        result.error = atLine(table.lastLine + 1, expect == Expect::Squelch ? QStringLiteral("no squelch line") : QStringLiteral("no header"));
         return result;
     }
-    for (int number = 1; number <= ChannelCount; ++number) {
-        if (!channels.at(number - 1)) {
-            result.error = atLine(lastLine + 1, QStringLiteral("channel %1 is missing").arg(number));
-            result.set = {};
-            return result;
-        }
-        result.set.channels << *channels.at(number - 1);
-    }
+    // A list of only the used channels: the channels it leaves out are empty.
+    for (const std::optional<ChannelRecord> &channel : std::as_const(channels))
+        result.set.channels << channel.value_or(ChannelRecord{QVariant(), emptyText(), emptyText(), emptyText()});
     return result;
 }
 
@@ -250,6 +203,7 @@ QString jsonLineColumn(QByteArrayView bytes, int offset)
 Result parseJson(QByteArrayView bytes)
 {
     Result result;
+    result.format = Format::Json;
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes.toByteArray(), &parseError);
     if (parseError.error != QJsonParseError::NoError) {
@@ -345,6 +299,8 @@ std::optional<Format> formatNamed(const QString &name)
         return Format::Csv;
     if (lower == u"json")
         return Format::Json;
+    if (lower == u"chirp")
+        return Format::Chirp;
     return std::nullopt;
 }
 
@@ -431,11 +387,15 @@ Result checkSet(const ChannelFile::ChannelSet &set)
     return result;
 }
 
-Result parse(QByteArrayView bytes, Format format)
+Result parse(QByteArrayView bytes, Format format, const ReadOptions &options)
 {
     switch (format) {
-    case Format::Csv:
-        return parseCsv(bytes);
+    case Format::Csv: {
+        const QString content = CsvRecords::textOf(bytes.toByteArray());
+        return ChirpSheet::hasChirpHeader(content) ? ChirpSheet::parse(content, options) : parseCsv(content);
+    }
+    case Format::Chirp:
+        return ChirpSheet::parse(CsvRecords::textOf(bytes.toByteArray()), options);
     case Format::Json:
         return parseJson(bytes);
     case Format::Channel:
@@ -452,7 +412,7 @@ Result parse(QByteArrayView bytes, Format format)
     return checkSet(read.set);
 }
 
-Result load(const QString &path, Format format)
+Result load(const QString &path, Format format, const ReadOptions &options)
 {
     Result result;
     QFile file(path);
@@ -465,10 +425,17 @@ Result load(const QString &path, Format format)
         result.error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return result;
     }
-    result = parse(bytes, format);
+    result = parse(bytes, format, options);
     if (!result.ok())
         result.error = QStringLiteral("%1: %2").arg(path, result.error);
+    for (QString &warning : result.warnings)
+        warning = QStringLiteral("%1: %2").arg(path, warning);
     return result;
+}
+
+Result load(const QString &path, const ReadOptions &options)
+{
+    return load(path, formatOfPath(path), options);
 }
 
 Composed compose(const ChannelFile::ChannelSet &set, Format format)
@@ -481,6 +448,8 @@ Composed compose(const ChannelFile::ChannelSet &set, Format format)
     case Format::Json:
         composed.bytes = composeJson(set);
         break;
+    case Format::Chirp:
+        return ChirpSheet::compose(set);
     case Format::Channel: {
         const ChannelFile::WriteResult written = ChannelFile::compose(set.squelch, set.channels);
         if (written.error == ChannelFile::WriteError::SeparatorInValue)
@@ -495,9 +464,11 @@ Composed compose(const ChannelFile::ChannelSet &set, Format format)
     return composed;
 }
 
-QString save(const QString &path, const ChannelFile::ChannelSet &set, Format format)
+QString save(const QString &path, const ChannelFile::ChannelSet &set, Format format, QStringList *warnings)
 {
     const Composed composed = compose(set, format);
+    if (warnings)
+        *warnings = composed.warnings;
     if (!composed.ok())
         return QStringLiteral("%1: %2").arg(path, composed.error);
     return OutputTarget::write(path, composed.bytes);

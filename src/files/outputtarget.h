@@ -1,4 +1,4 @@
-// Where a result of qz300-cli goes. A regular file is replaced through a temporary file, so a
+// Where a written channel set goes. A regular file is replaced through a temporary file, so a
 // failed write leaves the old one; a device or a FIFO is written in place, because renaming a
 // temporary file over it would replace the device itself; a folder is refused.
 #pragma once
