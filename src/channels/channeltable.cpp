@@ -236,6 +236,16 @@ bool ChannelTable::setField(int index, const QVariant &value)
     return true;
 }
 
+bool ChannelTable::setFieldAt(int row, int index, const QVariant &value)
+{
+    if (row < 0 || row >= rowCount())
+        return fail(QStringLiteral("没有该行"));
+    if (index < 0 || index >= ChannelField::Count)
+        return fail(QStringLiteral("没有该字段"));
+    assign(row, index, value);
+    return true;
+}
+
 bool ChannelTable::isNull(int index) const
 {
     return field(index).isNull();

@@ -47,6 +47,10 @@ RadioLinkController::RadioLinkController(CommandHost &host, SerialLink &link, Re
     m_read = new ReadTransfer(link, table, readArmTimer, &poll, [&host](const QString &level) { host.setSquelchLevel(level); },
                               this);
     m_read->setObjectName(QStringLiteral("readTransfer"));
+    // A read is one step the user can undo: table and squelch level together.
+    m_read->setChannelSetStore([&host](const ChannelList &channels, const QString &squelch) {
+        return host.replaceChannelSet(QStringLiteral("读信道数据"), channels, squelch);
+    });
 
     connect(m_write, &WriteTransfer::progress, this, &RadioLinkController::showProgress);
     connect(m_write, &WriteTransfer::finished, this, &RadioLinkController::writeFinished);
