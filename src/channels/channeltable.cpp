@@ -491,7 +491,8 @@ bool ChannelTable::setData(const QModelIndex &index, const QVariant &value, int 
 
 void ChannelTable::assign(int row, int column, const QVariant &value)
 {
-    const QVariant text = value.isNull() ? QVariant() : QVariant(value.toString());
+    // A variant holding a null string is an empty text: bound as it is, it would store NULL.
+    const QVariant text = value.isNull() ? QVariant() : QVariant(value.toString().isNull() ? QStringLiteral("") : value.toString());
     QVariant &stored = m_rows[row].fields[column];
     if (stored.isNull() == text.isNull() && stored == text)
         return;
