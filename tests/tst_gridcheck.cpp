@@ -201,7 +201,8 @@ void tst_GridCheck::edit()
     QCOMPARE(model->data(model->index(Row, 1)), newRf);
     QCOMPARE(model->data(model->index(Row, 2)), newTf);
     QCOMPARE(table.channel(Row + 1), neighbour);
-    QCOMPARE(table.currentRow(), Row);
+    // Return commits and moves down a row, as in a spreadsheet; the check stayed with its row.
+    QCOMPARE(table.currentRow(), Row + 1);
 }
 
 // Moving to another row ends the edit: the check applies to the row that was edited.

@@ -3,6 +3,7 @@
 #include "files/workingfolder.h"
 #include "ui/fonts.h"
 #include "ui/messagebox.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("qz300"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.qz300.qz300"));
     Fonts::installSubstitutes();
+    Translations::installQtChinese(); // without the file the standard buttons stay English
 
     if (WorkingFolder::startedFromDesktop(QApplication::arguments())) {
         const QString error = WorkingFolder::enterDesktopDataFolder();

@@ -2,6 +2,8 @@
 
 #include "channels/channelgrid.h"
 #include "channels/channelrecord.h"
+#include "channels/edithistory.h"
+#include "channels/grideditcommands.h"
 #include "channels/channeltable.h"
 #include "channels/frequencycheck.h"
 #include "channels/squelchlevel.h"
@@ -82,6 +84,13 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
     connect(&m_statusClearTimer, &QTimer::timeout, this, &MainWindow::statusClearTick);
 
     buildControls();
+    m_history = new EditHistory(
+        *m_table, [this] { return m_squelchBox->currentText(); }, [this](const QString &text) { setSquelchLevel(text); }, this);
+    m_grid->setEditHistory(m_history);
+    m_editCommands = new GridEditCommands(*m_grid, *m_table, *m_history, this);
+    // A run of typing in the squelch box is one step; leaving the box or picking a level ends it.
+    connect(m_squelchBox->lineEdit(), &QLineEdit::editingFinished, m_history, &EditHistory::endSquelchTyping);
+    connect(m_squelchBox, &QComboBox::activated, m_history, &EditHistory::endSquelchTyping);
     buildMenus();
     m_files = new ChannelFileCommands(*this, *m_table, this);
     m_link = new RadioLinkController(*this, *m_port, *m_poll, *m_table, m_writePacingTimer, m_readArmTimer, this);
@@ -129,9 +138,12 @@ void MainWindow::buildControls()
     m_squelchBox->setFont(Fonts::font(Fonts::song(), 12));
     m_squelchBox->addItems(SquelchLevel::choices());
     m_squelchBox->setEditText(SquelchLevel::defaultText());
+    // Red while usable; the disabled colours stay the style's grey.
     QPalette squelchPalette = m_squelchBox->palette();
-    squelchPalette.setColor(QPalette::Text, Qt::red);
-    squelchPalette.setColor(QPalette::ButtonText, Qt::red);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        squelchPalette.setColor(group, QPalette::Text, Qt::red);
+        squelchPalette.setColor(group, QPalette::ButtonText, Qt::red);
+    }
     m_squelchBox->setPalette(squelchPalette);
     Twips::place(m_squelchBox, 3840, 1800, 855, 360);
     connect(m_squelchBox, &QComboBox::editTextChanged, this, &MainWindow::onSquelchEdited);
@@ -174,6 +186,17 @@ void MainWindow::buildMenus()
     m_fileMenu->menuAction()->setObjectName(DesignNames::Main::fileMenu());
     m_openAction = addCommand(m_fileMenu, DesignNames::Main::openCommand(), QStringLiteral("打开文件(&O)"), &MainWindow::openChannelFile);
     m_saveAction = addCommand(m_fileMenu, DesignNames::Main::saveCommand(), QStringLiteral("保存文件(&V)"), &MainWindow::saveChannelFile);
+
+    // 退出系统 holds E; 编 (bian) gives B.
+    m_editMenu = menuBar()->addMenu(QStringLiteral("       编辑(&B)"));
+    m_editMenu->setObjectName(QStringLiteral("editMenu"));
+    m_editMenu->menuAction()->setObjectName(QStringLiteral("editMenu"));
+    m_editMenu->addAction(m_editCommands->undoAction());
+    m_editMenu->addAction(m_editCommands->redoAction());
+    m_editMenu->addSeparator();
+    m_editMenu->addAction(m_editCommands->copyAction());
+    m_editMenu->addAction(m_editCommands->pasteAction());
+    m_editMenu->addAction(m_editCommands->clearAction());
 
     m_readAction = addCommand(nullptr, DesignNames::Main::readCommand(), QStringLiteral("        读信道数据(&R)"), &MainWindow::readChannels);
     m_writeAction = addCommand(nullptr, DesignNames::Main::writeCommand(), QStringLiteral("        写信道数据(&W)"), &MainWindow::writeChannels);
@@ -245,8 +268,9 @@ void MainWindow::setActivity(Activity activity)
     m_activity = activity;
     const bool idle = activity == Activity::Idle;
     for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_readAction, m_writeAction, m_portAction,
-                            m_exitAction, m_helpMenu->menuAction()})
+                            m_exitAction, m_helpMenu->menuAction(), m_editMenu->menuAction()})
         action->setEnabled(idle);
+    m_history->setLocked(!idle);
     if (!idle)
         m_grid->commitOpenEditor();
     m_grid->setEnabled(idle);
@@ -267,6 +291,11 @@ void MainWindow::setSquelchLevel(const QString &text)
         m_squelchBox->setEditText(text);
 }
 
+QString MainWindow::replaceChannelSet(const QString &stepName, const QList<ChannelRecord> &channels, const QString &squelch)
+{
+    return m_history->replaceChannelSet(stepName, channels, squelch);
+}
+
 bool MainWindow::commitOpenCell()
 {
     m_cellRefused = false;
@@ -282,9 +311,13 @@ void MainWindow::adoptWindow(QWidget *window)
 
 void MainWindow::onSquelchEdited()
 {
-    if (!SquelchLevel::isAboveLimit(m_squelchBox->currentText()))
+    if (!SquelchLevel::isAboveLimit(m_squelchBox->currentText())) {
+        if (m_history)
+            m_history->squelchEdited();
         return;
+    }
     Messages::show(this, ErrorTitle, QStringLiteral("静燥级别不可大于 9 ！！！"), Messages::Icon::Information);
+    // A refused level never becomes a step: the replacement joins the typing before it.
     m_squelchBox->setEditText(SquelchLevel::defaultText());
 }
 
@@ -292,7 +325,7 @@ void MainWindow::onShiftChosen()
 {
     if (m_table->currentRow() < 0)
         return;
-    m_table->setField(3, m_shiftBox->currentText());
+    m_history->record(QStringLiteral("拍频"), [this] { m_table->setField(3, m_shiftBox->currentText()); });
 }
 
 void MainWindow::onCellEdited(int row, int column)

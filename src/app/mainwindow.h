@@ -16,6 +16,8 @@ class ChannelFileCommands;
 class AboutBox;
 class ChannelGrid;
 class ChannelTable;
+class EditHistory;
+class GridEditCommands;
 class InstructionsWindow;
 class PortDialog;
 class QAction;
@@ -66,8 +68,13 @@ public:
     QString squelchLevel() const override;
     void setSquelchLevel(const QString &text) override;
 
+    QString replaceChannelSet(const QString &stepName, const QList<ChannelRecord> &channels, const QString &squelch) override;
+
     /// The check's refusal shows "数据超出范围 ！！".
     bool commitOpenCell() override;
+
+    EditHistory &editHistory() { return *m_history; }
+    GridEditCommands &editCommands() { return *m_editCommands; }
 
     /// Keeps a window of the program that is closed with the main window.
     void adoptWindow(QWidget *window);
@@ -105,6 +112,8 @@ private:
     ReadinessPoll *m_poll = nullptr;
     ChannelFileCommands *m_files = nullptr;
     RadioLinkController *m_link = nullptr;
+    EditHistory *m_history = nullptr;
+    GridEditCommands *m_editCommands = nullptr;
 
     ChannelGrid *m_grid = nullptr;
     QComboBox *m_squelchBox = nullptr;
@@ -112,6 +121,7 @@ private:
     QLabel *m_statusLabel = nullptr;
 
     QMenu *m_fileMenu = nullptr;
+    QMenu *m_editMenu = nullptr;
     QMenu *m_helpMenu = nullptr;
     QAction *m_openAction = nullptr;
     QAction *m_saveAction = nullptr;

@@ -1,9 +1,12 @@
-// The grid that shows and edits the channel table in place.
+// The grid that shows and edits the channel table in place, with a spreadsheet's keys: Return
+// commits and moves down a row, Tab moves right and on to the next row.
 #pragma once
 
 #include <QTableView>
 
+class CellEditDelegate;
 class ChannelTable;
+class EditHistory;
 
 class ChannelGrid : public QTableView
 {
@@ -15,10 +18,25 @@ public:
     /// Shows the table and shares its current record.
     void bind(ChannelTable *table);
 
+    /// Cell edits become undoable steps of `history`, each with the check's own rewrites.
+    void setEditHistory(EditHistory *history) { m_history = history; }
+
     /// Hands a cell being edited over to the table, as if the user had pressed Return.
     void commitOpenEditor();
 
 signals:
     /// A cell edit has reached the table: row and column of the cell.
     void cellEdited(int row, int column);
+
+protected:
+    void commitData(QWidget *editor) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void moveDown();
+
+    CellEditDelegate *m_delegate = nullptr;
+    EditHistory *m_history = nullptr;
+    bool m_committingOpenEditor = false;
 };

@@ -236,6 +236,16 @@ bool ChannelTable::setField(int index, const QVariant &value)
     return true;
 }
 
+bool ChannelTable::setFieldAt(int row, int index, const QVariant &value)
+{
+    if (row < 0 || row >= rowCount())
+        return fail(QStringLiteral("没有该行"));
+    if (index < 0 || index >= ChannelField::Count)
+        return fail(QStringLiteral("没有该字段"));
+    assign(row, index, value);
+    return true;
+}
+
 bool ChannelTable::isNull(int index) const
 {
     return field(index).isNull();
@@ -481,7 +491,8 @@ bool ChannelTable::setData(const QModelIndex &index, const QVariant &value, int 
 
 void ChannelTable::assign(int row, int column, const QVariant &value)
 {
-    const QVariant text = value.isNull() ? QVariant() : QVariant(value.toString());
+    // A variant holding a null string is an empty text: bound as it is, it would store NULL.
+    const QVariant text = value.isNull() ? QVariant() : QVariant(value.toString().isNull() ? QStringLiteral("") : value.toString());
     QVariant &stored = m_rows[row].fields[column];
     if (stored.isNull() == text.isNull() && stored == text)
         return;

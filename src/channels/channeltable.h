@@ -37,6 +37,8 @@ public:
     /// Changes a field of the current record; the change is stored when the current record moves.
     bool setField(int index, const QVariant &value);
     bool isNull(int index) const;
+    /// Changes a field of any row, as an edit there would; stored when the current record moves.
+    bool setFieldAt(int row, int index, const QVariant &value);
 
     /// The first 16 channels, pending edits included.
     ChannelList channels() const;

@@ -18,6 +18,12 @@ QString shown(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
+// A file's squelch item is always set, even when it is empty.
+QString nonNull(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 QString readErrorText(ChannelFile::ReadError error, const QString &path)
 {
     switch (error) {
@@ -72,12 +78,11 @@ void ChannelFileCommands::open()
     const ChannelFile::ReadResult result = ChannelFile::load(path);
     if (result.error != ChannelFile::ReadError::None) {
         showError(readErrorText(result.error, path));
-    } else if (!m_table.storeChannels(result.set.channels)) {
+    } else if (!m_host.replaceChannelSet(QStringLiteral("打开文件"), result.set.channels, nonNull(result.set.squelch)).isEmpty()) {
         showError(QStringLiteral("信道数据无法存入数据库，文件 %1 未打开 ！！").arg(shown(path)));
     } else {
         m_table.moveFirst();
         m_table.moveNext();
-        m_host.setSquelchLevel(result.set.squelch);
     }
     restoreWorkingDirectory(workDir);
 }

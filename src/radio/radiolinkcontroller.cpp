@@ -10,7 +10,9 @@
 #include "ui/commandhost.h"
 #include "ui/messagebox.h"
 
+#include <QLabel>
 #include <QProgressBar>
+#include <QTime>
 #include <QWidget>
 
 namespace {
@@ -47,6 +49,10 @@ RadioLinkController::RadioLinkController(CommandHost &host, SerialLink &link, Re
     m_read = new ReadTransfer(link, table, readArmTimer, &poll, [&host](const QString &level) { host.setSquelchLevel(level); },
                               this);
     m_read->setObjectName(QStringLiteral("readTransfer"));
+    // A read is one step the user can undo: table and squelch level together.
+    m_read->setChannelSetStore([&host](const ChannelList &channels, const QString &squelch) {
+        return host.replaceChannelSet(QStringLiteral("读信道数据"), channels, squelch);
+    });
 
     connect(m_write, &WriteTransfer::progress, this, &RadioLinkController::showProgress);
     connect(m_write, &WriteTransfer::finished, this, &RadioLinkController::writeFinished);
@@ -65,6 +71,13 @@ RadioLinkController::RadioLinkController(CommandHost &host, SerialLink &link, Re
     const QRect line = status->geometry();
     m_progress->setGeometry(line.x(), line.bottom() + 2, line.width() * 2 / 3, qMax(12, line.height() * 2 / 3));
     m_progress->hide();
+
+    // The outcome of the last transfer, on the bar's line once the bar is gone.
+    m_result = new QLabel(status->parentWidget());
+    m_result->setObjectName(QStringLiteral("transferResult"));
+    m_result->setGeometry(line.x(), line.bottom() + 2, line.width(), qMax(16, line.height() * 2 / 3));
+    m_result->setStyleSheet(QStringLiteral("color: #00007f"));
+    m_result->hide();
 }
 
 void RadioLinkController::writeChannels()
@@ -86,6 +99,8 @@ void RadioLinkController::writeChannels()
     }
     m_host.cancelStatusClearing();
     m_host.setStatusText(QStringLiteral("正在传送数据,,,,,,,"));
+    m_result->clear();
+    m_result->hide();
     showProgress(0, ChannelCount);
 }
 
@@ -105,6 +120,8 @@ void RadioLinkController::readChannels()
         return;
     }
     m_host.cancelStatusClearing();
+    m_result->clear();
+    m_result->hide();
     showProgress(0, ChannelCount);
     m_read->start();
 }
@@ -130,6 +147,7 @@ bool RadioLinkController::mayClose()
         m_poll.stop(); // the window goes: nothing more for the radio
         backToIdle();
         m_host.setStatusText(QString());
+        showResult(QStringLiteral("写入中断"), true);
         Messages::show(m_host.dialogParent(), WarningTitle,
                        QStringLiteral("写信道已中断，对讲机中的信道数据不完整。\n请在使用对讲机前重新写信道数据。"),
                        Messages::Icon::Warning);
@@ -171,6 +189,7 @@ void RadioLinkController::linkBack()
 
 void RadioLinkController::showProgress(int frame, int total)
 {
+    m_framesDone = frame;
     m_progress->setMaximum(total);
     m_progress->setValue(frame);
     m_progress->show();
@@ -180,11 +199,13 @@ void RadioLinkController::writeFinished()
 {
     m_host.setStatusText(QStringLiteral("数据传送完毕..."));
     backToIdle();
+    showResult(QStringLiteral("写入完成"), true);
     m_host.startStatusClearing();
 }
 
 void RadioLinkController::writeFailed(const QString &reason)
 {
+    showResult(QStringLiteral("写入失败：端口出错"), true);
     showFailure(WarningTitle,
                 QStringLiteral("写信道中断，串行端口出错：%1\n对讲机中的信道数据可能不完整，请重新选择端口后再写一次。").arg(reason),
                 Messages::Icon::Warning);
@@ -195,10 +216,13 @@ void RadioLinkController::readFinished()
     m_host.setStatusText(QStringLiteral("读出信道数据完毕！"));
     m_host.startStatusClearing();
     backToIdle();
+    showResult(QStringLiteral("读出完成"), true);
 }
 
 void RadioLinkController::readFailed(const QString &message)
 {
+    // Nothing of a failed read is stored, so no count of frames.
+    showResult(QStringLiteral("读出失败"), false);
     showFailure(ReadErrorTitle, message, Messages::Icon::Information);
 }
 
@@ -213,6 +237,13 @@ void RadioLinkController::showFailure(const QString &title, const QString &text,
     m_host.setStatusText(m_reconnect->isLost() ? LostStatus : QString());
     backToIdle();
     m_poll.start(); // on a lost port it waits quietly for the port to come back
+}
+
+void RadioLinkController::showResult(const QString &outcome, bool withFrames)
+{
+    const QString frames = withFrames ? QStringLiteral(" %1/%2").arg(m_framesDone).arg(ChannelCount) : QString();
+    m_result->setText(QStringLiteral("%1%2  %3").arg(outcome, frames, QTime::currentTime().toString(QStringLiteral("hh:mm:ss"))));
+    m_result->show();
 }
 
 void RadioLinkController::backToIdle()

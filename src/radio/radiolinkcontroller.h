@@ -10,6 +10,7 @@
 class ChannelTable;
 class CommandHost;
 class PortReconnector;
+class QLabel;
 class QProgressBar;
 class QTimer;
 class ReadTransfer;
@@ -40,6 +41,8 @@ public:
     ReadTransfer &readTransfer() { return *m_read; }
     PortReconnector &reconnector() { return *m_reconnect; }
     QProgressBar *progressBar() const { return m_progress; }
+    /// How the last transfer ended, shown until the next one starts.
+    QLabel *resultLabel() const { return m_result; }
 
 private:
     void showProgress(int frame, int total);
@@ -49,6 +52,7 @@ private:
     void readFailed(const QString &message);
     void showFailure(const QString &title, const QString &text, Messages::Icon icon);
     void backToIdle();
+    void showResult(const QString &outcome, bool withFrames);
     bool portReady(const QString &command);
     bool storeEdits(const QString &command);
     void linkLost(int port, const QString &device);
@@ -62,5 +66,7 @@ private:
     WriteTransfer *m_write = nullptr;
     ReadTransfer *m_read = nullptr;
     QProgressBar *m_progress = nullptr;
+    QLabel *m_result = nullptr;
+    int m_framesDone = 0;
     bool m_askingToClose = false;
 };

@@ -124,14 +124,22 @@ void ReadTransfer::complete()
     for (const QString &frame : std::as_const(m_frames))
         channels << ChannelFrame::decode(frame);
     const QString squelch = ChannelFrame::squelchOf(m_frames.first());
-    if (!m_table.storeChannels(channels)) {
-        fail(QStringLiteral("读出的信道数据无法存入数据库：%1").arg(m_table.lastError()));
-        return;
+    if (m_store) {
+        const QString error = m_store(channels, squelch);
+        if (!error.isEmpty()) {
+            fail(QStringLiteral("读出的信道数据无法存入数据库：%1").arg(error));
+            return;
+        }
+    } else {
+        if (!m_table.storeChannels(channels)) {
+            fail(QStringLiteral("读出的信道数据无法存入数据库：%1").arg(m_table.lastError()));
+            return;
+        }
+        if (m_storeSquelch)
+            m_storeSquelch(squelch);
     }
     m_channels = channels;
     m_squelch = squelch;
-    if (m_storeSquelch)
-        m_storeSquelch(squelch);
     m_table.moveFirst();
     end();
     emit finished();

@@ -24,11 +24,16 @@ public:
     static constexpr int SilenceLimitMs = 2000;
 
     using SquelchSink = std::function<void(const QString &level)>;
+    /// Stores a complete read (channels and squelch level); returns why it could not, or empty.
+    using ChannelSetStore = std::function<QString(const ChannelList &channels, const QString &squelch)>;
 
     /// The arming timer belongs to the window that starts reads; the poll, when given, is stopped
     /// while the port is busy and started again at the end; the sink stores the squelch level read.
     ReadTransfer(SerialLink &port, ChannelTable &table, QTimer &armTimer, ReadinessPoll *poll,
                  SquelchSink storeSquelch, QObject *parent = nullptr);
+
+    /// Replaces how a complete read is stored (by default: the table, then the squelch sink).
+    void setChannelSetStore(ChannelSetStore store) { m_store = std::move(store); }
 
     /// Arms the timer; its first tick starts the read.
     void start();
@@ -64,6 +69,7 @@ private:
     QTimer &m_armTimer;
     ReadinessPoll *m_poll;
     SquelchSink m_storeSquelch;
+    ChannelSetStore m_store;
     QTimer m_silence;
     State m_state = State::Idle;
     QString m_frame;

@@ -4,8 +4,10 @@
 // never depends on the main window.
 #pragma once
 
+#include <QList>
 #include <QString>
 
+struct ChannelRecord;
 class QWidget;
 
 class CommandHost
@@ -34,6 +36,12 @@ public:
     virtual QString squelchLevel() const = 0;
     /// Sets the squelch box's text; the level check runs as for typing.
     virtual void setSquelchLevel(const QString &text) = 0;
+
+    /// Replaces rf, tf and bt of the first 16 channels and, unless `squelch` is null, the squelch
+    /// level (its check runs as for typing), as one step the user can undo, named `stepName`. The
+    /// channels are stored at once, all or nothing. Returns why they could not be stored (nothing
+    /// changed then), or an empty text.
+    virtual QString replaceChannelSet(const QString &stepName, const QList<ChannelRecord> &channels, const QString &squelch) = 0;
 
     /// Hands a grid cell still being edited over to the table, as if the user had pressed Return,
     /// and runs its check; false when the check refused the value (the user has been told).

@@ -1,0 +1,164 @@
+#include "channels/grideditcommands.h"
+
+#include "channels/cellblock.h"
+#include "channels/celledits.h"
+#include "channels/channelgrid.h"
+#include "channels/channelrecord.h"
+#include "channels/channeltable.h"
+#include "channels/edithistory.h"
+#include "ui/messagebox.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+
+#include <algorithm>
+
+namespace {
+
+QModelIndexList selectedCells(const ChannelTable &table)
+{
+    QModelIndexList cells = table.selectionModel()->selectedIndexes();
+    if (cells.isEmpty() && table.selectionModel()->currentIndex().isValid())
+        cells << table.selectionModel()->currentIndex();
+    std::sort(cells.begin(), cells.end(), [](const QModelIndex &a, const QModelIndex &b) {
+        return a.row() != b.row() ? a.row() < b.row() : a.column() < b.column();
+    });
+    return cells;
+}
+
+QString columnName(int column)
+{
+    switch (column) {
+    case ChannelField::Rf:
+        return QStringLiteral("接收频率");
+    case ChannelField::Tf:
+        return QStringLiteral("发送频率");
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
+GridEditCommands::GridEditCommands(ChannelGrid &grid, ChannelTable &table, EditHistory &history, QObject *parent)
+    : QObject(parent)
+    , m_grid(grid)
+    , m_table(table)
+    , m_history(history)
+{
+    const auto make = [this](const QString &name, const QString &caption, const QList<QKeySequence> &keys,
+                             Qt::ShortcutContext context, void (GridEditCommands::*slot)()) {
+        auto *action = new QAction(caption, this);
+        action->setObjectName(name);
+        action->setShortcuts(keys);
+        action->setShortcutContext(context);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    m_undo = make(QStringLiteral("undoCommand"), QStringLiteral("撤销(&U)"), {QKeySequence::Undo}, Qt::WindowShortcut,
+                  &GridEditCommands::undo);
+    m_redo = make(QStringLiteral("redoCommand"), QStringLiteral("重做(&R)"),
+                  {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, Qt::WindowShortcut,
+                  &GridEditCommands::redo);
+    // The clipboard keys belong to the grid: in the squelch box they keep their usual meaning.
+    m_copy = make(QStringLiteral("copyCommand"), QStringLiteral("复制(&C)"), {QKeySequence::Copy}, Qt::WidgetWithChildrenShortcut,
+                  &GridEditCommands::copy);
+    m_paste = make(QStringLiteral("pasteCommand"), QStringLiteral("粘贴(&P)"), {QKeySequence::Paste},
+                   Qt::WidgetWithChildrenShortcut, &GridEditCommands::paste);
+    m_clear = make(QStringLiteral("clearCommand"), QStringLiteral("清除(&L)"), {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)},
+                   Qt::WidgetWithChildrenShortcut, &GridEditCommands::clear);
+
+    auto *separator = new QAction(this);
+    separator->setSeparator(true);
+    m_grid.addActions({m_undo, m_redo, separator, m_copy, m_paste, m_clear});
+    m_grid.setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    connect(&m_history, &EditHistory::availabilityChanged, this, &GridEditCommands::updateAvailability);
+    updateAvailability();
+}
+
+void GridEditCommands::undo()
+{
+    m_grid.commitOpenEditor(); // what is being typed is a step of its own, undone first
+    m_history.undo();
+}
+
+void GridEditCommands::redo()
+{
+    m_grid.commitOpenEditor();
+    m_history.redo();
+}
+
+void GridEditCommands::copy()
+{
+    const QModelIndexList cells = selectedCells(m_table);
+    if (cells.isEmpty())
+        return;
+    int top = cells.first().row(), bottom = top, left = cells.first().column(), right = left;
+    for (const QModelIndex &cell : cells) {
+        top = qMin(top, cell.row());
+        bottom = qMax(bottom, cell.row());
+        left = qMin(left, cell.column());
+        right = qMax(right, cell.column());
+    }
+    QList<QStringList> rows(bottom - top + 1, QStringList(right - left + 1));
+    for (const QModelIndex &cell : cells)
+        rows[cell.row() - top][cell.column() - left] = cell.data(Qt::DisplayRole).toString();
+    QGuiApplication::clipboard()->setText(CellBlock::compose(rows));
+}
+
+void GridEditCommands::paste()
+{
+    if (m_history.isLocked())
+        return;
+    m_grid.commitOpenEditor();
+    const QList<QStringList> block = CellBlock::parse(QGuiApplication::clipboard()->text());
+    const QModelIndexList cells = selectedCells(m_table);
+    if (block.isEmpty() || cells.isEmpty())
+        return;
+    QList<CellEdits::CellValue> values;
+    if (block.size() == 1 && block.first().size() == 1 && cells.size() > 1) {
+        for (const QModelIndex &cell : cells) {
+            if (cell.column() != ChannelField::No)
+                values.append({cell.row(), cell.column(), block.first().first()});
+        }
+    } else {
+        values = CellEdits::placeBlock(block, cells.first().row(), cells.first().column(), m_table.rowCount());
+    }
+    QList<CellEdits::Refusal> refused;
+    m_history.record(QStringLiteral("粘贴"), [&] { refused = CellEdits::apply(m_table, values); });
+    if (refused.isEmpty())
+        return;
+    QStringList lines{QStringLiteral("数据超出范围 ！！")};
+    for (const CellEdits::Refusal &cell : std::as_const(refused))
+        lines << QStringLiteral("第 %1 信道 %2：%3").arg(cell.row + 1).arg(columnName(cell.column), cell.text);
+    Messages::show(m_grid.window(), QStringLiteral("错误警告 "), lines.join(u'\n'), Messages::Icon::Information);
+}
+
+void GridEditCommands::clear()
+{
+    if (m_history.isLocked())
+        return;
+    m_grid.commitOpenEditor();
+    QList<CellEdits::CellValue> values;
+    for (const QModelIndex &cell : selectedCells(m_table)) {
+        if (cell.column() != ChannelField::No)
+            values.append({cell.row(), cell.column(), QString()});
+    }
+    // Emptied values cannot be out of range: nothing to tell.
+    m_history.record(QStringLiteral("清除"), [&] { CellEdits::apply(m_table, values); });
+}
+
+void GridEditCommands::updateAvailability()
+{
+    m_undo->setEnabled(m_history.canUndo());
+    m_redo->setEnabled(m_history.canRedo());
+    const bool editable = !m_history.isLocked();
+    m_copy->setEnabled(editable);
+    m_paste->setEnabled(editable);
+    m_clear->setEnabled(editable);
+    m_undo->setStatusTip(m_history.stack().undoText());
+    m_redo->setStatusTip(m_history.stack().redoText());
+}
