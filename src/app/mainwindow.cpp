@@ -174,6 +174,9 @@ void MainWindow::buildMenus()
     m_fileMenu->menuAction()->setObjectName(DesignNames::Main::fileMenu());
     m_openAction = addCommand(m_fileMenu, DesignNames::Main::openCommand(), QStringLiteral("打开文件(&O)"), &MainWindow::openChannelFile);
     m_saveAction = addCommand(m_fileMenu, DesignNames::Main::saveCommand(), QStringLiteral("保存文件(&V)"), &MainWindow::saveChannelFile);
+    m_fileMenu->addSeparator();
+    m_importAction = addCommand(m_fileMenu, QStringLiteral("importCommand"), QStringLiteral("导入…(&I)"), &MainWindow::importChannelSheet);
+    m_exportAction = addCommand(m_fileMenu, QStringLiteral("exportCommand"), QStringLiteral("导出…(&X)"), &MainWindow::exportChannelSheet);
 
     m_readAction = addCommand(nullptr, DesignNames::Main::readCommand(), QStringLiteral("        读信道数据(&R)"), &MainWindow::readChannels);
     m_writeAction = addCommand(nullptr, DesignNames::Main::writeCommand(), QStringLiteral("        写信道数据(&W)"), &MainWindow::writeChannels);
@@ -244,8 +247,8 @@ void MainWindow::setActivity(Activity activity)
 {
     m_activity = activity;
     const bool idle = activity == Activity::Idle;
-    for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_readAction, m_writeAction, m_portAction,
-                            m_exitAction, m_helpMenu->menuAction()})
+    for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_importAction, m_exportAction, m_readAction,
+                            m_writeAction, m_portAction, m_exitAction, m_helpMenu->menuAction()})
         action->setEnabled(idle);
     if (!idle)
         m_grid->commitOpenEditor();
@@ -424,6 +427,16 @@ void MainWindow::openChannelFile()
 void MainWindow::saveChannelFile()
 {
     m_files->save();
+}
+
+void MainWindow::importChannelSheet()
+{
+    m_files->importSheet();
+}
+
+void MainWindow::exportChannelSheet()
+{
+    m_files->exportSheet();
 }
 
 void MainWindow::selectPort()
