@@ -146,7 +146,7 @@ void ChannelFileCommands::exportSheet()
     // An existing FIFO or device would be written in place and could hang the window.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        showError(QStringLiteral("文件 %1 无法保存 ！！").arg(shown(path)));
+        showError(QStringLiteral("文件 %1 无法导出 ！！").arg(shown(path)));
     } else {
         // The blanks a level picked from the list carries belong to the channel file only.
         const ChannelFile::ChannelSet set{m_host.squelchLevel().trimmed(), m_table.channels()};
