@@ -27,7 +27,8 @@ struct Request
 struct Answer
 {
     Answer() = default;
-    Answer(const QString &name, const QString &chosenFilter = QString()) // NOLINT: a bare name is an answer
+    // Not explicit: a handler that returns just a name still gives an answer.
+    Answer(const QString &name, const QString &chosenFilter = QString())
         : fileName(name)
         , filter(chosenFilter)
     {
