@@ -1,6 +1,7 @@
 #include "files/filechooser.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@ private slots:
     void qtFilter_data();
     void qtFilter();
     void realDialog();
+    void realDialogSuffixFollowsFilter();
 
 private:
     /// Runs `answer` on the file dialog once it is up.
@@ -86,6 +88,42 @@ void tst_FileChooser::realDialog()
     QCOMPARE(dialog.chooseToSave(), QString());
     QCOMPARE(dialog.fileName(), QString());
     QCOMPARE(startsWith, QStringList{typed});
+}
+
+// The export dialog: the entry the user picks decides the extension of a bare name, and is
+// what the dialog starts with the next time.
+void tst_FileChooser::realDialogSuffixFollowsFilter()
+{
+    QTemporaryDir dir;
+    QWidget window;
+    FileChooser dialog(&window);
+    dialog.setFilter(QStringLiteral("CHIRP CSV|*.csv|CSV|*.csv|JSON|*.json"));
+    dialog.setFilterIndex(1);
+    dialog.setSuffixFromFilter(true);
+    const QString typed = dir.filePath(QStringLiteral("plan"));
+
+    QString startFilter;
+    whenShown([&](QFileDialog *shown) {
+        startFilter = shown->selectedNameFilter();
+        auto *types = shown->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(types);
+        types->setCurrentIndex(2);
+        emit types->activated(2); // as a click on the entry does
+        emit types->textActivated(types->itemText(2));
+        shown->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+        static_cast<QDialog *>(shown)->accept();
+    });
+    QCOMPARE(dialog.chooseToSave(), typed + QStringLiteral(".json"));
+    QCOMPARE(startFilter, QStringLiteral("CSV (*.csv)"));
+    QCOMPARE(dialog.filterIndex(), 2);
+
+    whenShown([&](QFileDialog *shown) {
+        startFilter = shown->selectedNameFilter();
+        shown->reject();
+    });
+    QCOMPARE(dialog.chooseToSave(), QString());
+    QCOMPARE(startFilter, QStringLiteral("JSON (*.json)"));
+    QCOMPARE(dialog.filterIndex(), 2);
 }
 
 QTEST_MAIN(tst_FileChooser)

@@ -186,6 +186,9 @@ void MainWindow::buildMenus()
     m_fileMenu->menuAction()->setObjectName(DesignNames::Main::fileMenu());
     m_openAction = addCommand(m_fileMenu, DesignNames::Main::openCommand(), QStringLiteral("打开文件(&O)"), &MainWindow::openChannelFile);
     m_saveAction = addCommand(m_fileMenu, DesignNames::Main::saveCommand(), QStringLiteral("保存文件(&V)"), &MainWindow::saveChannelFile);
+    m_fileMenu->addSeparator();
+    m_importAction = addCommand(m_fileMenu, QStringLiteral("importCommand"), QStringLiteral("导入…(&I)"), &MainWindow::importChannelSheet);
+    m_exportAction = addCommand(m_fileMenu, QStringLiteral("exportCommand"), QStringLiteral("导出…(&X)"), &MainWindow::exportChannelSheet);
 
     // 退出系统 holds E; 编 (bian) gives B.
     m_editMenu = menuBar()->addMenu(QStringLiteral("       编辑(&B)"));
@@ -267,8 +270,8 @@ void MainWindow::setActivity(Activity activity)
 {
     m_activity = activity;
     const bool idle = activity == Activity::Idle;
-    for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_readAction, m_writeAction, m_portAction,
-                            m_exitAction, m_helpMenu->menuAction(), m_editMenu->menuAction()})
+    for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_importAction, m_exportAction, m_readAction,
+                            m_writeAction, m_portAction, m_exitAction, m_helpMenu->menuAction(), m_editMenu->menuAction()})
         action->setEnabled(idle);
     m_history->setLocked(!idle);
     if (!idle)
@@ -457,6 +460,16 @@ void MainWindow::openChannelFile()
 void MainWindow::saveChannelFile()
 {
     m_files->save();
+}
+
+void MainWindow::importChannelSheet()
+{
+    m_files->importSheet();
+}
+
+void MainWindow::exportChannelSheet()
+{
+    m_files->exportSheet();
 }
 
 void MainWindow::selectPort()

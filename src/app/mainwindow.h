@@ -103,6 +103,8 @@ private:
     void writeChannels();
     void openChannelFile();
     void saveChannelFile();
+    void importChannelSheet();
+    void exportChannelSheet();
     void selectPort();
     void showInstructions();
     void showAbout();
@@ -125,6 +127,8 @@ private:
     QMenu *m_helpMenu = nullptr;
     QAction *m_openAction = nullptr;
     QAction *m_saveAction = nullptr;
+    QAction *m_importAction = nullptr;
+    QAction *m_exportAction = nullptr;
     QAction *m_readAction = nullptr;
     QAction *m_writeAction = nullptr;
     QAction *m_portAction = nullptr;

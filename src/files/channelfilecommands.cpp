@@ -2,12 +2,15 @@
 
 #include "channels/channeltable.h"
 #include "files/channelfile.h"
+#include "files/channelsheet.h"
 #include "files/filechooser.h"
+#include "files/sheetexchange.h"
 #include "files/workingdirectory.h"
 #include "ui/commandhost.h"
 #include "ui/messagebox.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -64,7 +67,9 @@ ChannelFileCommands::ChannelFileCommands(CommandHost &host, ChannelTable &table,
     , m_host(host)
     , m_table(table)
     , m_dialog(new FileChooser(host.dialogParent()))
+    , m_sheetDialog(new FileChooser(host.dialogParent()))
 {
+    m_sheetDialog->setObjectName(QStringLiteral("sheetChooser"));
 }
 
 void ChannelFileCommands::open()
@@ -78,13 +83,20 @@ void ChannelFileCommands::open()
     const ChannelFile::ReadResult result = ChannelFile::load(path);
     if (result.error != ChannelFile::ReadError::None) {
         showError(readErrorText(result.error, path));
-    } else if (!m_host.replaceChannelSet(QStringLiteral("打开文件"), result.set.channels, nonNull(result.set.squelch)).isEmpty()) {
+    } else if (!applyLoadedSet(QStringLiteral("打开文件"), result.set, true)) {
         showError(QStringLiteral("信道数据无法存入数据库，文件 %1 未打开 ！！").arg(shown(path)));
-    } else {
-        m_table.moveFirst();
-        m_table.moveNext();
     }
     restoreWorkingDirectory(workDir);
+}
+
+bool ChannelFileCommands::applyLoadedSet(const QString &stepName, const ChannelFile::ChannelSet &set, bool withSquelch)
+{
+    // One undo step; a null squelch text leaves the squelch box as it is.
+    if (!m_host.replaceChannelSet(stepName, set.channels, withSquelch ? nonNull(set.squelch) : QString()).isEmpty())
+        return false;
+    m_table.moveFirst();
+    m_table.moveNext();
+    return true;
 }
 
 void ChannelFileCommands::save()
@@ -101,6 +113,59 @@ void ChannelFileCommands::save()
     restoreWorkingDirectory(workDir);
 }
 
+void ChannelFileCommands::importSheet()
+{
+    QString workDir;
+    const QString path = chooseFile(Purpose::Import, &workDir);
+    if (path.isEmpty())
+        return;
+
+    // Only a regular file: opening a FIFO with no writer, or reading a device, would hang the window.
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) {
+        showError(QStringLiteral("文件 %1 无法打开 ！！").arg(shown(path)));
+    } else {
+        const ChannelSheet::Result result = ChannelSheet::load(path, SheetExchange::importFormat(path, m_importFilterIndex));
+        if (!result.ok()) {
+            showError(QStringLiteral("文件 %1 无法导入 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(result.error, path)));
+        } else if (!applyLoadedSet(QStringLiteral("导入"), result.set, result.squelchGiven)) {
+            showError(QStringLiteral("信道数据无法存入数据库，文件 %1 未导入 ！！").arg(shown(path)));
+        } else if (!result.warnings.isEmpty()) {
+            QStringList warnings;
+            for (const QString &warning : result.warnings)
+                warnings << SheetExchange::withoutPath(warning, path);
+            showLeftOut(QStringLiteral("文件 %1 已导入，以下内容未导入：").arg(shown(path)), warnings);
+        }
+    }
+    restoreWorkingDirectory(workDir);
+}
+
+void ChannelFileCommands::exportSheet()
+{
+    QString workDir;
+    const QString typed = chooseFile(Purpose::Export, &workDir);
+    if (typed.isEmpty())
+        return;
+
+    const QString path = SheetExchange::exportPath(typed, m_exportFilterIndex);
+    // An existing FIFO or device would be written in place and could hang the window.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        showError(QStringLiteral("文件 %1 无法导出 ！！").arg(shown(path)));
+    } else {
+        // The blanks a level picked from the list carries belong to the channel file only.
+        const ChannelFile::ChannelSet set{m_host.squelchLevel().trimmed(), m_table.channels()};
+        QStringList warnings;
+        const QString error = ChannelSheet::save(path, set, SheetExchange::exportFormat(m_exportFilterIndex), &warnings);
+        if (!error.isEmpty())
+            showError(QStringLiteral("文件 %1 无法导出 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(error, path)));
+        else if (!warnings.isEmpty())
+            showLeftOut(QStringLiteral("文件 %1 已导出，以下内容未写入：").arg(shown(path)), warnings);
+    }
+    m_table.moveFirst();
+    restoreWorkingDirectory(workDir);
+}
+
 QString ChannelFileCommands::chooseFile(Purpose purpose, QString *workDir)
 {
     // The transfers walk the current record on their own; the menu is off then, and this holds
@@ -110,8 +175,29 @@ QString ChannelFileCommands::chooseFile(Purpose purpose, QString *workDir)
     m_host.commitOpenCell(); // a refused value has been told and cleared; the command goes on
     *workDir = rememberWorkingDirectory();
     m_table.moveFirst();
-    m_dialog->setFilter(FileFilter);
-    return purpose == Purpose::Open ? m_dialog->chooseToOpen() : m_dialog->chooseToSave();
+    switch (purpose) {
+    case Purpose::Open:
+    case Purpose::Save:
+        m_dialog->setFilter(FileFilter);
+        return purpose == Purpose::Open ? m_dialog->chooseToOpen() : m_dialog->chooseToSave();
+    case Purpose::Import: {
+        m_sheetDialog->setFilter(SheetExchange::importFilter());
+        m_sheetDialog->setFilterIndex(m_importFilterIndex);
+        m_sheetDialog->setSuffixFromFilter(false);
+        const QString path = m_sheetDialog->chooseToOpen();
+        m_importFilterIndex = m_sheetDialog->filterIndex();
+        return path;
+    }
+    case Purpose::Export: {
+        m_sheetDialog->setFilter(SheetExchange::exportFilter());
+        m_sheetDialog->setFilterIndex(m_exportFilterIndex);
+        m_sheetDialog->setSuffixFromFilter(true);
+        const QString path = m_sheetDialog->chooseToSave();
+        m_exportFilterIndex = m_sheetDialog->filterIndex();
+        return path;
+    }
+    }
+    return QString();
 }
 
 QString ChannelFileCommands::rememberWorkingDirectory()
@@ -132,4 +218,10 @@ void ChannelFileCommands::restoreWorkingDirectory(const QString &path)
 void ChannelFileCommands::showError(const QString &text)
 {
     Messages::show(m_host.dialogParent(), QStringLiteral("错误警告 "), text, Messages::Icon::Information);
+}
+
+void ChannelFileCommands::showLeftOut(const QString &heading, const QStringList &warnings)
+{
+    Messages::show(m_host.dialogParent(), Messages::applicationTitle(), heading + u'\n' + SheetExchange::listed(warnings),
+                   Messages::Icon::Information);
 }

@@ -1,6 +1,9 @@
 // The commands 打开 and 保存: a channel set from a channel file into the table and the squelch box,
-// and back out into a file.
+// and back out into a file; and 导入 and 导出, the same with a spreadsheet (CHIRP CSV, our CSV) or
+// a JSON document.
 #pragma once
+
+#include "files/channelfile.h"
 
 #include <QObject>
 #include <QString>
@@ -23,16 +26,31 @@ public:
     /// Saves the squelch level and the first 16 channels into a file the user picks.
     void save();
 
+    /// Loads a sheet the user picks, all or nothing like open(); tells what it left out.
+    void importSheet();
+    /// Writes the squelch level and the 16 channels in the layout of the filter the user picks.
+    void exportSheet();
+
+    /// Puts a loaded set into the table, and its squelch level into the squelch box when
+    /// `withSquelch`, as one undo step named `stepName`; every loaded set goes this one way.
+    /// False when the database refused it (nothing changed then).
+    bool applyLoadedSet(const QString &stepName, const ChannelFile::ChannelSet &set, bool withSquelch);
+
 private:
-    enum class Purpose { Open, Save };
+    enum class Purpose { Open, Save, Import, Export };
     /// The guard, the working directory and the dialog both commands start with; empty when
     /// cancelled or refused.
     QString chooseFile(Purpose purpose, QString *workDir);
     QString rememberWorkingDirectory();
     void restoreWorkingDirectory(const QString &path);
     void showError(const QString &text);
+    void showLeftOut(const QString &heading, const QStringList &warnings);
 
     CommandHost &m_host;
     ChannelTable &m_table;
     FileChooser *m_dialog = nullptr;
+    /// The sheets' own dialog, so that each remembers its own last name and layout.
+    FileChooser *m_sheetDialog = nullptr;
+    int m_importFilterIndex = 0;
+    int m_exportFilterIndex = 0;
 };

@@ -24,10 +24,16 @@ QString FileChooser::chooseToSave()
 
 QString FileChooser::show(FileDialogs::Mode mode)
 {
-    const FileDialogs::Request request{mode, qtFilter(m_filter), m_lastChosen};
-    m_fileName = FileDialogs::ask(m_parent, request);
-    if (!m_fileName.isEmpty())
+    const QStringList entries = qtFilter(m_filter).split(QStringLiteral(";;"));
+    const QString initialFilter = entries.value(m_filterIndex);
+    const FileDialogs::Request request{mode, qtFilter(m_filter), m_lastChosen, initialFilter, m_suffixFromFilter};
+    const FileDialogs::Answer answer = FileDialogs::ask(m_parent, request);
+    m_fileName = answer.fileName;
+    if (!m_fileName.isEmpty()) {
         m_lastChosen = m_fileName;
+        if (const qsizetype chosen = entries.indexOf(answer.filter); chosen >= 0)
+            m_filterIndex = int(chosen);
+    }
     return m_fileName;
 }
 

@@ -23,6 +23,14 @@ public:
     /// The name chosen by the last chooseToOpen or chooseToSave; empty when that was cancelled.
     QString fileName() const { return m_fileName; }
 
+    /// The filter entry selected (0 for the first): the one the dialog starts with, and after a
+    /// choice the one the user left selected.
+    int filterIndex() const { return m_filterIndex; }
+    void setFilterIndex(int index) { m_filterIndex = index; }
+
+    /// Save dialogs: a name typed without extension gets the selected entry's extension.
+    void setSuffixFromFilter(bool on) { m_suffixFromFilter = on; }
+
     QString chooseToOpen();
     QString chooseToSave();
 
@@ -36,4 +44,6 @@ private:
     QString m_filter;
     QString m_fileName;
     QString m_lastChosen;
+    int m_filterIndex = 0;
+    bool m_suffixFromFilter = false;
 };

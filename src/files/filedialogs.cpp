@@ -1,16 +1,18 @@
 #include "files/filedialogs.h"
 
 #include <QFileDialog>
+#include <QRegularExpression>
 
 namespace FileDialogs {
 
 namespace {
 
-QString showModal(QWidget *parent, const Request &request)
+Answer showModal(QWidget *parent, const Request &request)
 {
     QFileDialog dialog(parent);
     dialog.setNameFilter(request.filter);
-    // No default suffix: a name typed without an extension is used exactly as typed.
+    if (!request.initialFilter.isEmpty())
+        dialog.selectNameFilter(request.initialFilter);
     if (request.mode == Mode::Save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -18,11 +20,19 @@ QString showModal(QWidget *parent, const Request &request)
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
+    // Without the flag no default suffix: a name typed without an extension is used as typed.
+    // With it the suffix follows the entry the user picks, so that the dialog's own question
+    // before replacing a file asks about the name that will be written.
+    if (request.suffixFromFilter) {
+        dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter()));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString &entry) { dialog.setDefaultSuffix(suffixOf(entry)); });
+    }
     if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    return dialog.selectedFiles().value(0);
+        return Answer();
+    return Answer(dialog.selectedFiles().value(0), dialog.selectedNameFilter());
 }
 
 Handler &currentHandler()
@@ -33,7 +43,7 @@ Handler &currentHandler()
 
 } // namespace
 
-QString ask(QWidget *parent, const Request &request)
+Answer ask(QWidget *parent, const Request &request)
 {
     const Handler handler = currentHandler(); // a copy: the handler may replace itself
     return handler(parent, request);
@@ -44,6 +54,13 @@ Handler setHandler(Handler handler)
     Handler previous = currentHandler();
     currentHandler() = handler ? std::move(handler) : Handler(showModal);
     return previous;
+}
+
+QString suffixOf(const QString &filterEntry)
+{
+    static const QRegularExpression firstPattern(QStringLiteral("\\(\\s*\\*\\.([^\\s()*?\\[\\]]+)[\\s)]"));
+    const QRegularExpressionMatch match = firstPattern.match(filterEntry);
+    return match.hasMatch() ? match.captured(1) : QString();
 }
 
 } // namespace FileDialogs

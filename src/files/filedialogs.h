@@ -14,17 +14,40 @@ enum class Mode { Open, Save };
 struct Request
 {
     Mode mode = Mode::Open;
-    QString filter;      ///< in Qt's form, "description (patterns)" entries joined by ";;"
-    QString initialName; ///< what the name box starts with
+    QString filter;         ///< in Qt's form, "description (patterns)" entries joined by ";;"
+    QString initialName;    ///< what the name box starts with
+    QString initialFilter;  ///< the entry of `filter` selected at the start; empty: the first
+    /// A name typed without extension gets the extension of the entry selected when the user
+    /// accepts (save dialogs); off, a name is used exactly as typed.
+    bool suffixFromFilter = false;
 };
 
-/// Returns the chosen file name, or an empty text when the user cancelled.
-using Handler = std::function<QString(QWidget *parent, const Request &request)>;
+/// What the user chose. A handler that returns only a name leaves `filter` empty: the entry
+/// selected at the start is taken to be the one chosen.
+struct Answer
+{
+    Answer() = default;
+    // Not explicit: a handler that returns just a name still gives an answer.
+    Answer(const QString &name, const QString &chosenFilter = QString())
+        : fileName(name)
+        , filter(chosenFilter)
+    {
+    }
+
+    QString fileName; ///< empty when the user cancelled
+    QString filter;   ///< the entry of the request's filter selected when the user accepted
+};
+
+using Handler = std::function<Answer(QWidget *parent, const Request &request)>;
 
 /// Shows a modal file dialog (or hands the request to the installed handler).
-QString ask(QWidget *parent, const Request &request);
+Answer ask(QWidget *parent, const Request &request);
 
 /// Replaces how file dialogs are shown; returns the previous handler. An empty handler restores the default.
 Handler setHandler(Handler handler);
+
+/// The extension of a filter entry's first pattern, "JSON (*.json)" gives "json"; empty for "*"
+/// and for patterns without one.
+QString suffixOf(const QString &filterEntry);
 
 } // namespace FileDialogs

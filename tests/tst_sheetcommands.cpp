@@ -1,0 +1,477 @@
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "channels/channelgrid.h"
+#include "channels/channeltable.h"
+#include "files/filedialogs.h"
+#include "pseudoterminal.h"
+#include "recordedmessages.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+#include <sys/stat.h>
+
+// 导入 and 导出 on the real main window; the file dialog is answered through its seam.
+class tst_SheetCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void menuPlace();
+    void importChirpFillsTable();
+    void importFaultChangesNothing_data();
+    void importFaultChangesNothing();
+    void importListsAtMostTwentyWarnings();
+    void exportWritesLayoutAndReadsBack_data();
+    void exportWritesLayoutAndReadsBack();
+    void exportFaultLeavesFile_data();
+    void exportFaultLeavesFile();
+    void openCellCommittedFirst();
+    void refusedDuringTransfer();
+
+private:
+    void trigger(const char *name);
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    /// Three used channels, squelch "  5" picked from the list; what the table holds afterwards.
+    ChannelList storeSmallSet();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<PseudoTerminal> m_pty;
+    std::unique_ptr<RecordedMessages> m_messages;
+    std::unique_ptr<MainWindow> m_window;
+    QString m_startDir;
+    FileDialogs::Handler m_previousDialogs;
+    QList<FileDialogs::Request> m_requests;
+    std::function<FileDialogs::Answer(const FileDialogs::Request &)> m_answer;
+};
+
+namespace {
+
+const QString ErrorTitle = QStringLiteral("错误警告 ");
+const QString ChirpFilter = QStringLiteral("CHIRP CSV (*.csv)");
+const QString CsvFilter = QStringLiteral("CSV (*.csv)");
+const QString JsonFilter = QStringLiteral("JSON (*.json)");
+
+const QByteArray ChirpHeader = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,"
+                               "Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE";
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+/// rf, tf and bt as the grid shows them, row by row.
+QStringList shown(const ChannelGrid *grid)
+{
+    QStringList rows;
+    for (int row = 0; row < ChannelCount; ++row) {
+        QStringList cells;
+        for (int column = ChannelField::Rf; column <= ChannelField::Bt; ++column)
+            cells << grid->model()->index(row, column).data().toString();
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+QStringList withoutNumbers(const ChannelList &channels)
+{
+    QStringList rows;
+    for (const ChannelRecord &channel : channels)
+        rows << QStringList{channel.rf.toString(), channel.tf.toString(), channel.bt.toString()}.join(u'|');
+    return rows;
+}
+
+} // namespace
+
+void tst_SheetCommands::init()
+{
+    m_startDir = QDir::currentPath();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_pty = std::make_unique<PseudoTerminal>();
+    QVERIFY(m_pty->isOpen());
+    m_messages = std::make_unique<RecordedMessages>();
+    m_requests.clear();
+    m_answer = nullptr;
+    m_previousDialogs = FileDialogs::setHandler([this](QWidget *, const FileDialogs::Request &request) {
+        m_requests.append(request);
+        return m_answer ? m_answer(request) : FileDialogs::Answer();
+    });
+    m_window = Startup::run(path(QStringLiteral("qz3300E.mdb")), PortTable({m_pty->devicePath()}));
+    QVERIFY(m_window);
+}
+
+void tst_SheetCommands::cleanup()
+{
+    m_window.reset();
+    FileDialogs::setHandler(m_previousDialogs);
+    m_messages.reset();
+    m_pty.reset();
+    QDir::setCurrent(m_startDir);
+    m_dir.reset();
+}
+
+void tst_SheetCommands::trigger(const char *name)
+{
+    auto *action = m_window->findChild<QAction *>(QString::fromUtf8(name));
+    QVERIFY(action);
+    action->trigger();
+}
+
+ChannelList tst_SheetCommands::storeSmallSet()
+{
+    ChannelTable &table = m_window->channelTable();
+    ChannelList channels = table.channels();
+    for (ChannelRecord &channel : channels)
+        channel = {channel.no, emptyText(), emptyText(), emptyText()};
+    channels[0] = {channels[0].no, QStringLiteral("145.50000"), QStringLiteral("145.50000"), QStringLiteral("off")};
+    channels[1] = {channels[1].no, QStringLiteral("438.50000"), QStringLiteral("430.90000"), QStringLiteral("on")};
+    channels[2] = {channels[2].no, QStringLiteral("162.55000"), emptyText(), QStringLiteral("off")};
+    if (!table.storeChannels(channels))
+        return {};
+    m_window->squelchBox()->setCurrentIndex(5); // picked from the list: "  5"
+    return table.channels();
+}
+
+void tst_SheetCommands::menuPlace()
+{
+    auto *fileMenu = m_window->findChild<QMenu *>(QStringLiteral("文件"));
+    QVERIFY(fileMenu);
+    QStringList entries;
+    for (const QAction *action : fileMenu->actions())
+        entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    QCOMPARE(entries, (QStringList{"打开文件(&O)", "保存文件(&V)", "-", "导入…(&I)", "导出…(&X)"}));
+}
+
+void tst_SheetCommands::importChirpFillsTable()
+{
+    m_window->setSquelchLevel(QStringLiteral("6"));
+    const QString file = QFINDTESTDATA("data/chirp/club.csv");
+    QVERIFY(!file.isEmpty());
+    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, ChirpFilter); };
+    trigger("importCommand");
+
+    QCOMPARE(m_requests.size(), 1);
+    QCOMPARE(m_requests[0].mode, FileDialogs::Mode::Open);
+    QCOMPARE(m_requests[0].filter, QStringLiteral("CHIRP CSV (*.csv);;CSV (*.csv);;JSON (*.json);;所有文件 (*)"));
+    QCOMPARE(m_requests[0].initialFilter, ChirpFilter);
+    QVERIFY(!m_requests[0].suffixFromFilter);
+
+    const QStringList expected = {
+        "145.50000|145.50000|off", "145.75000|145.15000|off", "438.61250|431.01250|off", "||", "145.80000|435.30000|on", "||",
+        "162.55000||off",          "||",                      "||",                      "||", "||",                    "||",
+        "||",                      "||",                      "||",                      "446.00625|446.00625|off"};
+    QCOMPARE(shown(m_window->channelGrid()), expected);
+    // The sheet has no squelch level: the box keeps its own.
+    QCOMPARE(m_window->squelchLevel(), QStringLiteral("6"));
+    QCOMPARE(m_window->channelTable().currentRow(), 1);
+
+    QCOMPARE(m_messages->count(), 1);
+    QCOMPARE(m_messages->last().title, QStringLiteral("QZ300"));
+    QCOMPARE(m_messages->last().icon, Messages::Icon::Information);
+    QCOMPARE(m_messages->last().text, QStringLiteral("文件 %1 已导入，以下内容未导入：\n"
+                                                     "line 2: not kept: name \"CALL\"\n"
+                                                     "line 3: not kept: tone 88.5 Hz\n"
+                                                     "line 7: not kept: mode NFM")
+                                          .arg(QDir::toNativeSeparators(file)));
+
+    // The grid moves on; the database holds the imported set.
+    ChannelGrid *grid = m_window->channelGrid();
+    grid->setCurrentIndex(grid->model()->index(9, ChannelField::Rf));
+    m_window.reset();
+    auto reopened = ChannelTable::open(path(QStringLiteral("qz3300E.mdb")));
+    QVERIFY(reopened.table);
+    QCOMPARE(withoutNumbers(reopened.table->channels()), expected);
+}
+
+void tst_SheetCommands::importFaultChangesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content"); // "<none>": no file; "<folder>": a folder; "<fifo>": a pipe; "<20 rows>"
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("CHIRP, 20 rows") << "repeaters.csv" << QByteArray("<20 rows>") << ChirpFilter
+                                    << "文件 %1 无法导入 ！！\nline 18: 20 channels; the radio holds 16";
+    QTest::newRow("CHIRP, transmit out of range")
+        << "club.csv" << QByteArray("Location,Frequency,Duplex,Offset\r\n1,145.5,,\r\n2,499.5,+,0.6\r\n") << ChirpFilter
+        << "文件 %1 无法导入 ！！\nline 3, column 4 (Offset): transmit 500.100000 MHz is outside 130 to 500 MHz";
+    QTest::newRow("CSV, receive out of range")
+        << "plan.csv" << QByteArray("squelch,4\nchannel,receive MHz,transmit MHz,shift\n1,145.5,,off\n2,600,,\n") << CsvFilter
+        << "文件 %1 无法导入 ！！\nline 4, column 2: 600 MHz is outside 130 to 500 MHz";
+    QTest::newRow("CSV filter, no header") << "plan.txt" << QByteArray("145.5,145.5,off\n") << CsvFilter
+                                           << "文件 %1 无法导入 ！！\nline 1: expected \"squelch,<level 0 to 9>\"";
+    QTest::newRow("missing file") << "missing.csv" << QByteArray("<none>") << ChirpFilter << "文件 %1 无法打开 ！！";
+    QTest::newRow("a folder") << "folder.csv" << QByteArray("<folder>") << ChirpFilter << "文件 %1 无法打开 ！！";
+    // Nobody writes into the pipe: reading it would wait for ever.
+    QTest::newRow("a pipe") << "pipe.csv" << QByteArray("<fifo>") << ChirpFilter << "文件 %1 无法打开 ！！";
+}
+
+void tst_SheetCommands::importFaultChangesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, filter);
+    QFETCH(QString, text);
+    const QString file = path(name);
+    if (content == "<folder>")
+        QVERIFY(QDir(m_dir->path()).mkdir(name));
+    else if (content == "<fifo>")
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    else if (content == "<20 rows>")
+        QVERIFY(QFile::copy(QFINDTESTDATA("data/chirp/repeaters.csv"), file));
+    else if (content != "<none>")
+        writeFile(file, content);
+
+    const ChannelList before = storeSmallSet();
+    QVERIFY(!before.isEmpty());
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    const QString workDir = QDir::currentPath();
+
+    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, filter); };
+    trigger("importCommand");
+    QCOMPARE(m_requests.size(), 1);
+    QCOMPARE(m_messages->count(), 1);
+    QCOMPARE(m_messages->last().title, ErrorTitle);
+    QCOMPARE(m_messages->last().icon, Messages::Icon::Information);
+    QCOMPARE(m_messages->last().text, text.arg(QDir::toNativeSeparators(file)));
+    QCOMPARE(m_window->channelTable().channels(), before);
+    QCOMPARE(m_window->squelchLevel(), QStringLiteral("  5"));
+    QCOMPARE(QDir::currentPath(), workDir);
+}
+
+void tst_SheetCommands::importListsAtMostTwentyWarnings()
+{
+    // Sixteen named rows off the raster: two warnings each.
+    QByteArray sheet = "Location,Name,Frequency\r\n";
+    for (int k = 1; k <= ChannelCount; ++k)
+        sheet += QByteArray::number(k) + ",N" + QByteArray::number(k) + ',' + QByteArray::number(144 + k) + ".123\r\n";
+    const QString file = path(QStringLiteral("named.csv"));
+    writeFile(file, sheet);
+    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file); };
+    trigger("importCommand");
+
+    QCOMPARE(m_messages->count(), 1);
+    const QStringList lines = m_messages->last().text.split(u'\n');
+    QCOMPARE(lines.size(), 1 + 20 + 1);
+    QCOMPARE(lines.mid(0, 3), (QStringList{QStringLiteral("文件 %1 已导入，以下内容未导入：").arg(QDir::toNativeSeparators(file)),
+                                           "line 2, column 3 (Frequency): 145.123000 MHz is stored as 145.12000",
+                                           "line 2: not kept: name \"N1\""}));
+    QCOMPARE(lines.last(), QStringLiteral("…还有 12 条"));
+    QCOMPARE(m_window->channelTable().channel(15).rf, QVariant(QStringLiteral("160.12000")));
+}
+
+void tst_SheetCommands::exportWritesLayoutAndReadsBack_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written"); // the file name the export goes to
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("leftOut"); // the information box's list, empty for no box
+    QTest::addColumn<QString>("squelchBack");
+
+    const QByteArray chirp = ChirpHeader + "\r\n"
+                             "1,,145.500000,,0.000000,,88.5,88.5,023,NN,FM,6.25,,,,,,\r\n"
+                             "2,,438.500000,-,7.600000,,88.5,88.5,023,NN,FM,6.25,,beat-shift,,,,\r\n"
+                             "3,,162.550000,off,0.000000,,88.5,88.5,023,NN,FM,6.25,,,,,,\r\n";
+    QTest::newRow("CHIRP CSV, name without extension")
+        << ChirpFilter << "plan" << "plan.csv" << chirp << "the squelch level 5 is not written: the layout has no place for it"
+        << "1";
+
+    QByteArray csv = "squelch,5\n"
+                     "channel,receive MHz,transmit MHz,shift\n"
+                     "1,145.50000,145.50000,off\n"
+                     "2,438.50000,430.90000,on\n"
+                     "3,162.55000,,off\n";
+    for (int k = 4; k <= ChannelCount; ++k)
+        csv += QByteArray::number(k) + ",,,\n";
+    QTest::newRow("CSV, its extension in capitals") << CsvFilter << "plan.CSV" << "plan.CSV" << csv << "" << "5";
+
+    QByteArray json = "{\n"
+                      "    \"channels\": [\n";
+    const QList<QByteArrayList> used = {{"145.50000", "off", "145.50000"}, {"438.50000", "on", "430.90000"}, {"162.55000", "off", ""}};
+    for (int k = 1; k <= ChannelCount; ++k) {
+        const QByteArrayList values = k <= used.size() ? used[k - 1] : QByteArrayList{"", "", ""};
+        json += "        {\n"
+                "            \"channel\": " + QByteArray::number(k) + ",\n"
+                "            \"receive_mhz\": \"" + values[0] + "\",\n"
+                "            \"shift\": \"" + values[1] + "\",\n"
+                "            \"transmit_mhz\": \"" + values[2] + "\"\n"
+                "        }" + (k < ChannelCount ? ",\n" : "\n");
+    }
+    json += "    ],\n"
+            "    \"squelch\": \"5\"\n"
+            "}\n";
+    QTest::newRow("JSON, another extension kept") << JsonFilter << "plan.txt" << "plan.txt" << json << "" << "5";
+    QTest::newRow("JSON, extension not finished") << JsonFilter << "plan." << "plan.json" << json << "" << "5";
+}
+
+void tst_SheetCommands::exportWritesLayoutAndReadsBack()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, leftOut);
+    QFETCH(QString, squelchBack);
+    const ChannelList channels = storeSmallSet();
+    QVERIFY(!channels.isEmpty());
+    m_window->channelTable().moveTo(7);
+
+    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(path(typed), filter); };
+    trigger("exportCommand");
+    QCOMPARE(m_requests.size(), 1);
+    QCOMPARE(m_requests[0].mode, FileDialogs::Mode::Save);
+    QCOMPARE(m_requests[0].filter, QStringLiteral("CHIRP CSV (*.csv);;CSV (*.csv);;JSON (*.json)"));
+    QCOMPARE(m_requests[0].initialFilter, ChirpFilter);
+    QVERIFY(m_requests[0].suffixFromFilter);
+    QCOMPARE(readAll(path(written)), bytes);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), (QStringList{written, "qz3300E.mdb"}));
+    QCOMPARE(m_window->channelTable().currentRow(), 0);
+    if (leftOut.isEmpty()) {
+        QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
+    } else {
+        QCOMPARE(m_messages->count(), 1);
+        QCOMPARE(m_messages->last().title, QStringLiteral("QZ300"));
+        QCOMPARE(m_messages->last().text,
+                 QStringLiteral("文件 %1 已导出，以下内容未写入：\n%2").arg(QDir::toNativeSeparators(path(written)), leftOut));
+    }
+    m_messages->clear();
+
+    // The next dialog starts where this one ended; cancelling it changes nothing.
+    m_answer = nullptr;
+    trigger("exportCommand");
+    QCOMPARE(m_requests.size(), 2);
+    QCOMPARE(m_requests[1].initialFilter, filter);
+    QCOMPARE(m_requests[1].initialName, path(typed));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), (QStringList{written, "qz3300E.mdb"}));
+
+    // Something else in between, then the file back through 导入 with the same entry.
+    ChannelList other = channels;
+    for (ChannelRecord &channel : other)
+        channel = {channel.no, QStringLiteral("150.00000"), QStringLiteral("150.00000"), QStringLiteral("on")};
+    QVERIFY(m_window->channelTable().storeChannels(other));
+    m_window->setSquelchLevel(QStringLiteral("1"));
+    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(path(written), filter); };
+    trigger("importCommand");
+    QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
+    QCOMPARE(m_window->channelTable().channels(), channels);
+    QCOMPARE(m_window->squelchLevel(), squelchBack);
+}
+
+void tst_SheetCommands::exportFaultLeavesFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("receive"); // of channel 3
+    QTest::addColumn<QString>("text");
+    QTest::newRow("CHIRP, receive no number")
+        << "old.csv" << ChirpFilter << "abc" << "文件 %1 无法导出 ！！\nchannel 3: receive \"abc\" is not a frequency in MHz";
+    QTest::newRow("a folder") << "folder.csv" << CsvFilter << "162.55000" << "文件 %1 无法导出 ！！";
+    QTest::newRow("a missing folder") << "no/such/plan.json" << JsonFilter << "162.55000"
+                                      << "文件 %1 无法导出 ！！\nNo such file or directory";
+    // An existing pipe would be written in place and wait for a reader that never comes.
+    QTest::newRow("a pipe") << "pipe.csv" << CsvFilter << "162.55000" << "文件 %1 无法导出 ！！";
+}
+
+void tst_SheetCommands::exportFaultLeavesFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, filter);
+    QFETCH(QString, receive);
+    QFETCH(QString, text);
+    const QByteArray old = "squelch,7\nchannel,receive MHz,transmit MHz,shift\n";
+    writeFile(path(QStringLiteral("old.csv")), old);
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.csv")));
+    QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.csv"))).constData(), 0600), 0);
+    ChannelList channels = storeSmallSet();
+    QVERIFY(!channels.isEmpty());
+    channels[2].rf = receive;
+    QVERIFY(m_window->channelTable().storeChannels(channels));
+    const QStringList entries = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+
+    const QString file = path(name);
+    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, filter); };
+    trigger("exportCommand");
+    QCOMPARE(m_messages->count(), 1);
+    QCOMPARE(m_messages->last().title, ErrorTitle);
+    QCOMPARE(m_messages->last().text, text.arg(QDir::toNativeSeparators(file)));
+    QCOMPARE(readAll(path(QStringLiteral("old.csv"))), old);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
+    QVERIFY(QDir(path(QStringLiteral("folder.csv"))).isEmpty());
+    QCOMPARE(m_window->channelTable().channels(), channels);
+}
+
+// A value still being typed counts: it is checked and stored before the command runs, so that
+// an export carries it and an import is not overwritten by it afterwards.
+void tst_SheetCommands::openCellCommittedFirst()
+{
+    ChannelGrid *grid = m_window->channelGrid();
+    const auto typeWithoutReturn = [grid](const QString &value) {
+        const QModelIndex cell = grid->model()->index(0, ChannelField::Rf);
+        grid->setCurrentIndex(cell);
+        grid->edit(cell);
+        auto *editor = grid->viewport()->findChild<QLineEdit *>();
+        QVERIFY2(editor, "no cell editor open");
+        editor->setText(value);
+    };
+
+    typeWithoutReturn(QStringLiteral("145.5"));
+    const QString file = path(QStringLiteral("plan.csv"));
+    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, CsvFilter); };
+    trigger("exportCommand");
+    QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
+    QVERIFY2(readAll(file).contains("\n1,145.50000,145.50000,off\n"), readAll(file).constData());
+
+    writeFile(file, "squelch,2\nchannel,receive MHz,transmit MHz,shift\n1,433.5,433.5,on\n");
+    typeWithoutReturn(QStringLiteral("150"));
+    trigger("importCommand");
+    QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
+    QTest::qWait(50); // an editor left open would commit from a queued call
+    QCOMPARE(withoutNumbers({m_window->channelTable().channel(0)}), QStringList{"433.50000|433.50000|on"});
+    QCOMPARE(m_window->squelchLevel(), QStringLiteral("2"));
+}
+
+void tst_SheetCommands::refusedDuringTransfer()
+{
+    const QString file = path(QStringLiteral("plan.csv"));
+    writeFile(file, "squelch,7\nchannel,receive MHz,transmit MHz,shift\n");
+    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, CsvFilter); };
+    auto *importAction = m_window->findChild<QAction *>(QStringLiteral("importCommand"));
+    auto *exportAction = m_window->findChild<QAction *>(QStringLiteral("exportCommand"));
+    for (auto activity : {MainWindow::Activity::Writing, MainWindow::Activity::Reading}) {
+        m_window->setActivity(activity);
+        QVERIFY(!importAction->isEnabled());
+        QVERIFY(!exportAction->isEnabled());
+        trigger("importCommand");
+        trigger("exportCommand");
+    }
+    QVERIFY(m_requests.isEmpty());
+    m_window->setActivity(MainWindow::Activity::Idle);
+    QVERIFY(importAction->isEnabled());
+    QVERIFY(exportAction->isEnabled());
+    trigger("importCommand");
+    QCOMPARE(m_requests.size(), 1);
+    QCOMPARE(m_window->squelchLevel(), QStringLiteral("7"));
+}
+
+QTEST_MAIN(tst_SheetCommands)
+#include "tst_sheetcommands.moc"
