@@ -163,6 +163,7 @@ void tst_Editing::undoRedo_data()
     QTest::newRow("paste") << "paste";
     QTest::newRow("clear") << "clear";
     QTest::newRow("open file") << "open file";
+    QTest::newRow("import sheet") << "import sheet";
     QTest::newRow("read from radio") << "read from radio";
 }
 
@@ -224,6 +225,17 @@ void tst_Editing::undoRedo()
         m_rig->action("打开")->trigger();
         QCOMPARE(table.channel(15).rf, text("430.25000"));
         QCOMPARE(window.squelchBox()->currentText(), QStringLiteral("5"));
+    } else if (kind == u"import sheet") {
+        m_fileToOpen = QDir(m_rig->dir.path()).filePath(QStringLiteral("plan.csv"));
+        QFile file(m_fileToOpen);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("squelch;4\nchannel;receive MHz;transmit MHz;shift\n2;438,5;430,9;on\n16;145,375;;off\n");
+        file.close();
+        m_rig->window->findChild<QAction *>(QStringLiteral("importCommand"))->trigger();
+        QCOMPARE(table.channel(1).tf, text("430.90000"));
+        QCOMPARE(table.channel(15).rf, text("145.37500"));
+        QCOMPARE(table.channel(0).rf, text(""));
+        QCOMPARE(window.squelchBox()->currentText(), QStringLiteral("4"));
     } else if (kind == u"read from radio") {
         QStringList frames;
         for (int channel = 1; channel <= ChannelCount; ++channel)
