@@ -50,9 +50,9 @@ endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The SQLite driver is a plugin and the CJK fonts are data: no linker dependency names them.
-# The xcb platform plugin ships in libqt6gui6 itself.
-set(qz300_runtime_depends libqt6sql6-sqlite fonts-arphic-ukai fonts-arphic-uming)
+# The SQLite driver is a plugin, the CJK fonts and Qt's translations (the standard dialogs in
+# Chinese) are data: no linker dependency names them. The xcb platform plugin ships in libqt6gui6.
+set(qz300_runtime_depends libqt6sql6-sqlite fonts-arphic-ukai fonts-arphic-uming qt6-translations-l10n)
 find_program(QZ300_DPKG_SHLIBDEPS dpkg-shlibdeps)
 find_program(QZ300_FILE file)
 if(QZ300_DPKG_SHLIBDEPS AND QZ300_FILE)

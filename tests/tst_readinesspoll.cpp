@@ -1,5 +1,7 @@
+#include "radio/radioscan.h"
 #include "windowonradio.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 class tst_ReadinessPoll : public QObject
@@ -11,6 +13,7 @@ private slots:
     void radioAnswers();
     void waitingCharacters_data();
     void waitingCharacters();
+    void scanFindsTheAnsweringRadio();
 };
 
 void tst_ReadinessPoll::silentRadioGetsOneCPerTick()
@@ -76,6 +79,42 @@ void tst_ReadinessPoll::waitingCharacters()
     QCOMPARE(rig.window->statusText(), ready ? QStringLiteral("对讲机就绪...") : QStringLiteral(" "));
     QTest::qWait(300);
     QCOMPARE(rig.radio.received(), ready ? QByteArray() : QByteArray("C"));
+}
+
+void tst_ReadinessPoll::scanFindsTheAnsweringRadio()
+{
+    // COM1 silent, COM2 answers, COM3 names a missing device, COM4 has none.
+    FakeRadio silent;
+    silent.setSilent(true);
+    FakeRadio answering;
+    const PortTable table({silent.devicePath(), answering.devicePath(), QStringLiteral("/nonexistent/ttyQZ3")});
+    RadioScan scan(table);
+    QSignalSpy finished(&scan, &RadioScan::finished);
+    scan.start({1, 2, 3, 4}, 1000);
+    QVERIFY(scan.isRunning());
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(!scan.isRunning());
+    QCOMPARE(scan.asked(), (QList<int>{1, 2}));
+    QCOMPARE(scan.answered(), (QList<int>{2}));
+    // The readiness "C" went to both radios that could hear it, and nothing else.
+    QVERIFY(silent.received().startsWith("C"));
+    QCOMPARE(silent.received(), QByteArray(silent.received().size(), 'C'));
+    QVERIFY(answering.received().startsWith("C"));
+
+    // Every port is closed again: another program can take them.
+    for (int n : {1, 2}) {
+        SerialLink after(table);
+        after.setPortNumber(n);
+        QVERIFY2(after.open(), qPrintable(QString::number(n)));
+    }
+
+    // Nothing that opens: finished at once.
+    RadioScan none(table);
+    QSignalSpy noneFinished(&none, &RadioScan::finished);
+    none.start({3, 4, 5});
+    QCOMPARE(noneFinished.count(), 1);
+    QVERIFY(none.asked().isEmpty());
 }
 
 QTEST_MAIN(tst_ReadinessPoll)

@@ -18,6 +18,7 @@
 #include "ui/designnames.h"
 #include "ui/fonts.h"
 #include "ui/labelstyle.h"
+#include "ui/menubartooltips.h"
 #include "ui/messagebox.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
@@ -36,6 +37,7 @@ namespace {
 
 const QString SystemInfoTitle = QStringLiteral("系统信息");
 const QString ErrorTitle = QStringLiteral("错误警告");
+const QString OfflineToolTip = QStringLiteral("离线编辑：没有打开串行端口。请先用“选择端口”选择连接对讲机的端口。");
 
 // One instance of each small window: shown again while open, created anew once closed.
 template <typename Window>
@@ -181,6 +183,7 @@ QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString 
 
 void MainWindow::buildMenus()
 {
+    MenuBarToolTips::install(menuBar());
     m_fileMenu = menuBar()->addMenu(QStringLiteral("       文件(&F)"));
     m_fileMenu->setObjectName(DesignNames::Main::fileMenu());
     m_fileMenu->menuAction()->setObjectName(DesignNames::Main::fileMenu());
@@ -213,11 +216,21 @@ void MainWindow::buildMenus()
     addCommand(m_helpMenu, DesignNames::Main::aboutCommand(), QStringLiteral("关于本软件(&A)"), &MainWindow::showAbout);
 }
 
-bool MainWindow::startUp()
+bool MainWindow::startUp(LinkStart start)
 {
     show();
     m_table->moveFirst();
     m_writePacingTimer.stop();
+    if (start == LinkStart::Offline) {
+        // Port number 0 stands for no port: the port dialog then preselects nothing and puts the
+        // link back to no port on Cancel, instead of onto COM1.
+        m_port->close();
+        m_port->setPortNumber(0);
+        m_offline = true;
+        applyOfflineState();
+        m_statusClearTimer.stop();
+        return true;
+    }
     if (PortProbe::openFirst(*m_port) == 0) {
         Messages::show(this, SystemInfoTitle, QStringLiteral("无串行端口可用，系统失败，退出！ "), Messages::Icon::Warning);
         close();
@@ -274,6 +287,7 @@ void MainWindow::setActivity(Activity activity)
                             m_writeAction, m_portAction, m_exitAction, m_helpMenu->menuAction(), m_editMenu->menuAction()})
         action->setEnabled(idle);
     m_history->setLocked(!idle);
+    applyOfflineState();
     if (!idle)
         m_grid->commitOpenEditor();
     m_grid->setEnabled(idle);
@@ -409,6 +423,26 @@ void MainWindow::portFailed(const QString &reason)
     // The transfers take care of themselves; an idle link just waits for the next port choice.
 }
 
+void MainWindow::applyOfflineState()
+{
+    for (QAction *action : {m_readAction, m_writeAction}) {
+        if (m_offline)
+            action->setEnabled(false);
+        // An empty tooltip gives the action's own text back.
+        action->setToolTip(m_offline ? OfflineToolTip : QString());
+    }
+}
+
+void MainWindow::portDialogClosed()
+{
+    // A port that opened through the dialog ends offline editing; the dialog started the poll.
+    if (!m_offline || !m_port->isOpen())
+        return;
+    m_offline = false;
+    applyOfflineState();
+    setActivity(m_activity);
+}
+
 void MainWindow::radioReady()
 {
     // A completion text keeps its time on the line; the ready text follows it.
@@ -478,6 +512,7 @@ void MainWindow::selectPort()
         auto *dialog = new PortDialog(*m_port, *m_poll, [this] { return m_activity != Activity::Idle; }, this);
         // A transfer started while the dialog is up owns the link until it ends.
         connect(m_portAction, &QAction::enabledChanged, dialog, [dialog](bool enabled) { dialog->setLinkBusy(!enabled); });
+        connect(dialog, &QDialog::finished, this, &MainWindow::portDialogClosed);
         return dialog;
     });
 }

@@ -36,9 +36,19 @@ public:
     MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    /// How start-up finds the radio link.
+    enum class LinkStart {
+        ProbePorts, ///< the first port that opens, or the program ends
+        Offline,    ///< no port: editing only until a port is chosen through 选择端口
+    };
+
     /// Start-up: shows the window, moves to the first channel and opens the first serial port
     /// that opens. Returns false when none did; the user has been told and the window is closed.
-    bool startUp();
+    /// Offline, no port is opened and start-up always succeeds.
+    bool startUp(LinkStart start = LinkStart::ProbePorts);
+
+    /// No port has been chosen since an offline start: reading and writing are not offered.
+    bool isOffline() const { return m_offline; }
 
     SerialLink &serialLink() { return *m_port; }
     ChannelTable &channelTable() { return *m_table; }
@@ -95,6 +105,8 @@ private:
     void storeConflict(int row, const ChannelRecord &refused, const ChannelRecord &stored);
     bool storeBeforeClosing();
     void portFailed(const QString &reason);
+    void applyOfflineState();
+    void portDialogClosed();
     void radioReady();
 
     // Menu commands.
@@ -140,6 +152,7 @@ private:
     qint16 m_statusClearTicks = 0;
     bool m_readyAfterClearing = false; ///< the radio answered while a completion text was up
     bool m_cellRefused = false;
+    bool m_offline = false;
 
     Activity m_activity = Activity::Idle;
     bool m_askingToStore = false; ///< the exit question reports failed stores itself

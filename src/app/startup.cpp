@@ -6,7 +6,7 @@
 
 namespace Startup {
 
-std::unique_ptr<MainWindow> run(const QString &databasePath, const PortTable &ports)
+std::unique_ptr<MainWindow> run(const QString &databasePath, const PortTable &ports, MainWindow::LinkStart start)
 {
     auto opened = ChannelTable::open(databasePath);
     if (!opened.table) {
@@ -14,7 +14,7 @@ std::unique_ptr<MainWindow> run(const QString &databasePath, const PortTable &po
         return nullptr;
     }
     auto window = std::make_unique<MainWindow>(std::move(opened.table), ports);
-    if (!window->startUp())
+    if (!window->startUp(start))
         return nullptr;
     return window;
 }

@@ -1,13 +1,12 @@
 // From the channel database and the port table to a main window that is up and polling the radio.
 #pragma once
 
+#include "app/mainwindow.h"
 #include "serial/porttable.h"
 
 #include <QString>
 
 #include <memory>
-
-class MainWindow;
 
 namespace Startup {
 
@@ -17,8 +16,10 @@ inline QString databaseFileName()
     return QStringLiteral("qz3300E.mdb");
 }
 
-/// Opens the channel database and starts the main window on the first port that opens. Returns
-/// null after telling the user why the program cannot run (unusable database, no serial port).
-std::unique_ptr<MainWindow> run(const QString &databasePath, const PortTable &ports);
+/// Opens the channel database and starts the main window on the first port that opens, or with
+/// no port at all for offline editing. Returns null after telling the user why the program cannot
+/// run (unusable database, no serial port).
+std::unique_ptr<MainWindow> run(const QString &databasePath, const PortTable &ports,
+                                MainWindow::LinkStart start = MainWindow::LinkStart::ProbePorts);
 
 } // namespace Startup

@@ -7,6 +7,8 @@
 #include "files/channelsheet.h"
 #include "files/outputtarget.h"
 #include "radio/channelframe.h"
+#include "radio/radioscan.h"
+#include "serial/portsurvey.h"
 #include "serial/porttable.h"
 #include "serial/seriallink.h"
 
@@ -51,41 +53,31 @@ int usageError(const QString &text)
     return ExitCode::Usage;
 }
 
-QString openState(SerialLink::OpenFault fault, const QString &detail)
-{
-    switch (fault) {
-    case SerialLink::OpenFault::None:
-        return QStringLiteral("opens");
-    case SerialLink::OpenFault::NoDevice:
-        return QStringLiteral("no device");
-    case SerialLink::OpenFault::Missing:
-        return QStringLiteral("missing");
-    case SerialLink::OpenFault::InUse:
-        return QStringLiteral("in use");
-    case SerialLink::OpenFault::NoPermission:
-        return QStringLiteral("no permission");
-    case SerialLink::OpenFault::Other:
-        break;
-    }
-    return QStringLiteral("cannot open: %1").arg(detail);
-}
-
-int listPorts()
+int listPorts(const CommandLine &line)
 {
     const PortTable table = PortTable::fromEnvironment();
-    SerialLink port(table);
-    QString listing;
-    for (int n = PortTable::FirstPort; n <= PortTable::LastPort; ++n) {
-        port.setPortNumber(n);
-        port.open();
-        const bool opened = port.isOpen();
-        port.close();
-        const QString path = table.devicePath(n);
-        const QString state = opened ? openState(SerialLink::OpenFault::None, {})
-                                     : openState(port.openFault(), port.openErrorText());
-        listing += QStringLiteral("COM%1  %2  %3\n").arg(n).arg(path.isEmpty() ? QStringLiteral("-") : path, -20).arg(state);
+    QList<PortSurvey::Entry> entries = PortSurvey::survey(table);
+    if (line.probe) {
+        QList<int> opening;
+        for (const PortSurvey::Entry &entry : std::as_const(entries)) {
+            if (entry.opens)
+                opening << entry.port;
+        }
+        RadioScan scan(table);
+        QEventLoop loop;
+        QObject::connect(&scan, &RadioScan::finished, &loop, &QEventLoop::quit);
+        scan.start(opening, line.probeWaitMs);
+        if (scan.isRunning())
+            loop.exec();
+        const QList<int> asked = scan.asked();
+        const QList<int> answered = scan.answered();
+        for (PortSurvey::Entry &entry : entries) {
+            // A port that opened for the list but not for the probe (taken meanwhile) was not asked.
+            if (asked.contains(entry.port))
+                entry.radioAnswered = answered.contains(entry.port);
+        }
     }
-    return printData(listing.toLocal8Bit());
+    return printData(PortSurvey::format(entries).toLocal8Bit());
 }
 
 struct Target
@@ -117,7 +109,8 @@ std::vector<Target> resolvePorts(const QStringList &names, QString *problem)
             target.devicePath = name;
         }
         target.label = portLabel(target.name);
-        const QString key = QFileInfo(target.devicePath).absoluteFilePath();
+        // A stable link and the node it leads to are one device.
+        const QString key = QFileInfo(PortTable::resolvedDevice(target.devicePath)).absoluteFilePath();
         if (seen.contains(key)) {
             *problem = QStringLiteral("%1: the same device is named twice").arg(name);
             return {};
@@ -350,7 +343,7 @@ int run(const QStringList &arguments)
     case CommandLine::Command::Version:
         return printData(QStringLiteral("qz300-cli %1\n").arg(QCoreApplication::applicationVersion()).toLocal8Bit());
     case CommandLine::Command::Ports:
-        return listPorts();
+        return listPorts(line);
     case CommandLine::Command::Read:
     case CommandLine::Command::Write:
         return readOrWrite(line);

@@ -27,7 +27,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
     const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption readyTimeout(QStringLiteral("ready-timeout"), QString(), QStringLiteral("SECONDS"));
     const QCommandLineOption first(QStringLiteral("first"), QString(), QStringLiteral("N"));
-    parser.addOptions({help, version, port, output, backup, verify, to, from, readyTimeout, first});
+    const QCommandLineOption probe(QStringLiteral("probe"), QString());
+    parser.addOptions({help, version, port, output, backup, verify, to, from, readyTimeout, first, probe});
 
     if (!parser.parse(QStringList{QStringLiteral("qz300-cli")} + arguments)) {
         *error = parser.errorText();
@@ -51,6 +52,7 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
     qsizetype files = 0;
     if (name == u"ports") {
         line.command = Command::Ports;
+        allowed = {QStringLiteral("probe"), QStringLiteral("ready-timeout")};
     } else if (name == u"read") {
         line.command = Command::Read;
         allowed = {QStringLiteral("port"), QStringLiteral("o"), QStringLiteral("ready-timeout")};
@@ -102,6 +104,7 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
         return line;
     }
     line.verify = parser.isSet(verify);
+    line.probe = parser.isSet(probe);
     if (parser.isSet(output) && line.output.isEmpty()) {
         *error = QStringLiteral("-o needs a file name");
         return line;
@@ -148,6 +151,11 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
             return line;
         }
         line.readyTimeoutMs = int(std::lround(seconds * 1000));
+        line.probeWaitMs = line.readyTimeoutMs;
+        if (line.command == Command::Ports && !line.probe) {
+            *error = QStringLiteral("ports takes --ready-timeout only with --probe");
+            return line;
+        }
     }
     return line;
 }
@@ -159,7 +167,10 @@ QString CommandLine::helpText()
         "Programs QZ300 radios without the window: the same frames, pacing and checks.\n"
         "\n"
         "Commands:\n"
-        "  ports                          COM1 to COM8, their devices, and whether each opens\n"
+        "  ports [--probe]                COM1 to COM8, their devices, whether each opens, and\n"
+        "                                 what the system knows of a USB adapter; --probe sends\n"
+        "                                 the readiness \"C\" on every port that opens and says\n"
+        "                                 where a radio answered (within 1 s, or --ready-timeout)\n"
         "  read --port P [-o FILE]        read the radio's squelch level and 16 channels\n"
         "                                 (channel file on standard output without -o)\n"
         "  write --port P FILE [--backup OUT] [--verify] [--first N]\n"
@@ -178,7 +189,9 @@ QString CommandLine::helpText()
         "  --to FORMAT          chan, csv, json or chirp (the CSV layout of CHIRP)\n"
         "  --from FORMAT        the input's format, when its name does not tell\n"
         "  --first N            a CHIRP sheet of more than 16 rows: take 16 from location N on\n"
-        "  --ready-timeout S    seconds to wait for the radio to answer \"C\" (default 3)\n"
+        "  --ready-timeout S    seconds to wait for the radio to answer \"C\" (default 3;\n"
+        "                       1 for ports --probe)\n"
+        "  --probe              ports: ask every port that opens whether a radio answers\n"
         "  -h, --help           this text\n"
         "  --version            the program's version\n"
         "\n"

@@ -32,6 +32,10 @@ struct CommandLine
     /// --first: the location a CHIRP sheet's channels start at
     std::optional<int> firstLocation;
     int readyTimeoutMs = 3000;
+    /// ports --probe: ask every port that opens whether a radio answers
+    bool probe = false;
+    /// how long a probe waits for the answers (--ready-timeout with ports)
+    int probeWaitMs = 1000;
 
     /// The command line without the program name; an error text when it makes no sense.
     static CommandLine parse(const QStringList &arguments, QString *error);

@@ -4,10 +4,13 @@
 
 QString PortSelection::Option::toolTip() const
 {
-    const QString device = devicePath.isEmpty() ? QStringLiteral("COM%1").arg(port) : devicePath;
-    if (enabled)
-        return device;
-    return QStringLiteral("%1：%2").arg(device, SerialLink::describe(fault));
+    QString device = devicePath.isEmpty() ? QStringLiteral("COM%1").arg(port) : devicePath;
+    const QString node = PortTable::resolvedDevice(devicePath);
+    if (node != devicePath)
+        device += QStringLiteral(" → %1").arg(node);
+    QStringList lines{enabled ? device : QStringLiteral("%1：%2").arg(device, SerialLink::describe(fault))};
+    lines += details.toolTipLines();
+    return lines.join(u'\n');
 }
 
 PortSelection::PortSelection(SerialLink &port, ReadinessPoll &poll, std::function<bool()> linkBusy)
@@ -26,6 +29,7 @@ void PortSelection::load()
     for (int n = PortTable::LastPort; n >= PortTable::FirstPort; --n) {
         Option &option = m_options[n - 1];
         option.devicePath = m_port.ports().devicePath(n);
+        option.details = PortDetails::of(option.devicePath);
         const bool opened = openPort(n);
         option.enabled = opened;
         option.selected = opened && n == m_previous;

@@ -2,6 +2,7 @@
 // on Cancel and when the dialog is closed. No widgets, so tests reach it without a screen.
 #pragma once
 
+#include "serial/portdetails.h"
 #include "serial/porttable.h"
 #include "serial/seriallink.h"
 
@@ -23,8 +24,10 @@ public:
         bool selected = false;
         QString devicePath;
         SerialLink::OpenFault fault = SerialLink::OpenFault::None;
+        PortDetails details;
 
-        /// The device the number stands for and, when it did not open, why.
+        /// The device the number stands for (and the node a stable link leads to), why it did
+        /// not open, and what the system knows of it: enough to tell which plug is the cable.
         QString toolTip() const;
     };
 

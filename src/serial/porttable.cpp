@@ -1,6 +1,7 @@
 #include "serial/porttable.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -60,6 +61,15 @@ QString PortTable::devicePath(int port) const
     if (port < FirstPort || port > LastPort || port > m_devices.size())
         return {};
     return m_devices.at(port - 1);
+}
+
+QString PortTable::resolvedDevice(const QString &devicePath)
+{
+    const QFileInfo info(devicePath);
+    if (!info.isSymLink())
+        return devicePath;
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? devicePath : target;
 }
 
 int PortTable::portNumberOf(const QString &name) const

@@ -26,6 +26,10 @@ public:
     /// The device path for port n, or an empty text when there is none.
     QString devicePath(int port) const;
 
+    /// The device node a path leads to: a link such as /dev/serial/by-id/... followed, anything
+    /// else (a dangling link too) as given.
+    static QString resolvedDevice(const QString &devicePath);
+
     /// "COMn" or a device path given by the user, as a port number; 0 when it names no port.
     int portNumberOf(const QString &name) const;
 

@@ -1,10 +1,13 @@
 #include "serial/seriallink.h"
 
+#include "serial/modemlines.h"
+
 #include <QFileInfo>
 
 SerialLink::SerialLink(PortTable ports, QObject *parent)
     : QObject(parent)
     , m_ports(std::move(ports))
+    , m_modemLines(std::make_shared<PortModemLines>())
 {
     m_port.setReadBufferSize(InputLimit);
     connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::readyRead);
@@ -14,6 +17,11 @@ SerialLink::SerialLink(PortTable ports, QObject *parent)
 SerialLink::~SerialLink()
 {
     m_port.close();
+}
+
+void SerialLink::setModemLines(std::shared_ptr<ModemLines> lines)
+{
+    m_modemLines = lines ? std::move(lines) : std::make_shared<PortModemLines>();
 }
 
 void SerialLink::setPortNumber(int port)
@@ -45,14 +53,16 @@ bool SerialLink::open()
         m_openErrorText = describe(m_openFault);
         return false;
     }
-    m_port.setPortName(path);
+    // The device node itself, not a /dev/serial/by-id link to it: the lock another program
+    // takes on the node must be the one this open looks for.
+    m_port.setPortName(PortTable::resolvedDevice(path));
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_openFault = faultOf(m_port.error());
         m_openErrorText = m_port.errorString();
         m_port.clearError();
         return false;
     }
-    // The radio speaks 1200 8N1 with no handshake; the cable has no modem lines to honour.
+    // The radio speaks 1200 8N1 with no handshake.
     const bool configured = m_port.setBaudRate(QSerialPort::Baud1200) && m_port.setDataBits(QSerialPort::Data8)
         && m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop)
         && m_port.setFlowControl(QSerialPort::NoFlowControl);
@@ -62,6 +72,8 @@ bool SerialLink::open()
         m_port.close();
         return false;
     }
+    // After the flow control is off: Qt refuses RTS under hardware handshake.
+    m_modemLines->set(m_port, ModemLines::DataTerminalReadyAtOpen, ModemLines::RequestToSendAtOpen);
     m_port.clear(QSerialPort::AllDirections);
     return true;
 }

@@ -7,6 +7,10 @@
 #include <QSerialPort>
 #include <QString>
 
+#include <memory>
+
+class ModemLines;
+
 class SerialLink : public QObject
 {
     Q_OBJECT
@@ -28,6 +32,9 @@ public:
     /// already was. A port that is missing or held elsewhere stays closed; see openFault().
     bool open();
     void close();
+
+    /// What sets DTR and RTS after each open; the real port's lines unless a test replaced it.
+    void setModemLines(std::shared_ptr<ModemLines> lines);
 
     /// Queues text for sending; returns at once.
     void send(const QByteArray &text);
@@ -51,6 +58,7 @@ public:
     OpenFault openFault() const { return m_openFault; }
     QString openErrorText() const { return m_openErrorText; }
     const PortTable &ports() const { return m_ports; }
+    /// The device path of the port number as the table names it (a stable link stays a link).
     QString devicePath() const { return m_ports.devicePath(m_portNumber); }
 
     /// A plain description of an open fault, for the user.
@@ -68,6 +76,7 @@ private:
 
     PortTable m_ports;
     QSerialPort m_port;
+    std::shared_ptr<ModemLines> m_modemLines;
     int m_portNumber = 1;
     OpenFault m_openFault = OpenFault::None;
     QString m_openErrorText;
