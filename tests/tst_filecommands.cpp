@@ -1,9 +1,8 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "channels/channeltable.h"
+#include "filecommandrig.h"
 #include "files/filedialogs.h"
-#include "pseudoterminal.h"
-#include "recordedmessages.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -39,16 +38,9 @@ private slots:
 
 private:
     void trigger(const char *action);
-    QString path(const char *name) const { return m_dir->filePath(QString::fromUtf8(name)); }
+    QString path(const char *name) const { return m_rig->dir.filePath(QString::fromUtf8(name)); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<PseudoTerminal> m_pty;
-    std::unique_ptr<RecordedMessages> m_messages;
-    std::unique_ptr<MainWindow> m_window;
-    QString m_startDir;
-    FileDialogs::Handler m_previousDialogs;
-    QList<FileDialogs::Request> m_requests;
-    std::function<QString(const FileDialogs::Request &)> m_answer;
+    std::unique_ptr<FileCommandRig> m_rig;
 };
 
 namespace {
@@ -86,42 +78,25 @@ QVariant text(const QString &value)
 
 void tst_FileCommands::init()
 {
-    m_startDir = QDir::currentPath();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_pty = std::make_unique<PseudoTerminal>();
-    QVERIFY(m_pty->isOpen());
-    m_messages = std::make_unique<RecordedMessages>();
-    m_requests.clear();
-    m_answer = nullptr;
-    m_previousDialogs = FileDialogs::setHandler([this](QWidget *, const FileDialogs::Request &request) {
-        m_requests.append(request);
-        return m_answer ? m_answer(request) : QString();
-    });
-    m_window = Startup::run(path("qz3300E.mdb"), PortTable({m_pty->devicePath()}));
-    QVERIFY(m_window);
+    m_rig = std::make_unique<FileCommandRig>();
+    QVERIFY(m_rig->isUp());
 }
 
 void tst_FileCommands::cleanup()
 {
-    m_window.reset();
-    FileDialogs::setHandler(m_previousDialogs);
-    m_messages.reset();
-    m_pty.reset();
-    QDir::setCurrent(m_startDir);
-    m_dir.reset();
+    m_rig.reset();
 }
 
 void tst_FileCommands::trigger(const char *name)
 {
-    auto *action = m_window->findChild<QAction *>(QString::fromUtf8(name));
-    QVERIFY(action);
-    action->trigger();
+    QAction *command = m_rig->action(name);
+    QVERIFY(command);
+    command->trigger();
 }
 
 void tst_FileCommands::saveAndOpenRoundTrip()
 {
-    ChannelTable &table = m_window->channelTable();
+    ChannelTable &table = m_rig->window->channelTable();
     ChannelList channels = table.channels();
     for (int k = 0; k < ChannelCount; ++k) {
         channels[k].rf = QStringLiteral("%1.02500").arg(140 + k);
@@ -133,18 +108,18 @@ void tst_FileCommands::saveAndOpenRoundTrip()
     channels[1].tf = emptyText();
     channels[2].bt = QStringLiteral("  "); // the third beat choice
     QVERIFY(table.storeChannels(channels));
-    m_window->squelchBox()->setCurrentIndex(5); // picked from the list: "  5"
-    QCOMPARE(m_window->squelchLevel(), QStringLiteral("  5"));
+    m_rig->window->squelchBox()->setCurrentIndex(5); // picked from the list: "  5"
+    QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("  5"));
 
     // A name without extension is used as typed.
     const QString file = path("chan");
-    m_answer = [&](const FileDialogs::Request &) { return file; };
+    m_rig->answer = [&](const FileDialogs::Request &) { return file; };
     trigger("保存");
-    QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
-    QCOMPARE(m_requests.size(), 1);
-    QCOMPARE(m_requests[0].mode, FileDialogs::Mode::Save);
-    QCOMPARE(m_requests[0].filter, QStringLiteral("text(*.doc) (*.doc)"));
-    QCOMPARE(m_requests[0].initialName, QString());
+    QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
+    QCOMPARE(m_rig->requests.size(), 1);
+    QCOMPARE(m_rig->requests[0].mode, FileDialogs::Mode::Save);
+    QCOMPARE(m_rig->requests[0].filter, QStringLiteral("text(*.doc) (*.doc)"));
+    QCOMPARE(m_rig->requests[0].initialName, QString());
     const QByteArray saved = readAll(file);
     QVERIFY2(saved.startsWith("  5,140.02500,150.62500,Null,,,on,142.02500,152.62500,  ,"), saved.constData());
     QVERIFY(saved.endsWith(",155.02500,165.62500,on,"));
@@ -156,26 +131,26 @@ void tst_FileCommands::saveAndOpenRoundTrip()
     for (ChannelRecord &record : other)
         record = {record.no, emptyText(), emptyText(), QStringLiteral("on")};
     QVERIFY(table.storeChannels(other));
-    m_window->setSquelchLevel(QStringLiteral("1"));
+    m_rig->window->setSquelchLevel(QStringLiteral("1"));
 
     trigger("打开");
-    QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
-    QCOMPARE(m_requests.size(), 2);
-    QCOMPARE(m_requests[1].mode, FileDialogs::Mode::Open);
-    QCOMPARE(m_requests[1].filter, QStringLiteral("text(*.doc) (*.doc)"));
-    QCOMPARE(m_requests[1].initialName, file); // the name last chosen
-    QCOMPARE(m_window->squelchLevel(), QStringLiteral("5"));
+    QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
+    QCOMPARE(m_rig->requests.size(), 2);
+    QCOMPARE(m_rig->requests[1].mode, FileDialogs::Mode::Open);
+    QCOMPARE(m_rig->requests[1].filter, QStringLiteral("text(*.doc) (*.doc)"));
+    QCOMPARE(m_rig->requests[1].initialName, file); // the name last chosen
+    QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("5"));
 
     ChannelList expected = channels;
     expected[0].bt = QStringLiteral("Null"); // null comes back as the text it was written as
     expected[2].bt = emptyText();            // blanks before an item are skipped
     QCOMPARE(table.channels(), expected);
     QCOMPARE(table.currentRow(), 1);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files),
              (QStringList{QStringLiteral("chan"), QStringLiteral("qz3300E.mdb")}));
 
     // The loaded set is in the database, not only on the screen.
-    m_window.reset();
+    m_rig->window.reset();
     auto reopened = ChannelTable::open(path("qz3300E.mdb"));
     QVERIFY(reopened.table);
     QCOMPARE(reopened.table->channels(), expected);
@@ -190,13 +165,13 @@ void tst_FileCommands::openLoadsValuesAsFileHoldsThem()
     bytes += "999,\r\n999,\r\n";
     const QString file = path("hand.doc");
     writeFile(file, bytes);
-    m_answer = [&](const FileDialogs::Request &) { return file; };
+    m_rig->answer = [&](const FileDialogs::Request &) { return file; };
     trigger("打开");
 
-    QCOMPARE(m_messages->count(), 1);
-    QCOMPARE(m_messages->last().text, QStringLiteral("静燥级别不可大于 9 ！！！"));
-    QCOMPARE(m_window->squelchLevel(), QStringLiteral("3"));
-    const ChannelList channels = m_window->channelTable().channels();
+    QCOMPARE(m_rig->messages.count(), 1);
+    QCOMPARE(m_rig->messages.last().text, QStringLiteral("静燥级别不可大于 9 ！！！"));
+    QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("3"));
+    const ChannelList channels = m_rig->window->channelTable().channels();
     QCOMPARE(channels[0].rf, text(QStringLiteral("146.02500")));
     QCOMPARE(channels[0].tf, text(QStringLiteral(".50000")));
     QCOMPARE(channels[0].bt, text(QStringLiteral("on")));
@@ -236,30 +211,30 @@ void tst_FileCommands::openFaultLeavesEverything()
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
     QFETCH(QString, text);
-    const QString file = m_dir->filePath(name);
+    const QString file = m_rig->dir.filePath(name);
     if (content == "<folder>")
-        QVERIFY(QDir(m_dir->path()).mkdir(name));
+        QVERIFY(QDir(m_rig->dir.path()).mkdir(name));
     else if (content == "<fifo>")
         QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
     else if (content != "<none>")
         writeFile(file, content);
 
-    ChannelTable &table = m_window->channelTable();
+    ChannelTable &table = m_rig->window->channelTable();
     ChannelList channels = table.channels();
     channels[4].rf = QStringLiteral("145.30000");
     QVERIFY(table.storeChannels(channels));
-    m_window->setSquelchLevel(QStringLiteral("6"));
-    QVERIFY(QDir::setCurrent(m_dir->path()));
+    m_rig->window->setSquelchLevel(QStringLiteral("6"));
+    QVERIFY(QDir::setCurrent(m_rig->dir.path()));
     const QString workDir = QDir::currentPath();
 
-    m_answer = [&](const FileDialogs::Request &) { return file; };
+    m_rig->answer = [&](const FileDialogs::Request &) { return file; };
     trigger("打开");
-    QCOMPARE(m_messages->count(), 1);
-    QCOMPARE(m_messages->last().title, ErrorTitle);
-    QCOMPARE(m_messages->last().text, text.arg(QDir::toNativeSeparators(file)));
-    QCOMPARE(m_messages->last().icon, Messages::Icon::Information);
+    QCOMPARE(m_rig->messages.count(), 1);
+    QCOMPARE(m_rig->messages.last().title, ErrorTitle);
+    QCOMPARE(m_rig->messages.last().text, text.arg(QDir::toNativeSeparators(file)));
+    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Information);
     QCOMPARE(table.channels(), channels);
-    QCOMPARE(m_window->squelchLevel(), QStringLiteral("6"));
+    QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("6"));
     QCOMPARE(QDir::currentPath(), workDir);
 }
 
@@ -278,29 +253,29 @@ void tst_FileCommands::saveFaultLeavesEverything()
     QFETCH(QString, name);
     QFETCH(QString, bt);
     QFETCH(QString, text);
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.doc")));
+    QVERIFY(QDir(m_rig->dir.path()).mkdir(QStringLiteral("folder.doc")));
     const QByteArray old = channelFile("4");
     writeFile(path("old.doc"), old);
 
-    ChannelTable &table = m_window->channelTable();
+    ChannelTable &table = m_rig->window->channelTable();
     ChannelList channels = table.channels();
     channels[6].bt = bt;
     QVERIFY(table.storeChannels(channels));
-    QVERIFY(QDir::setCurrent(m_dir->path()));
+    QVERIFY(QDir::setCurrent(m_rig->dir.path()));
     const QString workDir = QDir::currentPath();
-    const QStringList entries = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QStringList entries = QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 
-    const QString file = m_dir->filePath(name);
-    m_answer = [&](const FileDialogs::Request &) { return file; };
+    const QString file = m_rig->dir.filePath(name);
+    m_rig->answer = [&](const FileDialogs::Request &) { return file; };
     trigger("保存");
-    QCOMPARE(m_messages->count(), 1);
-    QCOMPARE(m_messages->last().title, ErrorTitle);
-    QCOMPARE(m_messages->last().text, text.arg(QDir::toNativeSeparators(file)));
-    QCOMPARE(m_messages->last().icon, Messages::Icon::Information);
+    QCOMPARE(m_rig->messages.count(), 1);
+    QCOMPARE(m_rig->messages.last().title, ErrorTitle);
+    QCOMPARE(m_rig->messages.last().text, text.arg(QDir::toNativeSeparators(file)));
+    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Information);
     QCOMPARE(table.channels(), channels);
     QCOMPARE(table.currentRow(), 0);
     QCOMPARE(readAll(path("old.doc")), old);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
+    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
     QVERIFY(QDir(path("folder.doc")).isEmpty());
     QCOMPARE(QDir::currentPath(), workDir);
 }
@@ -315,50 +290,50 @@ void tst_FileCommands::cancelChangesNothing_data()
 void tst_FileCommands::cancelChangesNothing()
 {
     QFETCH(QByteArray, action);
-    ChannelTable &table = m_window->channelTable();
+    ChannelTable &table = m_rig->window->channelTable();
     table.moveTo(9);
     const ChannelList channels = table.channels();
-    const QStringList entries = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    const QStringList entries = QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     trigger(action.constData());
-    QCOMPARE(m_requests.size(), 1);
-    QVERIFY(m_messages->isEmpty());
+    QCOMPARE(m_rig->requests.size(), 1);
+    QVERIFY(m_rig->messages.isEmpty());
     QCOMPARE(table.channels(), channels);
     QCOMPARE(table.currentRow(), 0);
-    QCOMPARE(m_window->squelchLevel(), QStringLiteral("3"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
+    QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("3"));
+    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
 }
 
 void tst_FileCommands::refusedDuringTransfer()
 {
     const QString file = path("chan.doc");
     writeFile(file, channelFile("7"));
-    m_answer = [&](const FileDialogs::Request &) { return file; };
-    auto *open = m_window->findChild<QAction *>(QStringLiteral("打开"));
-    auto *save = m_window->findChild<QAction *>(QStringLiteral("保存"));
+    m_rig->answer = [&](const FileDialogs::Request &) { return file; };
+    auto *open = m_rig->window->findChild<QAction *>(QStringLiteral("打开"));
+    auto *save = m_rig->window->findChild<QAction *>(QStringLiteral("保存"));
     for (auto activity : {MainWindow::Activity::Writing, MainWindow::Activity::Reading}) {
-        m_window->setActivity(activity);
+        m_rig->window->setActivity(activity);
         QVERIFY(!open->isEnabled());
         QVERIFY(!save->isEnabled());
         trigger("打开");
         trigger("保存");
     }
-    QVERIFY(m_requests.isEmpty());
-    m_window->setActivity(MainWindow::Activity::Idle);
+    QVERIFY(m_rig->requests.isEmpty());
+    m_rig->window->setActivity(MainWindow::Activity::Idle);
     QVERIFY(open->isEnabled());
     QVERIFY(save->isEnabled());
     trigger("打开");
-    QCOMPARE(m_requests.size(), 1);
-    QCOMPARE(m_window->squelchLevel(), QStringLiteral("7"));
+    QCOMPARE(m_rig->requests.size(), 1);
+    QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("7"));
 }
 
 // Whatever the dialog does to the working directory, the command sets it back.
 void tst_FileCommands::workingDirectorySetBack()
 {
-    QVERIFY(QDir::setCurrent(m_dir->path()));
+    QVERIFY(QDir::setCurrent(m_rig->dir.path()));
     const QString workDir = QDir::currentPath();
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("elsewhere")));
+    QVERIFY(QDir(m_rig->dir.path()).mkdir(QStringLiteral("elsewhere")));
     const QString file = path("elsewhere/chan.doc");
-    m_answer = [&](const FileDialogs::Request &) {
+    m_rig->answer = [&](const FileDialogs::Request &) {
         QDir::setCurrent(path("elsewhere"));
         return file;
     };
@@ -366,7 +341,7 @@ void tst_FileCommands::workingDirectorySetBack()
     QCOMPARE(QDir::currentPath(), workDir);
     trigger("打开");
     QCOMPARE(QDir::currentPath(), workDir);
-    QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
+    QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
 }
 
 void tst_FileCommands::workingDirectoryGone()
@@ -376,14 +351,14 @@ void tst_FileCommands::workingDirectoryGone()
     QVERIFY(QDir::setCurrent(gone));
     QVERIFY(QDir(gone).removeRecursively());
     const QString file = path("chan.doc");
-    m_answer = [&](const FileDialogs::Request &) { return file; };
+    m_rig->answer = [&](const FileDialogs::Request &) { return file; };
     trigger("保存");
     // The directory cannot be read at the start nor, empty, be set at the close; the save works.
-    QCOMPARE(m_messages->count(), 2);
-    QCOMPARE(m_messages->all()[0].text, QStringLiteral("Error"));
-    QCOMPARE(m_messages->all()[0].title, QStringLiteral("QZ300"));
-    QCOMPARE(m_messages->all()[1].text, QStringLiteral("ERROR"));
-    QCOMPARE(m_messages->all()[1].title, QStringLiteral("QZ300"));
+    QCOMPARE(m_rig->messages.count(), 2);
+    QCOMPARE(m_rig->messages.all()[0].text, QStringLiteral("Error"));
+    QCOMPARE(m_rig->messages.all()[0].title, QStringLiteral("QZ300"));
+    QCOMPARE(m_rig->messages.all()[1].text, QStringLiteral("ERROR"));
+    QCOMPARE(m_rig->messages.all()[1].title, QStringLiteral("QZ300"));
     QCOMPARE(readAll(file).count(','), 49);
 }
 

@@ -2,9 +2,8 @@
 #include "app/startup.h"
 #include "channels/channelgrid.h"
 #include "channels/channeltable.h"
+#include "filecommandrig.h"
 #include "files/filedialogs.h"
-#include "pseudoterminal.h"
-#include "recordedmessages.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -42,18 +41,11 @@ private slots:
 
 private:
     void trigger(const char *name);
-    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QString path(const QString &name) const { return m_rig->dir.filePath(name); }
     /// Three used channels, squelch "  5" picked from the list; what the table holds afterwards.
     ChannelList storeSmallSet();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<PseudoTerminal> m_pty;
-    std::unique_ptr<RecordedMessages> m_messages;
-    std::unique_ptr<MainWindow> m_window;
-    QString m_startDir;
-    FileDialogs::Handler m_previousDialogs;
-    QList<FileDialogs::Request> m_requests;
-    std::function<FileDialogs::Answer(const FileDialogs::Request &)> m_answer;
+    std::unique_ptr<FileCommandRig> m_rig;
 };
 
 namespace {
@@ -104,42 +96,25 @@ QStringList withoutNumbers(const ChannelList &channels)
 
 void tst_SheetCommands::init()
 {
-    m_startDir = QDir::currentPath();
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_pty = std::make_unique<PseudoTerminal>();
-    QVERIFY(m_pty->isOpen());
-    m_messages = std::make_unique<RecordedMessages>();
-    m_requests.clear();
-    m_answer = nullptr;
-    m_previousDialogs = FileDialogs::setHandler([this](QWidget *, const FileDialogs::Request &request) {
-        m_requests.append(request);
-        return m_answer ? m_answer(request) : FileDialogs::Answer();
-    });
-    m_window = Startup::run(path(QStringLiteral("qz3300E.mdb")), PortTable({m_pty->devicePath()}));
-    QVERIFY(m_window);
+    m_rig = std::make_unique<FileCommandRig>();
+    QVERIFY(m_rig->isUp());
 }
 
 void tst_SheetCommands::cleanup()
 {
-    m_window.reset();
-    FileDialogs::setHandler(m_previousDialogs);
-    m_messages.reset();
-    m_pty.reset();
-    QDir::setCurrent(m_startDir);
-    m_dir.reset();
+    m_rig.reset();
 }
 
 void tst_SheetCommands::trigger(const char *name)
 {
-    auto *action = m_window->findChild<QAction *>(QString::fromUtf8(name));
-    QVERIFY(action);
-    action->trigger();
+    QAction *command = m_rig->action(name);
+    QVERIFY(command);
+    command->trigger();
 }
 
 ChannelList tst_SheetCommands::storeSmallSet()
 {
-    ChannelTable &table = m_window->channelTable();
+    ChannelTable &table = m_rig->window->channelTable();
     ChannelList channels = table.channels();
     for (ChannelRecord &channel : channels)
         channel = {channel.no, emptyText(), emptyText(), emptyText()};
@@ -148,13 +123,13 @@ ChannelList tst_SheetCommands::storeSmallSet()
     channels[2] = {channels[2].no, QStringLiteral("162.55000"), emptyText(), QStringLiteral("off")};
     if (!table.storeChannels(channels))
         return {};
-    m_window->squelchBox()->setCurrentIndex(5); // picked from the list: "  5"
+    m_rig->window->squelchBox()->setCurrentIndex(5); // picked from the list: "  5"
     return table.channels();
 }
 
 void tst_SheetCommands::menuPlace()
 {
-    auto *fileMenu = m_window->findChild<QMenu *>(QStringLiteral("文件"));
+    auto *fileMenu = m_rig->window->findChild<QMenu *>(QStringLiteral("文件"));
     QVERIFY(fileMenu);
     QStringList entries;
     for (const QAction *action : fileMenu->actions())
@@ -164,40 +139,40 @@ void tst_SheetCommands::menuPlace()
 
 void tst_SheetCommands::importChirpFillsTable()
 {
-    m_window->setSquelchLevel(QStringLiteral("6"));
+    m_rig->window->setSquelchLevel(QStringLiteral("6"));
     const QString file = QFINDTESTDATA("data/chirp/club.csv");
     QVERIFY(!file.isEmpty());
-    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, ChirpFilter); };
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, ChirpFilter); };
     trigger("importCommand");
 
-    QCOMPARE(m_requests.size(), 1);
-    QCOMPARE(m_requests[0].mode, FileDialogs::Mode::Open);
-    QCOMPARE(m_requests[0].filter, QStringLiteral("CHIRP CSV (*.csv);;CSV (*.csv);;JSON (*.json);;所有文件 (*)"));
-    QCOMPARE(m_requests[0].initialFilter, ChirpFilter);
-    QVERIFY(!m_requests[0].suffixFromFilter);
+    QCOMPARE(m_rig->requests.size(), 1);
+    QCOMPARE(m_rig->requests[0].mode, FileDialogs::Mode::Open);
+    QCOMPARE(m_rig->requests[0].filter, QStringLiteral("CHIRP CSV (*.csv);;CSV (*.csv);;JSON (*.json);;所有文件 (*)"));
+    QCOMPARE(m_rig->requests[0].initialFilter, ChirpFilter);
+    QVERIFY(!m_rig->requests[0].suffixFromFilter);
 
     const QStringList expected = {
         "145.50000|145.50000|off", "145.75000|145.15000|off", "438.61250|431.01250|off", "||", "145.80000|435.30000|on", "||",
         "162.55000||off",          "||",                      "||",                      "||", "||",                    "||",
         "||",                      "||",                      "||",                      "446.00625|446.00625|off"};
-    QCOMPARE(shown(m_window->channelGrid()), expected);
+    QCOMPARE(shown(m_rig->window->channelGrid()), expected);
     // The sheet has no squelch level: the box keeps its own.
-    QCOMPARE(m_window->squelchLevel(), QStringLiteral("6"));
-    QCOMPARE(m_window->channelTable().currentRow(), 1);
+    QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("6"));
+    QCOMPARE(m_rig->window->channelTable().currentRow(), 1);
 
-    QCOMPARE(m_messages->count(), 1);
-    QCOMPARE(m_messages->last().title, QStringLiteral("QZ300"));
-    QCOMPARE(m_messages->last().icon, Messages::Icon::Information);
-    QCOMPARE(m_messages->last().text, QStringLiteral("文件 %1 已导入，以下内容未导入：\n"
+    QCOMPARE(m_rig->messages.count(), 1);
+    QCOMPARE(m_rig->messages.last().title, QStringLiteral("QZ300"));
+    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Information);
+    QCOMPARE(m_rig->messages.last().text, QStringLiteral("文件 %1 已导入，以下内容未导入：\n"
                                                      "line 2: not kept: name \"CALL\"\n"
                                                      "line 3: not kept: tone 88.5 Hz\n"
                                                      "line 7: not kept: mode NFM")
                                           .arg(QDir::toNativeSeparators(file)));
 
     // The grid moves on; the database holds the imported set.
-    ChannelGrid *grid = m_window->channelGrid();
+    ChannelGrid *grid = m_rig->window->channelGrid();
     grid->setCurrentIndex(grid->model()->index(9, ChannelField::Rf));
-    m_window.reset();
+    m_rig->window.reset();
     auto reopened = ChannelTable::open(path(QStringLiteral("qz3300E.mdb")));
     QVERIFY(reopened.table);
     QCOMPARE(withoutNumbers(reopened.table->channels()), expected);
@@ -233,7 +208,7 @@ void tst_SheetCommands::importFaultChangesNothing()
     QFETCH(QString, text);
     const QString file = path(name);
     if (content == "<folder>")
-        QVERIFY(QDir(m_dir->path()).mkdir(name));
+        QVERIFY(QDir(m_rig->dir.path()).mkdir(name));
     else if (content == "<fifo>")
         QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
     else if (content == "<20 rows>")
@@ -243,18 +218,18 @@ void tst_SheetCommands::importFaultChangesNothing()
 
     const ChannelList before = storeSmallSet();
     QVERIFY(!before.isEmpty());
-    QVERIFY(QDir::setCurrent(m_dir->path()));
+    QVERIFY(QDir::setCurrent(m_rig->dir.path()));
     const QString workDir = QDir::currentPath();
 
-    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, filter); };
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, filter); };
     trigger("importCommand");
-    QCOMPARE(m_requests.size(), 1);
-    QCOMPARE(m_messages->count(), 1);
-    QCOMPARE(m_messages->last().title, ErrorTitle);
-    QCOMPARE(m_messages->last().icon, Messages::Icon::Information);
-    QCOMPARE(m_messages->last().text, text.arg(QDir::toNativeSeparators(file)));
-    QCOMPARE(m_window->channelTable().channels(), before);
-    QCOMPARE(m_window->squelchLevel(), QStringLiteral("  5"));
+    QCOMPARE(m_rig->requests.size(), 1);
+    QCOMPARE(m_rig->messages.count(), 1);
+    QCOMPARE(m_rig->messages.last().title, ErrorTitle);
+    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Information);
+    QCOMPARE(m_rig->messages.last().text, text.arg(QDir::toNativeSeparators(file)));
+    QCOMPARE(m_rig->window->channelTable().channels(), before);
+    QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("  5"));
     QCOMPARE(QDir::currentPath(), workDir);
 }
 
@@ -266,17 +241,17 @@ void tst_SheetCommands::importListsAtMostTwentyWarnings()
         sheet += QByteArray::number(k) + ",N" + QByteArray::number(k) + ',' + QByteArray::number(144 + k) + ".123\r\n";
     const QString file = path(QStringLiteral("named.csv"));
     writeFile(file, sheet);
-    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file); };
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file); };
     trigger("importCommand");
 
-    QCOMPARE(m_messages->count(), 1);
-    const QStringList lines = m_messages->last().text.split(u'\n');
+    QCOMPARE(m_rig->messages.count(), 1);
+    const QStringList lines = m_rig->messages.last().text.split(u'\n');
     QCOMPARE(lines.size(), 1 + 20 + 1);
     QCOMPARE(lines.mid(0, 3), (QStringList{QStringLiteral("文件 %1 已导入，以下内容未导入：").arg(QDir::toNativeSeparators(file)),
                                            "line 2, column 3 (Frequency): 145.123000 MHz is stored as 145.12000",
                                            "line 2: not kept: name \"N1\""}));
     QCOMPARE(lines.last(), QStringLiteral("…还有 12 条"));
-    QCOMPARE(m_window->channelTable().channel(15).rf, QVariant(QStringLiteral("160.12000")));
+    QCOMPARE(m_rig->window->channelTable().channel(15).rf, QVariant(QStringLiteral("160.12000")));
 }
 
 void tst_SheetCommands::exportWritesLayoutAndReadsBack_data()
@@ -334,47 +309,47 @@ void tst_SheetCommands::exportWritesLayoutAndReadsBack()
     QFETCH(QString, squelchBack);
     const ChannelList channels = storeSmallSet();
     QVERIFY(!channels.isEmpty());
-    m_window->channelTable().moveTo(7);
+    m_rig->window->channelTable().moveTo(7);
 
-    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(path(typed), filter); };
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(path(typed), filter); };
     trigger("exportCommand");
-    QCOMPARE(m_requests.size(), 1);
-    QCOMPARE(m_requests[0].mode, FileDialogs::Mode::Save);
-    QCOMPARE(m_requests[0].filter, QStringLiteral("CHIRP CSV (*.csv);;CSV (*.csv);;JSON (*.json)"));
-    QCOMPARE(m_requests[0].initialFilter, ChirpFilter);
-    QVERIFY(m_requests[0].suffixFromFilter);
+    QCOMPARE(m_rig->requests.size(), 1);
+    QCOMPARE(m_rig->requests[0].mode, FileDialogs::Mode::Save);
+    QCOMPARE(m_rig->requests[0].filter, QStringLiteral("CHIRP CSV (*.csv);;CSV (*.csv);;JSON (*.json)"));
+    QCOMPARE(m_rig->requests[0].initialFilter, ChirpFilter);
+    QVERIFY(m_rig->requests[0].suffixFromFilter);
     QCOMPARE(readAll(path(written)), bytes);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), (QStringList{written, "qz3300E.mdb"}));
-    QCOMPARE(m_window->channelTable().currentRow(), 0);
+    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files), (QStringList{written, "qz3300E.mdb"}));
+    QCOMPARE(m_rig->window->channelTable().currentRow(), 0);
     if (leftOut.isEmpty()) {
-        QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
+        QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
     } else {
-        QCOMPARE(m_messages->count(), 1);
-        QCOMPARE(m_messages->last().title, QStringLiteral("QZ300"));
-        QCOMPARE(m_messages->last().text,
+        QCOMPARE(m_rig->messages.count(), 1);
+        QCOMPARE(m_rig->messages.last().title, QStringLiteral("QZ300"));
+        QCOMPARE(m_rig->messages.last().text,
                  QStringLiteral("文件 %1 已导出，以下内容未写入：\n%2").arg(QDir::toNativeSeparators(path(written)), leftOut));
     }
-    m_messages->clear();
+    m_rig->messages.clear();
 
     // The next dialog starts where this one ended; cancelling it changes nothing.
-    m_answer = nullptr;
+    m_rig->answer = nullptr;
     trigger("exportCommand");
-    QCOMPARE(m_requests.size(), 2);
-    QCOMPARE(m_requests[1].initialFilter, filter);
-    QCOMPARE(m_requests[1].initialName, path(typed));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), (QStringList{written, "qz3300E.mdb"}));
+    QCOMPARE(m_rig->requests.size(), 2);
+    QCOMPARE(m_rig->requests[1].initialFilter, filter);
+    QCOMPARE(m_rig->requests[1].initialName, path(typed));
+    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files), (QStringList{written, "qz3300E.mdb"}));
 
     // Something else in between, then the file back through 导入 with the same entry.
     ChannelList other = channels;
     for (ChannelRecord &channel : other)
         channel = {channel.no, QStringLiteral("150.00000"), QStringLiteral("150.00000"), QStringLiteral("on")};
-    QVERIFY(m_window->channelTable().storeChannels(other));
-    m_window->setSquelchLevel(QStringLiteral("1"));
-    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(path(written), filter); };
+    QVERIFY(m_rig->window->channelTable().storeChannels(other));
+    m_rig->window->setSquelchLevel(QStringLiteral("1"));
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(path(written), filter); };
     trigger("importCommand");
-    QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
-    QCOMPARE(m_window->channelTable().channels(), channels);
-    QCOMPARE(m_window->squelchLevel(), squelchBack);
+    QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
+    QCOMPARE(m_rig->window->channelTable().channels(), channels);
+    QCOMPARE(m_rig->window->squelchLevel(), squelchBack);
 }
 
 void tst_SheetCommands::exportFaultLeavesFile_data()
@@ -400,31 +375,31 @@ void tst_SheetCommands::exportFaultLeavesFile()
     QFETCH(QString, text);
     const QByteArray old = "squelch,7\nchannel,receive MHz,transmit MHz,shift\n";
     writeFile(path(QStringLiteral("old.csv")), old);
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.csv")));
+    QVERIFY(QDir(m_rig->dir.path()).mkdir(QStringLiteral("folder.csv")));
     QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.csv"))).constData(), 0600), 0);
     ChannelList channels = storeSmallSet();
     QVERIFY(!channels.isEmpty());
     channels[2].rf = receive;
-    QVERIFY(m_window->channelTable().storeChannels(channels));
-    const QStringList entries = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    QVERIFY(m_rig->window->channelTable().storeChannels(channels));
+    const QStringList entries = QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 
     const QString file = path(name);
-    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, filter); };
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, filter); };
     trigger("exportCommand");
-    QCOMPARE(m_messages->count(), 1);
-    QCOMPARE(m_messages->last().title, ErrorTitle);
-    QCOMPARE(m_messages->last().text, text.arg(QDir::toNativeSeparators(file)));
+    QCOMPARE(m_rig->messages.count(), 1);
+    QCOMPARE(m_rig->messages.last().title, ErrorTitle);
+    QCOMPARE(m_rig->messages.last().text, text.arg(QDir::toNativeSeparators(file)));
     QCOMPARE(readAll(path(QStringLiteral("old.csv"))), old);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
+    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
     QVERIFY(QDir(path(QStringLiteral("folder.csv"))).isEmpty());
-    QCOMPARE(m_window->channelTable().channels(), channels);
+    QCOMPARE(m_rig->window->channelTable().channels(), channels);
 }
 
 // A value still being typed counts: it is checked and stored before the command runs, so that
 // an export carries it and an import is not overwritten by it afterwards.
 void tst_SheetCommands::openCellCommittedFirst()
 {
-    ChannelGrid *grid = m_window->channelGrid();
+    ChannelGrid *grid = m_rig->window->channelGrid();
     const auto typeWithoutReturn = [grid](const QString &value) {
         const QModelIndex cell = grid->model()->index(0, ChannelField::Rf);
         grid->setCurrentIndex(cell);
@@ -436,41 +411,41 @@ void tst_SheetCommands::openCellCommittedFirst()
 
     typeWithoutReturn(QStringLiteral("145.5"));
     const QString file = path(QStringLiteral("plan.csv"));
-    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, CsvFilter); };
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, CsvFilter); };
     trigger("exportCommand");
-    QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
+    QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
     QVERIFY2(readAll(file).contains("\n1,145.50000,145.50000,off\n"), readAll(file).constData());
 
     writeFile(file, "squelch,2\nchannel,receive MHz,transmit MHz,shift\n1,433.5,433.5,on\n");
     typeWithoutReturn(QStringLiteral("150"));
     trigger("importCommand");
-    QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
+    QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
     QTest::qWait(50); // an editor left open would commit from a queued call
-    QCOMPARE(withoutNumbers({m_window->channelTable().channel(0)}), QStringList{"433.50000|433.50000|on"});
-    QCOMPARE(m_window->squelchLevel(), QStringLiteral("2"));
+    QCOMPARE(withoutNumbers({m_rig->window->channelTable().channel(0)}), QStringList{"433.50000|433.50000|on"});
+    QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("2"));
 }
 
 void tst_SheetCommands::refusedDuringTransfer()
 {
     const QString file = path(QStringLiteral("plan.csv"));
     writeFile(file, "squelch,7\nchannel,receive MHz,transmit MHz,shift\n");
-    m_answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, CsvFilter); };
-    auto *importAction = m_window->findChild<QAction *>(QStringLiteral("importCommand"));
-    auto *exportAction = m_window->findChild<QAction *>(QStringLiteral("exportCommand"));
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, CsvFilter); };
+    auto *importAction = m_rig->window->findChild<QAction *>(QStringLiteral("importCommand"));
+    auto *exportAction = m_rig->window->findChild<QAction *>(QStringLiteral("exportCommand"));
     for (auto activity : {MainWindow::Activity::Writing, MainWindow::Activity::Reading}) {
-        m_window->setActivity(activity);
+        m_rig->window->setActivity(activity);
         QVERIFY(!importAction->isEnabled());
         QVERIFY(!exportAction->isEnabled());
         trigger("importCommand");
         trigger("exportCommand");
     }
-    QVERIFY(m_requests.isEmpty());
-    m_window->setActivity(MainWindow::Activity::Idle);
+    QVERIFY(m_rig->requests.isEmpty());
+    m_rig->window->setActivity(MainWindow::Activity::Idle);
     QVERIFY(importAction->isEnabled());
     QVERIFY(exportAction->isEnabled());
     trigger("importCommand");
-    QCOMPARE(m_requests.size(), 1);
-    QCOMPARE(m_window->squelchLevel(), QStringLiteral("7"));
+    QCOMPARE(m_rig->requests.size(), 1);
+    QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("7"));
 }
 
 QTEST_MAIN(tst_SheetCommands)
