@@ -60,11 +60,11 @@ ChannelRecord unused()
     return ChannelRecord{QVariant(), emptyText(), emptyText(), emptyText()};
 }
 
-ChannelFile::ChannelSet setOf(const QString &squelch, ChannelList channels)
+ChannelSet setOf(const QString &squelch, ChannelList channels)
 {
     while (channels.size() < ChannelCount)
         channels << unused();
-    return ChannelFile::ChannelSet{squelch, channels};
+    return ChannelSet{squelch, channels};
 }
 
 } // namespace
@@ -260,7 +260,7 @@ void tst_ChannelImport::chirpWithoutFrequencyColumn()
 
 void tst_ChannelImport::chirpComposed()
 {
-    const ChannelFile::ChannelSet set = setOf("3", {used("145.50000", "145.50000", "off"), unused(),
+    const ChannelSet set = setOf("3", {used("145.50000", "145.50000", "off"), unused(),
                                                     used("438.50000", "430.90000", "on"), used("145.80000", "435.30000", "off"),
                                                     used("162.55000", "", "off"), used("145.00500", "145.60500", "off"),
                                                     used("430.00000", "440.00000", "off"), used("430.00000", "440.00625", "off")});
@@ -304,7 +304,7 @@ void tst_ChannelImport::chirpRoundTrip_data()
 void tst_ChannelImport::chirpRoundTrip()
 {
     QFETCH(ChannelList, channels);
-    const ChannelFile::ChannelSet set{QStringLiteral("3"), channels};
+    const ChannelSet set{QStringLiteral("3"), channels};
     const ChannelSheet::Composed composed = ChannelSheet::compose(set, ChannelSheet::Format::Chirp);
     QVERIFY2(composed.ok(), qPrintable(composed.error));
     const ChannelSheet::Result back = ChannelSheet::parse(composed.bytes, ChannelSheet::Format::Csv);

@@ -172,7 +172,7 @@ void tst_CliConvert::jsonErrors()
 void tst_CliConvert::channelFileErrorsNameTheItem()
 {
     QTemporaryDir dir;
-    ChannelFile::ChannelSet set = CliSample::sampleSet();
+    ChannelSet set = CliSample::sampleSet();
     set.channels[1].tf = QStringLiteral("520.00000");
     const QString plan = CliSample::saveSample(dir, set);
     const CliRun run = CliRun::run({"convert", plan, "--to", "csv"});
@@ -212,7 +212,7 @@ void tst_CliConvert::chirpSheetIn()
 void tst_CliConvert::chirpSheetOut()
 {
     QTemporaryDir dir;
-    ChannelFile::ChannelSet set = CliSample::sampleSet();
+    ChannelSet set = CliSample::sampleSet();
     set.squelch = QStringLiteral("3");
     const QString plan = CliSample::saveSample(dir, set);
     const QString sheet = dir.filePath("plan.csv");

@@ -197,7 +197,7 @@ void tst_CliRadio::refusedSetTouchesNoRadio()
 {
     QTemporaryDir dir;
     FakeRadio radio;
-    ChannelFile::ChannelSet set = sampleSet();
+    ChannelSet set = sampleSet();
     set.squelch = QStringLiteral("12");
     const QString plan = saveSample(dir, set);
     const CliRun run = CliRun::run({"write", "--port", "COM1", plan}, {radio.devicePath()});

@@ -122,7 +122,7 @@ std::vector<Target> resolvePorts(const QStringList &names, QString *problem)
 }
 
 /// Why the window would refuse to write this set, before any radio is touched.
-QString refusalOf(const ChannelFile::ChannelSet &set)
+QString refusalOf(const ChannelSet &set)
 {
     for (int number = 1; number <= ChannelCount; ++number) {
         ChannelRecord record = set.channels.value(number - 1);
@@ -218,7 +218,7 @@ int readOrWrite(const CommandLine &line)
     if (line.command == CommandLine::Command::Read && several && line.output.isEmpty())
         return usageError(QStringLiteral("read from several ports needs -o (with {port} or not)"));
 
-    ChannelFile::ChannelSet toWrite;
+    ChannelSet toWrite;
     if (line.command == CommandLine::Command::Write) {
         // The checks of convert: what it refuses never reaches a radio.
         ChannelSheet::Result read;

@@ -34,7 +34,7 @@ public:
         /// Read: where the set goes; empty keeps it for the caller (standard output).
         QString outputPath;
         ChannelSheet::Format outputFormat = ChannelSheet::Format::Channel;
-        ChannelFile::ChannelSet toWrite;
+        ChannelSet toWrite;
         QString backupPath; ///< write: where the radio's old set goes first; empty for none
         ChannelSheet::Format backupFormat = ChannelSheet::Format::Channel;
         bool verify = false;
@@ -54,7 +54,7 @@ public:
     /// Channels the read-back found different from what was written, one line each.
     QStringList differences() const { return m_differences; }
     /// The set of the last complete read.
-    ChannelFile::ChannelSet readSet() const { return m_readSet; }
+    ChannelSet readSet() const { return m_readSet; }
 
 signals:
     /// `stage` is "read", "backup", "write" or "verify".
@@ -91,7 +91,7 @@ private:
     Step m_step = Step::Idle;
     Step m_afterReady = Step::Idle;
     QStringList m_written;
-    ChannelFile::ChannelSet m_readSet;
+    ChannelSet m_readSet;
     QStringList m_differences;
     bool m_succeeded = false;
     QString m_outcome;

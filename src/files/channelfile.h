@@ -3,6 +3,7 @@
 #pragma once
 
 #include "channels/channelrecord.h"
+#include "channels/channelset.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -13,13 +14,6 @@ namespace ChannelFile {
 
 /// The squelch level, then rf, tf and bt of each channel.
 constexpr int ItemCount = 1 + 3 * ChannelCount;
-
-/// What a channel file holds. The channels carry rf, tf and bt; their numbers stay null.
-struct ChannelSet
-{
-    QString squelch;
-    ChannelList channels;
-};
 
 /// NotRegularFile: a pipe, device or socket, never waited on; NotText: bytes that no text holds.
 enum class ReadError { None, CannotOpen, CannotRead, TooFewItems, NotRegularFile, NotText };

@@ -89,7 +89,7 @@ void ChannelFileCommands::open()
     restoreWorkingDirectory(workDir);
 }
 
-bool ChannelFileCommands::applyLoadedSet(const QString &stepName, const ChannelFile::ChannelSet &set, bool withSquelch)
+bool ChannelFileCommands::applyLoadedSet(const QString &stepName, const ChannelSet &set, bool withSquelch)
 {
     // One undo step; a null squelch text leaves the squelch box as it is.
     if (!m_host.replaceChannelSet(stepName, set.channels, withSquelch ? nonNull(set.squelch) : QString()).isEmpty())
@@ -154,7 +154,7 @@ void ChannelFileCommands::exportSheet()
         showError(QStringLiteral("文件 %1 无法导出 ！！").arg(shown(path)));
     } else {
         // The blanks a level picked from the list carries belong to the channel file only.
-        const ChannelFile::ChannelSet set{m_host.squelchLevel().trimmed(), m_table.channels()};
+        const ChannelSet set{m_host.squelchLevel().trimmed(), m_table.channels()};
         QStringList warnings;
         const QString error = ChannelSheet::save(path, set, SheetExchange::exportFormat(m_exportFilterIndex), &warnings);
         if (!error.isEmpty())

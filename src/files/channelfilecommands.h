@@ -34,7 +34,7 @@ public:
     /// Puts a loaded set into the table, and its squelch level into the squelch box when
     /// `withSquelch`, as one undo step named `stepName`; every loaded set goes this one way.
     /// False when the database refused it (nothing changed then).
-    bool applyLoadedSet(const QString &stepName, const ChannelFile::ChannelSet &set, bool withSquelch);
+    bool applyLoadedSet(const QString &stepName, const ChannelSet &set, bool withSquelch);
 
 private:
     enum class Purpose { Open, Save, Import, Export };

@@ -263,7 +263,7 @@ Result parseJson(QByteArrayView bytes)
     return result;
 }
 
-QByteArray composeCsv(const ChannelFile::ChannelSet &set)
+QByteArray composeCsv(const ChannelSet &set)
 {
     QByteArray out = "squelch," + set.squelch.toUtf8() + '\n';
     out += CsvHeader.join(u',').toUtf8() + '\n';
@@ -275,7 +275,7 @@ QByteArray composeCsv(const ChannelFile::ChannelSet &set)
     return out;
 }
 
-QByteArray composeJson(const ChannelFile::ChannelSet &set)
+QByteArray composeJson(const ChannelSet &set)
 {
     QJsonArray channels;
     for (int row = 0; row < set.channels.size(); ++row) {
@@ -365,7 +365,7 @@ std::optional<QString> checkedSquelch(const QString &text)
     return std::nullopt;
 }
 
-Result checkSet(const ChannelFile::ChannelSet &set)
+Result checkSet(const ChannelSet &set)
 {
     Result result;
     const std::optional<QString> level = checkedSquelch(set.squelch);
@@ -438,7 +438,7 @@ Result load(const QString &path, const ReadOptions &options)
     return load(path, formatOfPath(path), options);
 }
 
-Composed compose(const ChannelFile::ChannelSet &set, Format format)
+Composed compose(const ChannelSet &set, Format format)
 {
     Composed composed;
     switch (format) {
@@ -464,7 +464,7 @@ Composed compose(const ChannelFile::ChannelSet &set, Format format)
     return composed;
 }
 
-QString save(const QString &path, const ChannelFile::ChannelSet &set, Format format, QStringList *warnings)
+QString save(const QString &path, const ChannelSet &set, Format format, QStringList *warnings)
 {
     const Composed composed = compose(set, format);
     if (warnings)

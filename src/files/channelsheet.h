@@ -38,7 +38,7 @@ struct ReadOptions
 /// "item N: ..." for a channel file. Warnings name what the radio cannot hold and was left out.
 struct Result
 {
-    ChannelFile::ChannelSet set;
+    ChannelSet set;
     QString error;
     QStringList warnings;
     Format format = Format::Channel; ///< the layout that was read (Csv never stands for CHIRP)
@@ -61,7 +61,7 @@ RowCheck checkRow(const QString &receive, const QString &transmit, const QString
 std::optional<QString> checkedSquelch(const QString &text);
 
 /// Every value of a set checked as a sheet row; the errors name channel file items.
-Result checkSet(const ChannelFile::ChannelSet &set);
+Result checkSet(const ChannelSet &set);
 
 /// The channel set in the given bytes; in the Csv format a CHIRP header chooses the CHIRP layout.
 Result parse(QByteArrayView bytes, Format format, const ReadOptions &options = {});
@@ -77,9 +77,9 @@ struct Composed
     QStringList warnings; ///< what the layout cannot carry (the squelch level in a CHIRP sheet)
     bool ok() const { return error.isEmpty(); }
 };
-Composed compose(const ChannelFile::ChannelSet &set, Format format);
+Composed compose(const ChannelSet &set, Format format);
 /// Writes through a temporary file, so a failed write leaves an old file as it was; a device or a
 /// FIFO is written in place, a folder refused. Returns the error, empty on success; `warnings`, when given, receives the composed warnings.
-QString save(const QString &path, const ChannelFile::ChannelSet &set, Format format, QStringList *warnings = nullptr);
+QString save(const QString &path, const ChannelSet &set, Format format, QStringList *warnings = nullptr);
 
 } // namespace ChannelSheet

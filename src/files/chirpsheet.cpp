@@ -412,7 +412,7 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
     return result;
 }
 
-ChannelSheet::Composed compose(const ChannelFile::ChannelSet &set)
+ChannelSheet::Composed compose(const ChannelSet &set)
 {
     ChannelSheet::Composed composed;
     if (set.channels.size() != ChannelCount) {

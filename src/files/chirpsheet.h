@@ -26,6 +26,6 @@ bool hasChirpHeader(const QString &text);
 ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions &options = {});
 
 /// The used channels as rows, Location = channel number, lines ending in CR LF.
-ChannelSheet::Composed compose(const ChannelFile::ChannelSet &set);
+ChannelSheet::Composed compose(const ChannelSet &set);
 
 } // namespace ChirpSheet

@@ -56,9 +56,9 @@ struct CliRun
 namespace CliSample {
 
 /// Sixteen channels unlike the fake radio's own: both rasters, an empty one, a receive-only one.
-inline ChannelFile::ChannelSet sampleSet()
+inline ChannelSet sampleSet()
 {
-    ChannelFile::ChannelSet set;
+    ChannelSet set;
     set.squelch = QStringLiteral("7");
     for (int k = 1; k <= ChannelCount; ++k) {
         ChannelRecord channel;
@@ -73,7 +73,7 @@ inline ChannelFile::ChannelSet sampleSet()
 }
 
 /// The frames a set goes on the line as, by the hand-written frame model.
-inline QStringList framesOf(const ChannelFile::ChannelSet &set)
+inline QStringList framesOf(const ChannelSet &set)
 {
     QStringList frames;
     for (int k = 1; k <= ChannelCount; ++k)
@@ -82,28 +82,28 @@ inline QStringList framesOf(const ChannelFile::ChannelSet &set)
 }
 
 /// The set a radio holding these frames gives a read.
-inline ChannelFile::ChannelSet setOf(const QStringList &frames)
+inline ChannelSet setOf(const QStringList &frames)
 {
-    ChannelFile::ChannelSet set;
+    ChannelSet set;
     set.squelch = frames.first().mid(1, 1);
     for (const QString &frame : frames)
         set.channels << FrameModel::recordOf(FrameModel::parse(frame));
     return set;
 }
 
-inline QString saveSample(const QTemporaryDir &dir, const ChannelFile::ChannelSet &set = sampleSet())
+inline QString saveSample(const QTemporaryDir &dir, const ChannelSet &set = sampleSet())
 {
     const QString path = dir.filePath(QStringLiteral("plan.doc"));
     return ChannelFile::save(path, set.squelch, set.channels).error == ChannelFile::WriteError::None ? path : QString();
 }
 
 /// The channel values of a loaded set, comparable with a decoded one.
-inline ChannelFile::ChannelSet loaded(const QString &path)
+inline ChannelSet loaded(const QString &path)
 {
     return ChannelFile::load(path).set;
 }
 
-inline bool sameValues(const ChannelFile::ChannelSet &a, const ChannelFile::ChannelSet &b)
+inline bool sameValues(const ChannelSet &a, const ChannelSet &b)
 {
     if (a.squelch != b.squelch || a.channels.size() != b.channels.size())
         return false;
