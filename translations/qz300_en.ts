@@ -290,7 +290,7 @@
     <name>InstructionText</name>
     <message>
         <source>                  操作说明                         一，使用随机配带的写频电缆，将对讲机（关机）耳机话筒插口与计算机串行口1（或串行口2）联结。    二，打开对讲机电源，屏显显示“对讲机就续”。    三，写频操作：用鼠标点菜单项“写信道数椐”。    四，读频操作：用鼠标点菜单项“读信道数据”。    五，文件操作：使用操作“文件”菜单的“保存文       件”子菜单，打开保存文件对话框，可以将当前      的频率数据保存（文件名自选，后缀  .doc）。      同样使用“打开文件”子菜单，可以将保存的频      率数据文件重新调出使用。                     六，设置端口：如有必要，可操作“系统设置”菜       单的“选择端口”子菜单项，改变当前使用的串      行口。    </source>
-        <translation>                    Instructions                                        1. With the programming cable that came with the radio, connect the earphone and microphone socket of the radio (switched off) to serial port 1 (or serial port 2) of the computer.          2. Switch the radio on; the window shows &quot;Radio ready...&quot;.                              3. Writing: click the menu item &quot;Write to radio&quot;.                              4. Reading: click the menu item &quot;Read from radio&quot;.                              5. Files: &quot;Save file&quot; in the &quot;File&quot; menu opens the save dialog, which saves the current frequencies (a name of your choice, extension .doc). &quot;Open file&quot; loads a saved frequency file again.                    6. Port: if needed, the menu item &quot;Select port&quot; changes the serial port in use.    </translation>
+        <translation>                    Instructions                                                            1. With the programming cable that came with the radio, connect the earphone and microphone socket of the radio (switched off) to serial port 1 (or serial port 2) of the computer.                                                            2. Switch the radio on; the window shows &quot;Radio ready...&quot;.                                                            3. Writing: click the menu item &quot;Write to radio&quot;.                                                            4. Reading: click the menu item &quot;Read from radio&quot;.                                                            5. Files: &quot;Save file&quot; in the &quot;File&quot; menu opens the save dialog, which saves the current frequencies (a name of your choice, extension .doc). &quot;Open file&quot; loads a saved frequency file again.                                                            6. Port: if needed, the menu item &quot;Select port&quot; changes the serial port in use.    </translation>
     </message>
 </context>
 <context>
@@ -328,11 +328,11 @@
     </message>
     <message>
         <source>静噪级别：</source>
-        <translation>Squelch level:</translation>
+        <translation>Squelch:</translation>
     </message>
     <message>
         <source>拍频:</source>
-        <translation>Beat shift:</translation>
+        <translation>Shift:</translation>
     </message>
     <message>
         <source>       文件(&amp;F)</source>
