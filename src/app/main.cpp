@@ -60,8 +60,9 @@ bool installLanguage(const QStringList &arguments, Translations::Language *chose
         std::fputs(qPrintable(QStringLiteral("qz300: %1\n").arg(choice.error)), stderr);
         return false;
     }
-    Translations::installProgramTexts(choice.language);
-    *chosen = choice.language;
+    if (!Translations::installProgramTexts(choice.language))
+        std::fputs("qz300: the English texts are missing from this build; the window stays Chinese.\n", stderr);
+    *chosen = Translations::current();
     return true;
 }
 
