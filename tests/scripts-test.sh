@@ -68,10 +68,10 @@ on_system() { # on_system NAME COMMAND...: runs COMMAND with only that system's 
 echo "== package lists by system"
 # family | commands the system has | packages the list must hold | packages it must not hold
 cases=(
-    "apt|apt-get dpkg-query|qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite fonts-arphic-ukai fonts-arphic-uming qt6-translations-l10n cmake ninja-build|qt6-translations"
-    "dnf|dnf rpm|qt6-qtbase-devel qt6-qtserialport-devel gcc-c++ ninja-build cjkuni-ukai-fonts cjkuni-uming-fonts qt6-qttranslations|qt6-translations-l10n fonts-arphic-ukai"
-    "pacman|pacman|qt6-base qt6-serialport ninja ttf-arphic-ukai ttf-arphic-uming qt6-translations|qt6-translations-l10n qt6-base-dev"
-    "zypper|zypper rpm|qt6-base-devel qt6-serialport-devel qt6-sql-sqlite qt6-test-devel arphic-ukai-fonts arphic-uming-fonts qt6-translations|qt6-qttranslations fonts-arphic-ukai"
+    "apt|apt-get dpkg-query|qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite fonts-arphic-ukai fonts-arphic-uming qt6-translations-l10n qt6-l10n-tools qt6-tools-dev cmake ninja-build|qt6-translations qt6-tools"
+    "dnf|dnf rpm|qt6-qtbase-devel qt6-qtserialport-devel gcc-c++ ninja-build cjkuni-ukai-fonts cjkuni-uming-fonts qt6-qttranslations qt6-qttools-devel qt6-linguist|qt6-translations-l10n fonts-arphic-ukai qt6-l10n-tools"
+    "pacman|pacman|qt6-base qt6-serialport ninja ttf-arphic-ukai ttf-arphic-uming qt6-translations qt6-tools|qt6-translations-l10n qt6-base-dev qt6-tools-dev"
+    "zypper|zypper rpm|qt6-base-devel qt6-serialport-devel qt6-sql-sqlite qt6-test-devel arphic-ukai-fonts arphic-uming-fonts qt6-translations qt6-linguist-devel qt6-tools-linguist|qt6-qttranslations fonts-arphic-ukai qt6-linguist"
 )
 for row in "${cases[@]}"; do
     IFS='|' read -r family commands wanted unwanted <<<"$row"

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/languagemenu.h"
 #include "channels/channelgrid.h"
 #include "channels/channelrecord.h"
 #include "channels/edithistory.h"
@@ -21,6 +22,7 @@
 #include "ui/menubartooltips.h"
 #include "ui/messagebox.h"
 #include "ui/programicon.h"
+#include "ui/translatedtext.h"
 #include "ui/twips.h"
 
 #include <QCloseEvent>
@@ -35,9 +37,9 @@
 
 namespace {
 
-const QString SystemInfoTitle = QStringLiteral("系统信息");
-const QString ErrorTitle = QStringLiteral("错误警告");
-const QString OfflineToolTip = QStringLiteral("离线编辑：没有打开串行端口。请先用“选择端口”选择连接对讲机的端口。");
+const TranslatedText SystemInfoTitle("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "系统信息"));
+const TranslatedText ErrorTitle("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "错误警告"));
+const TranslatedText OfflineToolTip("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "离线编辑：没有打开串行端口。请先用“选择端口”选择连接对讲机的端口。"));
 
 // One instance of each small window: shown again while open, created anew once closed.
 template <typename Window>
@@ -69,7 +71,7 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
     , m_readArmTimer(this)
 {
     setObjectName(DesignNames::Main::window());
-    setWindowTitle(QStringLiteral("QZ300 版本 [ A 1.1 ]"));
+    setWindowTitle(tr("QZ300 版本 [ A 1.1 ]"));
     setWindowIcon(ProgramIcon::icon());
     m_port->setObjectName(DesignNames::Main::serialLink());
     m_table->setObjectName(DesignNames::Main::channelTable());
@@ -125,13 +127,13 @@ void MainWindow::buildControls()
     const QFont kaiTitle = Fonts::font(Fonts::kai(), 26.25);
     const QFont kaiStatus = Fonts::font(Fonts::kai(), 15.75);
     const QFont kaiCaption = Fonts::font(Fonts::kai(), 14.25);
-    Twips::place(makeLabel(area, DesignNames::Main::titleLabel(), QStringLiteral("信道设置系统"), kaiTitle, Qt::blue), 4200, 720, 3735, 855);
+    Twips::place(makeLabel(area, DesignNames::Main::titleLabel(), tr("信道设置系统"), kaiTitle, Qt::blue), 4200, 720, 3735, 855);
     m_statusLabel = makeLabel(area, DesignNames::Main::statusLabel(), QStringLiteral(" "), kaiStatus, Qt::blue);
     Twips::place(m_statusLabel, 8040, 720, 3615, 375);
     Twips::place(makeLabel(area, DesignNames::Main::modelLabel(), QStringLiteral("(QZ_3300)"), Fonts::font(Fonts::song(), 15.75), Qt::blue), 5160, 1440,
                  1695, 375);
-    Twips::place(makeLabel(area, DesignNames::Main::squelchCaption(), QStringLiteral("静噪级别："), kaiCaption, Qt::red), 2400, 1800, 1695, 495);
-    Twips::place(makeLabel(area, DesignNames::Main::shiftCaption(), QStringLiteral("拍频:"), kaiCaption, Qt::red), 6960, 1800, 855, 375);
+    Twips::place(makeLabel(area, DesignNames::Main::squelchCaption(), tr("静噪级别："), kaiCaption, Qt::red), 2400, 1800, 1695, 495);
+    Twips::place(makeLabel(area, DesignNames::Main::shiftCaption(), tr("拍频:"), kaiCaption, Qt::red), 6960, 1800, 855, 375);
 
     m_squelchBox = new QComboBox(area);
     m_squelchBox->setObjectName(DesignNames::Main::squelchBox());
@@ -184,17 +186,17 @@ QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString 
 void MainWindow::buildMenus()
 {
     MenuBarToolTips::install(menuBar());
-    m_fileMenu = menuBar()->addMenu(QStringLiteral("       文件(&F)"));
+    m_fileMenu = menuBar()->addMenu(tr("       文件(&F)"));
     m_fileMenu->setObjectName(DesignNames::Main::fileMenu());
     m_fileMenu->menuAction()->setObjectName(DesignNames::Main::fileMenu());
-    m_openAction = addCommand(m_fileMenu, DesignNames::Main::openCommand(), QStringLiteral("打开文件(&O)"), &MainWindow::openChannelFile);
-    m_saveAction = addCommand(m_fileMenu, DesignNames::Main::saveCommand(), QStringLiteral("保存文件(&V)"), &MainWindow::saveChannelFile);
+    m_openAction = addCommand(m_fileMenu, DesignNames::Main::openCommand(), tr("打开文件(&O)"), &MainWindow::openChannelFile);
+    m_saveAction = addCommand(m_fileMenu, DesignNames::Main::saveCommand(), tr("保存文件(&V)"), &MainWindow::saveChannelFile);
     m_fileMenu->addSeparator();
-    m_importAction = addCommand(m_fileMenu, QStringLiteral("importCommand"), QStringLiteral("导入…(&I)"), &MainWindow::importChannelSheet);
-    m_exportAction = addCommand(m_fileMenu, QStringLiteral("exportCommand"), QStringLiteral("导出…(&X)"), &MainWindow::exportChannelSheet);
+    m_importAction = addCommand(m_fileMenu, QStringLiteral("importCommand"), tr("导入…(&I)"), &MainWindow::importChannelSheet);
+    m_exportAction = addCommand(m_fileMenu, QStringLiteral("exportCommand"), tr("导出…(&X)"), &MainWindow::exportChannelSheet);
 
     // 退出系统 holds E; 编 (bian) gives B.
-    m_editMenu = menuBar()->addMenu(QStringLiteral("       编辑(&B)"));
+    m_editMenu = menuBar()->addMenu(tr("       编辑(&B)"));
     m_editMenu->setObjectName(QStringLiteral("editMenu"));
     m_editMenu->menuAction()->setObjectName(QStringLiteral("editMenu"));
     m_editMenu->addAction(m_editCommands->undoAction());
@@ -204,16 +206,17 @@ void MainWindow::buildMenus()
     m_editMenu->addAction(m_editCommands->pasteAction());
     m_editMenu->addAction(m_editCommands->clearAction());
 
-    m_readAction = addCommand(nullptr, DesignNames::Main::readCommand(), QStringLiteral("        读信道数据(&R)"), &MainWindow::readChannels);
-    m_writeAction = addCommand(nullptr, DesignNames::Main::writeCommand(), QStringLiteral("        写信道数据(&W)"), &MainWindow::writeChannels);
-    m_portAction = addCommand(nullptr, DesignNames::Main::portCommand(), QStringLiteral("       选择端口(&P)"), &MainWindow::selectPort);
-    m_exitAction = addCommand(nullptr, DesignNames::Main::exitCommand(), QStringLiteral("       退出系统(&E)"), &MainWindow::exitProgram);
+    m_readAction = addCommand(nullptr, DesignNames::Main::readCommand(), tr("        读信道数据(&R)"), &MainWindow::readChannels);
+    m_writeAction = addCommand(nullptr, DesignNames::Main::writeCommand(), tr("        写信道数据(&W)"), &MainWindow::writeChannels);
+    m_portAction = addCommand(nullptr, DesignNames::Main::portCommand(), tr("       选择端口(&P)"), &MainWindow::selectPort);
+    m_exitAction = addCommand(nullptr, DesignNames::Main::exitCommand(), tr("       退出系统(&E)"), &MainWindow::exitProgram);
 
-    m_helpMenu = menuBar()->addMenu(QStringLiteral("       帮助(&H)"));
+    m_helpMenu = menuBar()->addMenu(tr("       帮助(&H)"));
     m_helpMenu->setObjectName(DesignNames::Main::helpMenu());
     m_helpMenu->menuAction()->setObjectName(DesignNames::Main::helpMenu());
-    addCommand(m_helpMenu, DesignNames::Main::instructionsCommand(), QStringLiteral("操作说明(&I)"), &MainWindow::showInstructions);
-    addCommand(m_helpMenu, DesignNames::Main::aboutCommand(), QStringLiteral("关于本软件(&A)"), &MainWindow::showAbout);
+    addCommand(m_helpMenu, DesignNames::Main::instructionsCommand(), tr("操作说明(&I)"), &MainWindow::showInstructions);
+    addCommand(m_helpMenu, DesignNames::Main::aboutCommand(), tr("关于本软件(&A)"), &MainWindow::showAbout);
+    new LanguageMenu(m_helpMenu, this);
 }
 
 bool MainWindow::startUp(LinkStart start)
@@ -232,7 +235,7 @@ bool MainWindow::startUp(LinkStart start)
         return true;
     }
     if (PortProbe::openFirst(*m_port) == 0) {
-        Messages::show(this, SystemInfoTitle, QStringLiteral("无串行端口可用，系统失败，退出！ "), Messages::Icon::Warning);
+        Messages::show(this, SystemInfoTitle, tr("无串行端口可用，系统失败，退出！ "), Messages::Icon::Warning);
         close();
         return false;
     }
@@ -273,7 +276,7 @@ void MainWindow::statusClearTick()
 {
     ++m_statusClearTicks;
     if (m_statusClearTicks > 10) {
-        setStatusText(std::exchange(m_readyAfterClearing, false) ? QStringLiteral("对讲机就绪...") : QString());
+        setStatusText(std::exchange(m_readyAfterClearing, false) ? tr("对讲机就绪...") : QString());
         m_statusClearTicks = 0;
         m_statusClearTimer.stop();
     }
@@ -333,7 +336,7 @@ void MainWindow::onSquelchEdited()
             m_history->squelchEdited();
         return;
     }
-    Messages::show(this, ErrorTitle, QStringLiteral("静燥级别不可大于 9 ！！！"), Messages::Icon::Information);
+    Messages::show(this, ErrorTitle, tr("静燥级别不可大于 9 ！！！"), Messages::Icon::Information);
     // A refused level never becomes a step: the replacement joins the typing before it.
     m_squelchBox->setEditText(SquelchLevel::defaultText());
 }
@@ -342,7 +345,7 @@ void MainWindow::onShiftChosen()
 {
     if (m_table->currentRow() < 0)
         return;
-    m_history->record(QStringLiteral("拍频"), [this] { m_table->setField(3, m_shiftBox->currentText()); });
+    m_history->record(tr("拍频"), [this] { m_table->setField(3, m_shiftBox->currentText()); });
 }
 
 void MainWindow::onCellEdited(int row, int column)
@@ -350,7 +353,7 @@ void MainWindow::onCellEdited(int row, int column)
     const FrequencyCheck::Outcome outcome = FrequencyCheck::afterEdit(column, m_table->channel(row));
     m_cellRefused = outcome.outOfRange;
     if (outcome.outOfRange)
-        Messages::show(this, QStringLiteral("错误警告 "), QStringLiteral("数据超出范围 ！！"), Messages::Icon::Information);
+        Messages::show(this, tr("错误警告 "), tr("数据超出范围 ！！"), Messages::Icon::Information);
     for (const FrequencyCheck::Assignment &assignment : outcome.assignments) {
         if (!assignEditedField(row, assignment.field, assignment.value))
             return;
@@ -372,20 +375,20 @@ void MainWindow::storeFailed(const QString &reason)
     if (m_askingToStore || m_activity != Activity::Idle)
         return;
     Messages::show(this, ErrorTitle,
-                   QStringLiteral("信道数据无法存入数据库 %1，修改尚未保存：\n%2").arg(m_table->path(), reason),
+                   tr("信道数据无法存入数据库 %1，修改尚未保存：\n%2").arg(m_table->path(), reason),
                    Messages::Icon::Critical);
 }
 
 void MainWindow::storeConflict(int row, const ChannelRecord &refused, const ChannelRecord &stored)
 {
     const auto value = [](const QVariant &field) {
-        return field.isNull() ? QStringLiteral("（无）") : QStringLiteral("“%1”").arg(field.toString());
+        return field.isNull() ? tr("（无）") : tr("“%1”").arg(field.toString());
     };
     const auto channel = [&value](const ChannelRecord &record) {
-        return QStringLiteral("接收频率 %1，发送频率 %2，拍频 %3").arg(value(record.rf), value(record.tf), value(record.bt));
+        return tr("接收频率 %1，发送频率 %2，拍频 %3").arg(value(record.rf), value(record.tf), value(record.bt));
     };
     Messages::show(this, ErrorTitle,
-                   QStringLiteral("第 %1 信道已被另一个程序改动，您的修改没有存入数据库 %2。\n"
+                   tr("第 %1 信道已被另一个程序改动，您的修改没有存入数据库 %2。\n"
                                   "您的输入：%3\n数据库中现为：%4\n表格现在显示数据库中的内容。")
                        .arg(row + 1)
                        .arg(m_table->path(), channel(refused), channel(stored)),
@@ -401,10 +404,10 @@ bool MainWindow::storeBeforeClosing()
     while (!m_table->submit() && m_table->hasPendingChanges()) {
         const Messages::Question question{
             ErrorTitle,
-            QStringLiteral("信道数据无法存入数据库 %1，修改尚未保存：\n%2\n\n重试保存，放弃修改并退出，还是取消退出？")
+            tr("信道数据无法存入数据库 %1，修改尚未保存：\n%2\n\n重试保存，放弃修改并退出，还是取消退出？")
                 .arg(m_table->path(), m_table->lastError()),
             Messages::Icon::Warning,
-            {QStringLiteral("重试"), QStringLiteral("放弃修改"), QStringLiteral("取消")},
+            {tr("重试"), tr("放弃修改"), tr("取消")},
             0,
             2};
         const int chosen = Messages::ask(this, question);
@@ -450,7 +453,7 @@ void MainWindow::radioReady()
         m_readyAfterClearing = true;
         return;
     }
-    setStatusText(QStringLiteral("对讲机就绪..."));
+    setStatusText(tr("对讲机就绪..."));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -57,7 +57,7 @@ void ChannelGrid::commitData(QWidget *editor)
 {
     // The typed value and what the check makes of it are one step.
     if (m_history)
-        m_history->record(QStringLiteral("编辑"), [&] { QTableView::commitData(editor); });
+        m_history->record(tr("编辑"), [&] { QTableView::commitData(editor); });
     else
         QTableView::commitData(editor);
 }

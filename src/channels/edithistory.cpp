@@ -111,7 +111,7 @@ void EditHistory::squelchEdited()
     m_lastSquelch = change.squelchAfter;
     if (change.squelchBefore == change.squelchAfter)
         return;
-    push(QStringLiteral("静噪级别"), change, m_squelchRunOpen);
+    push(tr("静噪级别"), change, m_squelchRunOpen);
     m_squelchRunOpen = true;
 }
 

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 
@@ -32,9 +33,9 @@ QString columnName(int column)
 {
     switch (column) {
     case ChannelField::Rf:
-        return QStringLiteral("接收频率");
+        return QCoreApplication::translate("GridEditCommands", "接收频率");
     case ChannelField::Tf:
-        return QStringLiteral("发送频率");
+        return QCoreApplication::translate("GridEditCommands", "发送频率");
     default:
         return QString();
     }
@@ -57,17 +58,17 @@ GridEditCommands::GridEditCommands(ChannelGrid &grid, ChannelTable &table, EditH
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    m_undo = make(QStringLiteral("undoCommand"), QStringLiteral("撤销(&U)"), {QKeySequence::Undo}, Qt::WindowShortcut,
+    m_undo = make(QStringLiteral("undoCommand"), tr("撤销(&U)"), {QKeySequence::Undo}, Qt::WindowShortcut,
                   &GridEditCommands::undo);
-    m_redo = make(QStringLiteral("redoCommand"), QStringLiteral("重做(&R)"),
+    m_redo = make(QStringLiteral("redoCommand"), tr("重做(&R)"),
                   {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, Qt::WindowShortcut,
                   &GridEditCommands::redo);
     // The clipboard keys belong to the grid: in the squelch box they keep their usual meaning.
-    m_copy = make(QStringLiteral("copyCommand"), QStringLiteral("复制(&C)"), {QKeySequence::Copy}, Qt::WidgetWithChildrenShortcut,
+    m_copy = make(QStringLiteral("copyCommand"), tr("复制(&C)"), {QKeySequence::Copy}, Qt::WidgetWithChildrenShortcut,
                   &GridEditCommands::copy);
-    m_paste = make(QStringLiteral("pasteCommand"), QStringLiteral("粘贴(&P)"), {QKeySequence::Paste},
+    m_paste = make(QStringLiteral("pasteCommand"), tr("粘贴(&P)"), {QKeySequence::Paste},
                    Qt::WidgetWithChildrenShortcut, &GridEditCommands::paste);
-    m_clear = make(QStringLiteral("clearCommand"), QStringLiteral("清除(&L)"), {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)},
+    m_clear = make(QStringLiteral("clearCommand"), tr("清除(&L)"), {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)},
                    Qt::WidgetWithChildrenShortcut, &GridEditCommands::clear);
 
     auto *separator = new QAction(this);
@@ -128,13 +129,13 @@ void GridEditCommands::paste()
         values = CellEdits::placeBlock(block, cells.first().row(), cells.first().column(), m_table.rowCount());
     }
     QList<CellEdits::Refusal> refused;
-    m_history.record(QStringLiteral("粘贴"), [&] { refused = CellEdits::apply(m_table, values); });
+    m_history.record(tr("粘贴"), [&] { refused = CellEdits::apply(m_table, values); });
     if (refused.isEmpty())
         return;
-    QStringList lines{QStringLiteral("数据超出范围 ！！")};
+    QStringList lines{tr("数据超出范围 ！！")};
     for (const CellEdits::Refusal &cell : std::as_const(refused))
-        lines << QStringLiteral("第 %1 信道 %2：%3").arg(cell.row + 1).arg(columnName(cell.column), cell.text);
-    Messages::show(m_grid.window(), QStringLiteral("错误警告 "), lines.join(u'\n'), Messages::Icon::Information);
+        lines << tr("第 %1 信道 %2：%3").arg(cell.row + 1).arg(columnName(cell.column), cell.text);
+    Messages::show(m_grid.window(), tr("错误警告 "), lines.join(u'\n'), Messages::Icon::Information);
 }
 
 void GridEditCommands::clear()
@@ -148,7 +149,7 @@ void GridEditCommands::clear()
             values.append({cell.row(), cell.column(), QString()});
     }
     // Emptied values cannot be out of range: nothing to tell.
-    m_history.record(QStringLiteral("清除"), [&] { CellEdits::apply(m_table, values); });
+    m_history.record(tr("清除"), [&] { CellEdits::apply(m_table, values); });
 }
 
 void GridEditCommands::updateAvailability()

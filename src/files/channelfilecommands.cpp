@@ -9,6 +9,7 @@
 #include "ui/commandhost.h"
 #include "ui/messagebox.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -33,13 +34,13 @@ QString readErrorText(ChannelFile::ReadError error, const QString &path)
     case ChannelFile::ReadError::None:
         break;
     case ChannelFile::ReadError::CannotOpen:
-        return QStringLiteral("文件 %1 无法打开 ！！").arg(shown(path));
+        return QCoreApplication::translate("ChannelFileCommands", "文件 %1 无法打开 ！！").arg(shown(path));
     case ChannelFile::ReadError::CannotRead:
-        return QStringLiteral("文件 %1 读取失败 ！！").arg(shown(path));
+        return QCoreApplication::translate("ChannelFileCommands", "文件 %1 读取失败 ！！").arg(shown(path));
     case ChannelFile::ReadError::TooFewItems:
     case ChannelFile::ReadError::NotRegularFile:
     case ChannelFile::ReadError::NotText:
-        return QStringLiteral("文件 %1 不是完整的信道文件 ！！").arg(shown(path));
+        return QCoreApplication::translate("ChannelFileCommands", "文件 %1 不是完整的信道文件 ！！").arg(shown(path));
     }
     return QString();
 }
@@ -50,12 +51,12 @@ QString writeErrorText(ChannelFile::WriteError error, const QString &path)
     case ChannelFile::WriteError::None:
         break;
     case ChannelFile::WriteError::NotSixteenChannels:
-        return QStringLiteral("信道表不足 16 个信道，文件 %1 未保存 ！！").arg(shown(path));
+        return QCoreApplication::translate("ChannelFileCommands", "信道表不足 16 个信道，文件 %1 未保存 ！！").arg(shown(path));
     case ChannelFile::WriteError::SeparatorInValue:
-        return QStringLiteral("数据中含有逗号或换行，文件 %1 未保存 ！！").arg(shown(path));
+        return QCoreApplication::translate("ChannelFileCommands", "数据中含有逗号或换行，文件 %1 未保存 ！！").arg(shown(path));
     case ChannelFile::WriteError::CannotCreate:
     case ChannelFile::WriteError::CannotWrite:
-        return QStringLiteral("文件 %1 无法保存 ！！").arg(shown(path));
+        return QCoreApplication::translate("ChannelFileCommands", "文件 %1 无法保存 ！！").arg(shown(path));
     }
     return QString();
 }
@@ -83,8 +84,8 @@ void ChannelFileCommands::open()
     const ChannelFile::ReadResult result = ChannelFile::load(path);
     if (result.error != ChannelFile::ReadError::None) {
         showError(readErrorText(result.error, path));
-    } else if (!applyLoadedSet(QStringLiteral("打开文件"), result.set, true)) {
-        showError(QStringLiteral("信道数据无法存入数据库，文件 %1 未打开 ！！").arg(shown(path)));
+    } else if (!applyLoadedSet(tr("打开文件"), result.set, true)) {
+        showError(tr("信道数据无法存入数据库，文件 %1 未打开 ！！").arg(shown(path)));
     }
     restoreWorkingDirectory(workDir);
 }
@@ -123,18 +124,18 @@ void ChannelFileCommands::importSheet()
     // Only a regular file: opening a FIFO with no writer, or reading a device, would hang the window.
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) {
-        showError(QStringLiteral("文件 %1 无法打开 ！！").arg(shown(path)));
+        showError(tr("文件 %1 无法打开 ！！").arg(shown(path)));
     } else {
         const ChannelSheet::Result result = ChannelSheet::load(path, SheetExchange::importFormat(path, m_importFilterIndex));
         if (!result.ok()) {
-            showError(QStringLiteral("文件 %1 无法导入 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(result.error, path)));
-        } else if (!applyLoadedSet(QStringLiteral("导入"), result.set, result.squelchGiven)) {
-            showError(QStringLiteral("信道数据无法存入数据库，文件 %1 未导入 ！！").arg(shown(path)));
+            showError(tr("文件 %1 无法导入 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(result.error, path)));
+        } else if (!applyLoadedSet(tr("导入"), result.set, result.squelchGiven)) {
+            showError(tr("信道数据无法存入数据库，文件 %1 未导入 ！！").arg(shown(path)));
         } else if (!result.warnings.isEmpty()) {
             QStringList warnings;
             for (const QString &warning : result.warnings)
                 warnings << SheetExchange::withoutPath(warning, path);
-            showLeftOut(QStringLiteral("文件 %1 已导入，以下内容未导入：").arg(shown(path)), warnings);
+            showLeftOut(tr("文件 %1 已导入，以下内容未导入：").arg(shown(path)), warnings);
         }
     }
     restoreWorkingDirectory(workDir);
@@ -151,16 +152,16 @@ void ChannelFileCommands::exportSheet()
     // An existing FIFO or device would be written in place and could hang the window.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        showError(QStringLiteral("文件 %1 无法导出 ！！").arg(shown(path)));
+        showError(tr("文件 %1 无法导出 ！！").arg(shown(path)));
     } else {
         // The blanks a level picked from the list carries belong to the channel file only.
         const ChannelSet set{m_host.squelchLevel().trimmed(), m_table.channels()};
         QStringList warnings;
         const QString error = ChannelSheet::save(path, set, SheetExchange::exportFormat(m_exportFilterIndex), &warnings);
         if (!error.isEmpty())
-            showError(QStringLiteral("文件 %1 无法导出 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(error, path)));
+            showError(tr("文件 %1 无法导出 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(error, path)));
         else if (!warnings.isEmpty())
-            showLeftOut(QStringLiteral("文件 %1 已导出，以下内容未写入：").arg(shown(path)), warnings);
+            showLeftOut(tr("文件 %1 已导出，以下内容未写入：").arg(shown(path)), warnings);
     }
     m_table.moveFirst();
     restoreWorkingDirectory(workDir);
@@ -217,7 +218,7 @@ void ChannelFileCommands::restoreWorkingDirectory(const QString &path)
 
 void ChannelFileCommands::showError(const QString &text)
 {
-    Messages::show(m_host.dialogParent(), QStringLiteral("错误警告 "), text, Messages::Icon::Information);
+    Messages::show(m_host.dialogParent(), tr("错误警告 "), text, Messages::Icon::Information);
 }
 
 void ChannelFileCommands::showLeftOut(const QString &heading, const QStringList &warnings)

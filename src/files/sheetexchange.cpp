@@ -1,5 +1,6 @@
 #include "files/sheetexchange.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace SheetExchange {
@@ -17,7 +18,7 @@ QString extensionOf(int filterIndex)
 
 QString importFilter()
 {
-    return exportFilter() + QStringLiteral("|所有文件|*");
+    return exportFilter() + QCoreApplication::translate("SheetExchange", "|所有文件|*");
 }
 
 QString exportFilter()
@@ -66,7 +67,7 @@ QString listed(const QStringList &lines, int cap)
 {
     if (lines.size() <= cap)
         return lines.join(u'\n');
-    return (lines.mid(0, cap) << QStringLiteral("…还有 %1 条").arg(lines.size() - cap)).join(u'\n');
+    return (lines.mid(0, cap) << QCoreApplication::translate("SheetExchange", "…还有 %1 条").arg(lines.size() - cap)).join(u'\n');
 }
 
 QString withoutPath(const QString &text, const QString &path)

@@ -21,7 +21,7 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(DesignNames::Instructions::window());
-    setWindowTitle(QStringLiteral("操作说明"));
+    setWindowTitle(tr("操作说明"));
     setWindowIcon(ProgramIcon::icon());
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -36,7 +36,7 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
     m_description->setPalette(palette);
     Twips::place(m_description, 720, 600, 7845, 4530);
 
-    m_ok = new QPushButton(QStringLiteral("确定"), this);
+    m_ok = new QPushButton(tr("确定"), this);
     m_ok->setObjectName(DesignNames::Instructions::okButton());
     m_ok->setDefault(true);
     Twips::place(m_ok, 7320, 5280, 1500, 345);

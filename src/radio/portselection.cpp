@@ -2,13 +2,15 @@
 
 #include "radio/readinesspoll.h"
 
+#include <QCoreApplication>
+
 QString PortSelection::Option::toolTip() const
 {
     QString device = devicePath.isEmpty() ? QStringLiteral("COM%1").arg(port) : devicePath;
     const QString node = PortTable::resolvedDevice(devicePath);
     if (node != devicePath)
         device += QStringLiteral(" → %1").arg(node);
-    QStringList lines{enabled ? device : QStringLiteral("%1：%2").arg(device, SerialLink::describe(fault))};
+    QStringList lines{enabled ? device : QCoreApplication::translate("PortSelection", "%1：%2").arg(device, SerialLink::describe(fault))};
     lines += details.toolTipLines();
     return lines.join(u'\n');
 }

@@ -5,11 +5,13 @@
 #include "radio/readinesspoll.h"
 #include "serial/seriallink.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString readError()
 {
-    return QStringLiteral("读数错误！！");
+    return QCoreApplication::translate("ReadTransfer", "读数错误！！");
 }
 
 } // namespace
@@ -116,7 +118,7 @@ void ReadTransfer::complete()
     for (int k = 0; k < m_frames.size(); ++k) {
         const QString fault = ChannelFrame::answerFault(m_frames.at(k));
         if (!fault.isEmpty()) {
-            fail(QStringLiteral("%1\n第 %2 信道：%3").arg(readError()).arg(k + 1).arg(fault));
+            fail(tr("%1\n第 %2 信道：%3").arg(readError()).arg(k + 1).arg(fault));
             return;
         }
     }
@@ -127,12 +129,12 @@ void ReadTransfer::complete()
     if (m_store) {
         const QString error = m_store(channels, squelch);
         if (!error.isEmpty()) {
-            fail(QStringLiteral("读出的信道数据无法存入数据库：%1").arg(error));
+            fail(tr("读出的信道数据无法存入数据库：%1").arg(error));
             return;
         }
     } else {
         if (!m_table.storeChannels(channels)) {
-            fail(QStringLiteral("读出的信道数据无法存入数据库：%1").arg(m_table.lastError()));
+            fail(tr("读出的信道数据无法存入数据库：%1").arg(m_table.lastError()));
             return;
         }
         if (m_storeSquelch)

@@ -23,12 +23,12 @@ WriteTransfer::WriteTransfer(SerialLink &port, ChannelTable &table, QTimer &time
 QString WriteTransfer::start(const QString &squelch)
 {
     if (m_running)
-        return QStringLiteral("正在写信道");
+        return tr("正在写信道");
     if (!m_port.isOpen())
-        return QStringLiteral("串行端口没有打开，无法写信道！");
+        return tr("串行端口没有打开，无法写信道！");
     const ChannelList channels = m_table.channels();
     if (channels.size() < ChannelCount)
-        return QStringLiteral("数据表只有 %1 个信道，少于 %2 个").arg(channels.size()).arg(ChannelCount);
+        return tr("数据表只有 %1 个信道，少于 %2 个").arg(channels.size()).arg(ChannelCount);
 
     // Every frame is formed before anything is sent, so that a channel that cannot be written
     // never leaves the radio with half a set.
@@ -36,7 +36,7 @@ QString WriteTransfer::start(const QString &squelch)
     for (int number = 1; number <= ChannelCount; ++number) {
         const ChannelFrame::Encoded encoded = ChannelFrame::encode(number, channels.at(number - 1), squelch);
         if (!encoded.ok())
-            return QStringLiteral("第 %1 信道的数据无法写入对讲机：%2。").arg(number).arg(encoded.error);
+            return tr("第 %1 信道的数据无法写入对讲机：%2。").arg(number).arg(encoded.error);
         frames << encoded.frame;
     }
 
@@ -96,7 +96,7 @@ void WriteTransfer::abandon()
 
 QString WriteTransfer::storeRefusal() const
 {
-    return QStringLiteral("信道数据无法存入数据库，没有写入对讲机：\n%1").arg(m_table.lastError());
+    return tr("信道数据无法存入数据库，没有写入对讲机：\n%1").arg(m_table.lastError());
 }
 
 void WriteTransfer::stop()

@@ -118,15 +118,15 @@ QString SerialLink::describe(OpenFault fault)
     case OpenFault::None:
         return QString();
     case OpenFault::NoDevice:
-        return QStringLiteral("无此端口");
+        return tr("无此端口");
     case OpenFault::Missing:
-        return QStringLiteral("设备不存在");
+        return tr("设备不存在");
     case OpenFault::InUse:
-        return QStringLiteral("已被其他程序占用");
+        return tr("已被其他程序占用");
     case OpenFault::NoPermission:
-        return QStringLiteral("无权限访问（需加入 dialout 组）");
+        return tr("无权限访问（需加入 dialout 组）");
     case OpenFault::Other:
-        return QStringLiteral("无法打开");
+        return tr("无法打开");
     }
     return QString();
 }
