@@ -28,7 +28,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -220,8 +219,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::showRowShift()
 {
+    // A transfer walks the rows with the box locked; the box shows the row it ends on.
     const int row = m_table->currentRow();
-    if (row < 0)
+    if (row < 0 || m_activity != Activity::Idle)
         return;
     const QString shift = m_table->channel(row).bt.toString();
     if (m_shiftBox->currentText() != shift)
@@ -379,6 +379,8 @@ void MainWindow::setActivity(Activity activity)
     m_grid->setEnabled(idle);
     m_squelchBox->setEnabled(idle);
     m_shiftBox->setEnabled(idle);
+    if (idle)
+        showRowShift();
 }
 
 QString MainWindow::squelchLevel() const
