@@ -2,8 +2,6 @@
 
 #include "serial/modemlines.h"
 
-#include <QFileInfo>
-
 SerialLink::SerialLink(PortTable ports, QObject *parent)
     : QObject(parent)
     , m_ports(std::move(ports))
