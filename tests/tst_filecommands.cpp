@@ -111,9 +111,9 @@ void tst_FileCommands::saveAndOpenRoundTrip()
     m_rig->window->squelchBox()->setCurrentIndex(5); // picked from the list: "  5"
     QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("  5"));
 
-    // A name without extension is used as typed.
-    const QString file = path("chan");
-    m_rig->answer = [&](const FileDialogs::Request &) { return file; };
+    // A name without extension is a channel file.
+    const QString file = path("chan.doc");
+    m_rig->answer = [&](const FileDialogs::Request &request) { return request.mode == FileDialogs::Mode::Save ? path("chan") : file; };
     trigger("保存");
     QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
     QCOMPARE(m_rig->requests.size(), 1);
@@ -147,7 +147,7 @@ void tst_FileCommands::saveAndOpenRoundTrip()
     QCOMPARE(table.channels(), expected);
     QCOMPARE(table.currentRow(), 1);
     QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files),
-             (QStringList{QStringLiteral("chan"), QStringLiteral("qz3300E.mdb")}));
+             (QStringList{QStringLiteral("chan.doc"), QStringLiteral("qz3300E.mdb")}));
 
     // The loaded set is in the database, not only on the screen.
     m_rig->window.reset();

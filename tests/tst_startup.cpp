@@ -151,18 +151,20 @@ void tst_Startup::noPortOpens()
     auto opened = ChannelTable::open(databasePath());
     QVERIFY(opened.table);
     MainWindow window(std::move(opened.table), ports);
+    messages.answerNext(1); // 退出
     QVERIFY(!window.startUp());
 
-    QCOMPARE(messages.count(), 1);
-    QCOMPARE(messages.last().text, QStringLiteral("无串行端口可用，系统失败，退出！ "));
-    QCOMPARE(messages.last().title, QStringLiteral("系统信息"));
-    QCOMPARE(messages.last().icon, Messages::Icon::Warning);
+    QCOMPARE(messages.questions().size(), 1);
+    QCOMPARE(messages.lastQuestion().text, QStringLiteral("无串行端口可用，系统失败，退出！ "));
+    QCOMPARE(messages.lastQuestion().title, QStringLiteral("系统信息"));
+    QCOMPARE(messages.lastQuestion().icon, Messages::Icon::Warning);
     QVERIFY(!window.isVisible());
     QVERIFY(!window.poll().isRunning());
     QVERIFY(!window.serialLink().isOpen());
     QTest::qWait(250);
     QCOMPARE(ninth.readAvailable(), QByteArray());
 
+    messages.answerNext(1);
     QVERIFY(!Startup::run(databasePath(), ports));
 }
 

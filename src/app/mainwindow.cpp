@@ -9,6 +9,7 @@
 #include "channels/frequencycheck.h"
 #include "channels/squelchlevel.h"
 #include "files/channelfilecommands.h"
+#include "files/programsettings.h"
 #include "info/aboutbox.h"
 #include "info/instructionswindow.h"
 #include "radio/portdialog.h"
@@ -27,6 +28,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,6 +42,17 @@ namespace {
 const TranslatedText SystemInfoTitle("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "系统信息"));
 const TranslatedText ErrorTitle("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "错误警告"));
 const TranslatedText OfflineToolTip("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "离线编辑：没有打开串行端口。请先用“选择端口”选择连接对讲机的端口。"));
+const TranslatedText OfflineStatus("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "离线编辑：未打开串行端口"));
+
+const QString SquelchLevelKey = QStringLiteral("window/squelchLevel");
+const QString GeometryKey = QStringLiteral("window/geometry");
+
+// The grid's designed place in the client area, in twips; it grows with the window from there.
+constexpr int GridLeft = 2160;
+constexpr int GridTop = 2280;
+constexpr int GridWidth = 6855;
+constexpr int DesignWidth = 11880;
+constexpr int GridBottomMargin = 525;
 
 // One instance of each small window: shown again while open, created anew once closed.
 template <typename Window>
@@ -97,12 +110,15 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
     connect(m_squelchBox, &QComboBox::activated, m_history, &EditHistory::endSquelchTyping);
     buildMenus();
     m_files = new ChannelFileCommands(*this, *m_table, this);
+    connect(m_files, &ChannelFileCommands::recentFilesChanged, this, &MainWindow::rebuildRecentMenu);
+    rebuildRecentMenu();
     m_link = new RadioLinkController(*this, *m_port, *m_poll, *m_table, m_writePacingTimer, m_readArmTimer, this);
 
     connect(m_table.get(), &ChannelTable::storeFailed, this, &MainWindow::storeFailed);
     connect(m_table.get(), &ChannelTable::storeConflict, this, &MainWindow::storeConflict);
     connect(m_port, &SerialLink::failed, this, &MainWindow::portFailed);
     connect(m_poll, &ReadinessPoll::radioReady, this, &MainWindow::radioReady);
+    restoreKeptSettings();
 }
 
 MainWindow::~MainWindow()
@@ -142,6 +158,11 @@ void MainWindow::buildControls()
     m_squelchBox->setFont(Fonts::font(Fonts::song(), 12));
     m_squelchBox->addItems(SquelchLevel::choices());
     m_squelchBox->setEditText(SquelchLevel::defaultText());
+    // The level of the last run comes back before the edit history starts, so it is no step.
+    // A level the check would refuse is not brought back.
+    const QString keptLevel = ProgramSettings::open()->value(SquelchLevelKey).toString();
+    if (!keptLevel.isNull() && !SquelchLevel::isAboveLimit(keptLevel))
+        m_squelchBox->setEditText(keptLevel);
     // Red while usable; the disabled colours stay the style's grey.
     QPalette squelchPalette = m_squelchBox->palette();
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
@@ -166,9 +187,61 @@ void MainWindow::buildControls()
     m_grid->setObjectName(DesignNames::Main::channelGrid());
     m_grid->bind(m_table.get());
     connect(m_grid, &ChannelGrid::cellEdited, this, &MainWindow::onCellEdited);
-    Twips::place(m_grid, 2160, 2280, 6855, 5295);
+    // The shift box shows the flag of the row the selection is on.
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &MainWindow::showRowShift);
+    connect(m_table.get(), &QAbstractItemModel::dataChanged, this, &MainWindow::showRowShift);
+    connect(m_table.get(), &QAbstractItemModel::modelReset, this, &MainWindow::showRowShift);
 
-    area->setMinimumSize(Twips::size(area, 11880, 8100));
+    // The designed height showed 11 of the 16 channels: the grid grows to hold them all, and the
+    // window's least size keeps it so.
+    m_clientArea = area;
+    const QSize gridPlace = Twips::size(area, GridLeft, GridTop);
+    const QSize margins = Twips::size(area, DesignWidth - GridLeft - GridWidth, GridBottomMargin);
+    area->setMinimumSize(Twips::size(area, DesignWidth, 0).width(),
+                         gridPlace.height() + m_grid->heightForAllRows() + margins.height());
+    area->installEventFilter(this);
+    placeGrid();
+}
+
+void MainWindow::placeGrid()
+{
+    const QSize topLeft = Twips::size(m_clientArea, GridLeft, GridTop);
+    const QSize margins = Twips::size(m_clientArea, DesignWidth - GridLeft - GridWidth, GridBottomMargin);
+    const QSize room = m_clientArea->size().expandedTo(m_clientArea->minimumSize());
+    m_grid->setGeometry(topLeft.width(), topLeft.height(), room.width() - topLeft.width() - margins.width(),
+                        room.height() - topLeft.height() - margins.height());
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_clientArea && event->type() == QEvent::Resize)
+        placeGrid();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showRowShift()
+{
+    // A transfer walks the rows with the box locked; the box shows the row it ends on.
+    const int row = m_table->currentRow();
+    if (row < 0 || m_activity != Activity::Idle)
+        return;
+    const QString shift = m_table->channel(row).bt.toString();
+    if (m_shiftBox->currentText() != shift)
+        m_shiftBox->setEditText(shift);
+}
+
+void MainWindow::restoreKeptSettings()
+{
+    const auto settings = ProgramSettings::open();
+    if (!restoreGeometry(settings->value(GeometryKey).toByteArray()))
+        resize(minimumSizeHint().expandedTo(sizeHint()));
+}
+
+void MainWindow::storeKeptSettings()
+{
+    const auto settings = ProgramSettings::open();
+    settings->setValue(SquelchLevelKey, squelchLevel());
+    settings->setValue(GeometryKey, saveGeometry());
 }
 
 QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString &caption, void (MainWindow::*slot)())
@@ -191,6 +264,11 @@ void MainWindow::buildMenus()
     m_fileMenu->menuAction()->setObjectName(DesignNames::Main::fileMenu());
     m_openAction = addCommand(m_fileMenu, DesignNames::Main::openCommand(), tr("打开文件(&O)"), &MainWindow::openChannelFile);
     m_saveAction = addCommand(m_fileMenu, DesignNames::Main::saveCommand(), tr("保存文件(&V)"), &MainWindow::saveChannelFile);
+    m_openAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_saveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_recentMenu = m_fileMenu->addMenu(tr("最近的文件(&L)"));
+    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    m_recentMenu->menuAction()->setObjectName(QStringLiteral("recentMenu"));
     m_fileMenu->addSeparator();
     m_importAction = addCommand(m_fileMenu, QStringLiteral("importCommand"), tr("导入…(&I)"), &MainWindow::importChannelSheet);
     m_exportAction = addCommand(m_fileMenu, QStringLiteral("exportCommand"), tr("导出…(&X)"), &MainWindow::exportChannelSheet);
@@ -232,10 +310,18 @@ bool MainWindow::startUp(LinkStart start)
         m_offline = true;
         applyOfflineState();
         m_statusClearTimer.stop();
+        setStatusText(OfflineStatus);
         return true;
     }
     if (PortProbe::openFirst(*m_port) == 0) {
-        Messages::show(this, SystemInfoTitle, tr("无串行端口可用，系统失败，退出！ "), Messages::Icon::Warning);
+        const Messages::Question noPort{SystemInfoTitle,
+                                        tr("无串行端口可用，系统失败，退出！ "),
+                                        Messages::Icon::Warning,
+                                        {tr("离线编辑"), tr("退出")},
+                                        0,
+                                        1};
+        if (Messages::ask(this, noPort) == 0)
+            return startUp(LinkStart::Offline);
         close();
         return false;
     }
@@ -296,6 +382,8 @@ void MainWindow::setActivity(Activity activity)
     m_grid->setEnabled(idle);
     m_squelchBox->setEnabled(idle);
     m_shiftBox->setEnabled(idle);
+    if (idle)
+        showRowShift();
 }
 
 QString MainWindow::squelchLevel() const
@@ -339,6 +427,11 @@ void MainWindow::onSquelchEdited()
     Messages::show(this, ErrorTitle, tr("静燥级别不可大于 9 ！！！"), Messages::Icon::Information);
     // A refused level never becomes a step: the replacement joins the typing before it.
     m_squelchBox->setEditText(SquelchLevel::defaultText());
+    // The level of the last run comes back before the edit history starts, so it is no step.
+    // A level the check would refuse is not brought back.
+    const QString keptLevel = ProgramSettings::open()->value(SquelchLevelKey).toString();
+    if (!keptLevel.isNull() && !SquelchLevel::isAboveLimit(keptLevel))
+        m_squelchBox->setEditText(keptLevel);
 }
 
 void MainWindow::onShiftChosen()
@@ -444,6 +537,8 @@ void MainWindow::portDialogClosed()
     m_offline = false;
     applyOfflineState();
     setActivity(m_activity);
+    if (statusText() == QString(OfflineStatus))
+        setStatusText(QStringLiteral(" "));
 }
 
 void MainWindow::radioReady()
@@ -471,6 +566,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         if (window)
             window->close();
     }
+    storeKeptSettings();
     event->accept();
 }
 
@@ -507,6 +603,21 @@ void MainWindow::importChannelSheet()
 void MainWindow::exportChannelSheet()
 {
     m_files->exportSheet();
+}
+
+void MainWindow::rebuildRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList paths = m_files->recentFiles();
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString path = paths.at(i);
+        auto *action = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        action->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
+        action->setData(path);
+        action->setToolTip(path);
+        connect(action, &QAction::triggered, this, [this, path] { m_files->openRecent(path); });
+    }
+    m_recentMenu->setEnabled(!paths.isEmpty());
 }
 
 void MainWindow::selectPort()

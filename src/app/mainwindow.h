@@ -38,13 +38,13 @@ public:
 
     /// How start-up finds the radio link.
     enum class LinkStart {
-        ProbePorts, ///< the first port that opens, or the program ends
+        ProbePorts, ///< the first port that opens; with none the user picks offline editing or the end
         Offline,    ///< no port: editing only until a port is chosen through 选择端口
     };
 
     /// Start-up: shows the window, moves to the first channel and opens the first serial port
-    /// that opens. Returns false when none did; the user has been told and the window is closed.
-    /// Offline, no port is opened and start-up always succeeds.
+    /// that opens. When none did, the user chooses offline editing or the end; returns false for
+    /// the end (the window is closed then). Offline, no port is opened and start-up always succeeds.
     bool startUp(LinkStart start = LinkStart::ProbePorts);
 
     /// No port has been chosen since an offline start: reading and writing are not offered.
@@ -59,6 +59,7 @@ public:
     QTimer &writePacingTimer() { return m_writePacingTimer; }
     QTimer &statusClearTimer() { return m_statusClearTimer; }
     QTimer &readArmTimer() { return m_readArmTimer; }
+    ChannelFileCommands &fileCommands() { return *m_files; }
 
     QWidget *dialogParent() override { return this; }
 
@@ -91,10 +92,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
     void buildMenus();
+    void placeGrid();
+    void restoreKeptSettings();
+    void storeKeptSettings();
+    void showRowShift();
+    void rebuildRecentMenu();
     QAction *addCommand(QMenu *menu, const QString &name, const QString &caption, void (MainWindow::*slot)());
 
     void onSquelchEdited();
@@ -133,10 +140,12 @@ private:
     QComboBox *m_squelchBox = nullptr;
     QComboBox *m_shiftBox = nullptr;
     QLabel *m_statusLabel = nullptr;
+    QWidget *m_clientArea = nullptr;
 
     QMenu *m_fileMenu = nullptr;
     QMenu *m_editMenu = nullptr;
     QMenu *m_helpMenu = nullptr;
+    QMenu *m_recentMenu = nullptr;
     QAction *m_openAction = nullptr;
     QAction *m_saveAction = nullptr;
     QAction *m_importAction = nullptr;

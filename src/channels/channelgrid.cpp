@@ -36,6 +36,12 @@ void ChannelGrid::bind(ChannelTable *table)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 }
 
+int ChannelGrid::heightForAllRows() const
+{
+    const int rows = model() ? model()->rowCount() : 0;
+    return horizontalHeader()->sizeHint().height() + rows * verticalHeader()->defaultSectionSize() + 2 * frameWidth();
+}
+
 void ChannelGrid::commitOpenEditor()
 {
     if (state() != QAbstractItemView::EditingState)

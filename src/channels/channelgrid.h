@@ -21,6 +21,9 @@ public:
     /// Cell edits become undoable steps of `history`, each with the check's own rewrites.
     void setEditHistory(EditHistory *history) { m_history = history; }
 
+    /// The height that shows every row and the header without a scroll bar.
+    int heightForAllRows() const;
+
     /// Hands a cell being edited over to the table, as if the user had pressed Return.
     void commitOpenEditor();
 

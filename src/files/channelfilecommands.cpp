@@ -4,6 +4,7 @@
 #include "files/channelfile.h"
 #include "files/channelsheet.h"
 #include "files/filechooser.h"
+#include "files/programsettings.h"
 #include "files/sheetexchange.h"
 #include "files/workingdirectory.h"
 #include "ui/commandhost.h"
@@ -16,6 +17,17 @@
 namespace {
 
 const QString FileFilter = QStringLiteral("text(*.doc)|*.doc");
+const QString ChannelFileSuffix = QStringLiteral("doc");
+const QString LastFolderKey = QStringLiteral("files/lastFolder");
+
+// A bare name is a channel file: "plan1" and "plan1." become "plan1.doc".
+QString withChannelFileSuffix(const QString &typed)
+{
+    const QFileInfo info(typed);
+    if (info.fileName().isEmpty() || !info.suffix().isEmpty())
+        return typed;
+    return typed + (typed.endsWith(u'.') ? QString() : QStringLiteral(".")) + ChannelFileSuffix;
+}
 
 QString shown(const QString &path)
 {
@@ -71,6 +83,14 @@ ChannelFileCommands::ChannelFileCommands(CommandHost &host, ChannelTable &table,
     , m_sheetDialog(new FileChooser(host.dialogParent()))
 {
     m_sheetDialog->setObjectName(QStringLiteral("sheetChooser"));
+    const auto settings = ProgramSettings::open();
+    m_recent = RecentFiles::load(*settings);
+    // The dialog starts at the file last opened or saved, in this run or an earlier one.
+    const QString lastFolder = settings->value(LastFolderKey).toString();
+    if (!m_recent.isEmpty())
+        m_dialog->setInitialName(m_recent.paths().constFirst());
+    else if (!lastFolder.isEmpty())
+        m_dialog->setInitialName(lastFolder + u'/');
 }
 
 void ChannelFileCommands::open()
@@ -79,15 +99,46 @@ void ChannelFileCommands::open()
     const QString path = chooseFile(Purpose::Open, &workDir);
     if (path.isEmpty())
         return;
+    load(path);
+    restoreWorkingDirectory(workDir);
+}
 
+void ChannelFileCommands::openRecent(const QString &path)
+{
+    if (!guardAndCommit())
+        return;
+    if (!QFileInfo::exists(path)) {
+        m_recent.remove(path);
+        m_recent.store(*ProgramSettings::open());
+        emit recentFilesChanged();
+        showError(QStringLiteral("文件 %1 已不存在，已从最近的文件中移除。").arg(shown(path)));
+        return;
+    }
+    m_table.moveFirst();
+    load(path);
+}
+
+void ChannelFileCommands::load(const QString &path)
+{
     // Every item is read and checked before anything changes, so a bad file leaves all as it was.
     const ChannelFile::ReadResult result = ChannelFile::load(path);
     if (result.error != ChannelFile::ReadError::None) {
         showError(readErrorText(result.error, path));
     } else if (!applyLoadedSet(tr("打开文件"), result.set, true)) {
         showError(tr("信道数据无法存入数据库，文件 %1 未打开 ！！").arg(shown(path)));
+    } else {
+        remember(path);
     }
-    restoreWorkingDirectory(workDir);
+}
+
+void ChannelFileCommands::remember(const QString &path)
+{
+    m_recent.add(path);
+    m_dialog->setInitialName(m_recent.paths().value(0, path));
+    const auto settings = ProgramSettings::open();
+    m_recent.store(*settings);
+    settings->setValue(LastFolderKey, QFileInfo(m_recent.paths().value(0, path)).absolutePath());
+    emit recentFilesChanged();
 }
 
 bool ChannelFileCommands::applyLoadedSet(const QString &stepName, const ChannelSet &set, bool withSquelch)
@@ -103,13 +154,16 @@ bool ChannelFileCommands::applyLoadedSet(const QString &stepName, const ChannelS
 void ChannelFileCommands::save()
 {
     QString workDir;
-    const QString path = chooseFile(Purpose::Save, &workDir);
-    if (path.isEmpty())
+    const QString typed = chooseFile(Purpose::Save, &workDir);
+    if (typed.isEmpty())
         return;
 
+    const QString path = withChannelFileSuffix(typed);
     const ChannelFile::WriteResult result = ChannelFile::save(path, m_host.squelchLevel(), m_table.channels());
     if (result.error != ChannelFile::WriteError::None)
         showError(writeErrorText(result.error, path));
+    else
+        remember(path);
     m_table.moveFirst();
     restoreWorkingDirectory(workDir);
 }
@@ -167,19 +221,27 @@ void ChannelFileCommands::exportSheet()
     restoreWorkingDirectory(workDir);
 }
 
-QString ChannelFileCommands::chooseFile(Purpose purpose, QString *workDir)
+bool ChannelFileCommands::guardAndCommit()
 {
     // The transfers walk the current record on their own; the menu is off then, and this holds
     // for a command that arrives by another way.
     if (m_host.activity() != CommandHost::Activity::Idle)
-        return QString();
+        return false;
     m_host.commitOpenCell(); // a refused value has been told and cleared; the command goes on
+    return true;
+}
+
+QString ChannelFileCommands::chooseFile(Purpose purpose, QString *workDir)
+{
+    if (!guardAndCommit())
+        return QString();
     *workDir = rememberWorkingDirectory();
     m_table.moveFirst();
     switch (purpose) {
     case Purpose::Open:
     case Purpose::Save:
         m_dialog->setFilter(FileFilter);
+        m_dialog->setSuffixFromFilter(purpose == Purpose::Save);
         return purpose == Purpose::Open ? m_dialog->chooseToOpen() : m_dialog->chooseToSave();
     case Purpose::Import: {
         m_sheetDialog->setFilter(SheetExchange::importFilter());

@@ -112,7 +112,9 @@ void PortDialog::onOkClicked()
         button->setAutoExclusive(false);
         button->setChecked(false);
         button->setAutoExclusive(true);
-        Messages::show(this, tr("系统信息'"), tr("选用的串行端口 无效！ "), Messages::Icon::Critical);
+        const QString remedy = m_selection.failureRemedy();
+        Messages::show(this, tr("系统信息'"),
+                       tr("选用的串行端口 无效！ ") + (remedy.isEmpty() ? QString() : QString(u'\n' + remedy)), Messages::Icon::Critical);
     }
     m_closing = true;
     QDialog::accept();

@@ -2,8 +2,6 @@
 
 #include "serial/modemlines.h"
 
-#include <QFileInfo>
-
 SerialLink::SerialLink(PortTable ports, QObject *parent)
     : QObject(parent)
     , m_ports(std::move(ports))
@@ -47,6 +45,7 @@ bool SerialLink::open()
 
     m_openFault = OpenFault::None;
     m_openErrorText.clear();
+    m_openFacts = {};
     const QString path = devicePath();
     if (path.isEmpty()) {
         m_openFault = OpenFault::NoDevice;
@@ -131,15 +130,38 @@ QString SerialLink::describe(OpenFault fault)
     return QString();
 }
 
-SerialLink::OpenFault SerialLink::faultOf(QSerialPort::SerialPortError error) const
+QString SerialLink::explain(OpenFault fault, const QString &device, const PortAccess::Facts &facts, PortAccess::Language language)
+{
+    const bool english = language == PortAccess::Language::English;
+    switch (fault) {
+    case OpenFault::NoPermission:
+        return PortAccess::permissionRemedy(device, facts, language);
+    case OpenFault::InUse: {
+        const QString holder = PortAccess::holder(facts, language);
+        if (holder.isEmpty())
+            return english ? QStringLiteral("in use") : describe(fault);
+        return english ? QStringLiteral("in use by %1").arg(holder) : QStringLiteral("已被%1占用").arg(holder);
+    }
+    default:
+        break;
+    }
+    return english ? QString() : describe(fault);
+}
+
+QString SerialLink::explainOpenFault(PortAccess::Language language) const
+{
+    return explain(m_openFault, PortTable::resolvedDevice(devicePath()), m_openFacts, language);
+}
+
+SerialLink::OpenFault SerialLink::faultOf(QSerialPort::SerialPortError error)
 {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return OpenFault::Missing;
     case QSerialPort::PermissionError: {
         // Qt reports both a lock held by another program and a device we may not open this way.
-        const QFileInfo device(devicePath());
-        if (device.exists() && (!device.isReadable() || !device.isWritable()))
+        m_openFacts = PortAccess::of(PortTable::resolvedDevice(devicePath()));
+        if (m_openFacts.exists && !m_openFacts.mayOpen)
             return OpenFault::NoPermission;
         return OpenFault::InUse;
     }

@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "files/filedialogs.h"
+#include "files/programsettings.h"
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
 
@@ -34,6 +35,8 @@ struct FileCommandRig
             requests.append(request);
             return answer ? answer(request) : FileDialogs::Answer();
         });
+        // Each test starts as a first run: no recent files, no kept squelch level.
+        ProgramSettings::open()->clear();
         if (dir.isValid() && pty.isOpen())
             window = Startup::run(dir.filePath(Startup::databaseFileName()), PortTable({pty.devicePath()}));
     }
