@@ -2,6 +2,7 @@
 
 #include "channels/channelgrid.h"
 #include "channels/channelrecord.h"
+#include "channels/channelrule.h"
 #include "channels/edithistory.h"
 #include "channels/grideditcommands.h"
 #include "channels/channeltable.h"
@@ -164,6 +165,7 @@ void MainWindow::buildControls()
     m_grid->setObjectName(DesignNames::Main::channelGrid());
     m_grid->bind(m_table.get());
     connect(m_grid, &ChannelGrid::cellEdited, this, &MainWindow::onCellEdited);
+    connect(m_grid, &ChannelGrid::cellRefused, this, &MainWindow::onCellRefused);
     Twips::place(m_grid, 2160, 2280, 6855, 5295);
 
     area->setMinimumSize(Twips::size(area, 11880, 8100));
@@ -350,11 +352,17 @@ void MainWindow::onCellEdited(int row, int column)
     const FrequencyCheck::Outcome outcome = FrequencyCheck::afterEdit(column, m_table->channel(row));
     m_cellRefused = outcome.outOfRange;
     if (outcome.outOfRange)
-        Messages::show(this, QStringLiteral("错误警告 "), QStringLiteral("数据超出范围 ！！"), Messages::Icon::Information);
+        Messages::show(this, QStringLiteral("错误警告 "), ChannelRule::outOfRangeMessage(), Messages::Icon::Information);
     for (const FrequencyCheck::Assignment &assignment : outcome.assignments) {
         if (!assignEditedField(row, assignment.field, assignment.value))
             return;
     }
+}
+
+void MainWindow::onCellRefused(int, int, const QString &)
+{
+    m_cellRefused = true;
+    Messages::show(this, QStringLiteral("错误警告 "), ChannelRule::shiftMessage(), Messages::Icon::Information);
 }
 
 bool MainWindow::assignEditedField(int row, int index, const QVariant &value)
