@@ -351,8 +351,10 @@ void MainWindow::onCellEdited(int row, int column)
 {
     const FrequencyCheck::Outcome outcome = FrequencyCheck::afterEdit(column, m_table->channel(row));
     m_cellRefused = outcome.outOfRange;
-    if (outcome.outOfRange)
+    if (outcome.outOfRange) {
         Messages::show(this, QStringLiteral("错误警告 "), ChannelRule::outOfRangeMessage(), Messages::Icon::Information);
+        focusGridAfterBox();
+    }
     for (const FrequencyCheck::Assignment &assignment : outcome.assignments) {
         if (!assignEditedField(row, assignment.field, assignment.value))
             return;
@@ -363,6 +365,14 @@ void MainWindow::onCellRefused(int, int, const QString &)
 {
     m_cellRefused = true;
     Messages::show(this, QStringLiteral("错误警告 "), ChannelRule::shiftMessage(), Messages::Icon::Information);
+    focusGridAfterBox();
+}
+
+void MainWindow::focusGridAfterBox()
+{
+    // The box took the focus from the cell editor, which closed meanwhile: Qt hands the focus back
+    // to the squelch box then, where Ctrl+Z would undo its text instead of the refused edit.
+    m_grid->setFocus(Qt::OtherFocusReason);
 }
 
 bool MainWindow::assignEditedField(int row, int index, const QVariant &value)

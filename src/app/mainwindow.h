@@ -102,6 +102,8 @@ private:
     void onCellEdited(int row, int column);
     /// A shift other than on or off: told, and the cell keeps its value.
     void onCellRefused(int row, int column, const QString &text);
+    /// After a refusal's box, the keys go to the grid again.
+    void focusGridAfterBox();
     bool assignEditedField(int row, int index, const QVariant &value);
     void storeFailed(const QString &reason);
     void storeConflict(int row, const ChannelRecord &refused, const ChannelRecord &stored);
