@@ -385,6 +385,13 @@ void tst_Editing::pasteRefusedAsAWhole_data()
         junk += QChar(char16_t(1 + (seed >> 16) % 255));
     }
     QTest::newRow("4000 random bytes") << junk << QPoint(1, 0) << QStringLiteral("*");
+    QString many;
+    for (int row = 0; row < ChannelCount; ++row)
+        many += QStringLiteral("a%1\tb%1\n").arg(row + 1);
+    QString listed;
+    for (int row = 1; row <= 10; ++row)
+        listed += QStringLiteral("第 %1 信道 接收频率：a%1\n第 %1 信道 发送频率：b%1\n").arg(row);
+    QTest::newRow("32 words, 20 listed") << many << QPoint(1, 0) << listed + QStringLiteral("……另有 12 个");
 }
 
 // A value no cell can take means the clipboard holds something else: nothing is stored, and one

@@ -56,9 +56,13 @@ QString shownValue(const CellEdits::Refusal &cell)
 
 QStringList refusalLines(const QList<CellEdits::Refusal> &refused)
 {
+    // A box taller than the screen hides its button: a long list is cut with a count.
+    constexpr qsizetype MaxLines = 20;
     QStringList lines;
-    for (const CellEdits::Refusal &cell : refused)
+    for (const CellEdits::Refusal &cell : refused.first(qMin(refused.size(), MaxLines)))
         lines << QStringLiteral("第 %1 信道 %2：%3").arg(cell.row + 1).arg(columnName(cell.column), shownValue(cell));
+    if (refused.size() > MaxLines)
+        lines << QStringLiteral("……另有 %1 个").arg(refused.size() - MaxLines);
     return lines;
 }
 
