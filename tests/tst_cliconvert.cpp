@@ -179,6 +179,27 @@ void tst_CliConvert::channelFileErrorsNameTheItem()
     QCOMPARE(run.exitCode, 3);
     QVERIFY2(run.err.contains(": item 6 (channel 2): 520.00000 MHz is outside"), run.err.constData());
 
+    // Words where frequencies stand, and shifts neither on nor off, are named by their item.
+    QByteArray words = "7,xyz1,438.00500,off,";
+    for (int k = 2; k <= ChannelCount; ++k)
+        words += "430.00000,438.00000,off,";
+    QVERIFY(writeFile(dir.filePath("word.doc"), words));
+    const CliRun word = CliRun::run({"convert", dir.filePath("word.doc"), "--to", "csv"});
+    QCOMPARE(word.exitCode, 3);
+    QVERIFY2(word.err.contains(": item 2 (channel 1): \"xyz1\" is not a frequency in MHz"), word.err.constData());
+    set = CliSample::sampleSet();
+    set.channels[3].bt = QStringLiteral("maybe");
+    const CliRun shift = CliRun::run({"convert", CliSample::saveSample(dir, set), "--to", "csv"});
+    QCOMPARE(shift.exitCode, 3);
+    QVERIFY2(shift.err.contains(": item 13 (channel 4): shift \"maybe\" is not on or off"), shift.err.constData());
+
+    // "Null", what a database null is saved as, is a shift off.
+    set = CliSample::sampleSet();
+    set.channels[2].bt = QVariant();
+    const CliRun null = CliRun::run({"convert", CliSample::saveSample(dir, set), "--to", "csv"});
+    QCOMPARE(null.exitCode, 0);
+    QVERIFY2(null.out.contains("\n3,430.03750,438.01500,off\n"), null.out.constData());
+
     QVERIFY(writeFile(dir.filePath("short.doc"), "3,145,145,off,"));
     const CliRun tooShort = CliRun::run({"convert", dir.filePath("short.doc"), "--to", "json"});
     QCOMPARE(tooShort.exitCode, 3);

@@ -141,9 +141,9 @@ void tst_CliOutput::writeRefusesWhatConvertRefuses_data()
     QTest::addColumn<QByteArray>("from");
     QTest::addColumn<QByteArray>("to");
     QTest::addColumn<QString>("reason");
-    // The comma splits the quoted value in two: every later item moves one place on.
+    // The comma splits the quoted value in two: the first half is no number.
     QTest::newRow("quoted comma in a frequency") << QByteArray("430.01250") << QByteArray("\"430,01250\"")
-                                                 << "item 4 (channel 1): shift \"438.00500\" is not on or off";
+                                                 << "item 2 (channel 1): \"\"430\" is not a frequency in MHz";
     QTest::newRow("frequency above the range") << QByteArray("430.01250") << QByteArray("600.00000")
                                                << "item 2 (channel 1): 600.00000 MHz is outside 130 to 500 MHz";
     QTest::newRow("shift that is not on or off") << QByteArray(",off,") << QByteArray(",yes,")

@@ -142,7 +142,7 @@ void tst_FileCommands::saveAndOpenRoundTrip()
     QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("5"));
 
     ChannelList expected = channels;
-    expected[0].bt = QStringLiteral("Null"); // null comes back as the text it was written as
+    expected[0].bt = QStringLiteral("off"); // null is written as "Null", which reads as off
     expected[2].bt = emptyText();            // blanks before an item are skipped
     QCOMPARE(table.channels(), expected);
     QCOMPARE(table.currentRow(), 1);
@@ -177,7 +177,7 @@ void tst_FileCommands::openLoadsValuesAsFileHoldsThem()
     QCOMPARE(channels[0].bt, text(QStringLiteral("on")));
     QCOMPARE(channels[1].rf, text(QStringLiteral("-3.20000")));
     QCOMPARE(channels[1].tf, text(QStringLiteral("1234.50000")));
-    QCOMPARE(channels[1].bt, text(QStringLiteral("Null")));
+    QCOMPARE(channels[1].bt, text(QStringLiteral("off"))); // what a database null is saved as
     QCOMPARE(channels[2].rf, text(QStringLiteral("146.02500")));
     QCOMPARE(channels[2].tf, emptyText());
     QCOMPARE(channels[2].bt, text(QStringLiteral("off")));
@@ -204,6 +204,18 @@ void tst_FileCommands::openFaultLeavesEverything_data()
     QByteArray withNul = channelFile("7");
     withNul.insert(withNul.indexOf(',') + 1, '\0');
     QTest::newRow("NUL in an item") << "nul.doc" << withNul << "文件 %1 不是完整的信道文件 ！！";
+    // Words where the frequencies stand: the file is something else, and nothing of it is stored.
+    QByteArray chirp = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,"
+                       "Skip,Comment,URCALL,RPT1CALL,RPT2CALL\n";
+    for (int k = 1; k <= 3; ++k)
+        chirp += QByteArray::number(k) + ",CH" + QByteArray::number(k) + ",146.520000,,0.600000,,88.5,88.5,023,NN,FM,5.00,,,,,\n";
+    QTest::newRow("CHIRP sheet named .doc") << "chirp.doc" << chirp << "文件 %1 不是完整的信道文件 ！！";
+    QByteArray word = channelFile("7");
+    word.replace("145,", "xyz1,");
+    QTest::newRow("xyz1 as a frequency") << "word.doc" << word << "文件 %1 不是完整的信道文件 ！！";
+    QByteArray shift = channelFile("7");
+    shift.replace("143,153,on,", "143,153,maybe,");
+    QTest::newRow("shift maybe") << "shift.doc" << shift << "文件 %1 不是完整的信道文件 ！！";
 }
 
 void tst_FileCommands::openFaultLeavesEverything()

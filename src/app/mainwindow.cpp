@@ -3,6 +3,7 @@
 #include "app/languagemenu.h"
 #include "channels/channelgrid.h"
 #include "channels/channelrecord.h"
+#include "channels/channelrule.h"
 #include "channels/edithistory.h"
 #include "channels/grideditcommands.h"
 #include "channels/channeltable.h"
@@ -187,6 +188,7 @@ void MainWindow::buildControls()
     m_grid->setObjectName(DesignNames::Main::channelGrid());
     m_grid->bind(m_table.get());
     connect(m_grid, &ChannelGrid::cellEdited, this, &MainWindow::onCellEdited);
+    connect(m_grid, &ChannelGrid::cellRefused, this, &MainWindow::onCellRefused);
     // The shift box shows the flag of the row the selection is on.
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &MainWindow::showRowShift);
     connect(m_table.get(), &QAbstractItemModel::dataChanged, this, &MainWindow::showRowShift);
@@ -445,12 +447,28 @@ void MainWindow::onCellEdited(int row, int column)
 {
     const FrequencyCheck::Outcome outcome = FrequencyCheck::afterEdit(column, m_table->channel(row));
     m_cellRefused = outcome.outOfRange;
-    if (outcome.outOfRange)
-        Messages::show(this, tr("错误警告 "), tr("数据超出范围 ！！"), Messages::Icon::Information);
+    if (outcome.outOfRange) {
+        Messages::show(this, tr("错误警告 "), ChannelRule::outOfRangeMessage(), Messages::Icon::Information);
+        focusGridAfterBox();
+    }
     for (const FrequencyCheck::Assignment &assignment : outcome.assignments) {
         if (!assignEditedField(row, assignment.field, assignment.value))
             return;
     }
+}
+
+void MainWindow::onCellRefused(int, int, const QString &)
+{
+    m_cellRefused = true;
+    Messages::show(this, QStringLiteral("错误警告 "), ChannelRule::shiftMessage(), Messages::Icon::Information);
+    focusGridAfterBox();
+}
+
+void MainWindow::focusGridAfterBox()
+{
+    // The box took the focus from the cell editor, which closed meanwhile: Qt hands the focus back
+    // to the squelch box then, where Ctrl+Z would undo its text instead of the refused edit.
+    m_grid->setFocus(Qt::OtherFocusReason);
 }
 
 bool MainWindow::assignEditedField(int row, int index, const QVariant &value)

@@ -81,7 +81,7 @@ public:
 
     QString replaceChannelSet(const QString &stepName, const QList<ChannelRecord> &channels, const QString &squelch) override;
 
-    /// The check's refusal shows "数据超出范围 ！！".
+    /// The check's refusal (out of range, or a shift neither on nor off) has been shown.
     bool commitOpenCell() override;
 
     EditHistory &editHistory() { return *m_history; }
@@ -107,6 +107,10 @@ private:
     void onSquelchEdited();
     void onShiftChosen();
     void onCellEdited(int row, int column);
+    /// A shift other than on or off: told, and the cell keeps its value.
+    void onCellRefused(int row, int column, const QString &text);
+    /// After a refusal's box, the keys go to the grid again.
+    void focusGridAfterBox();
     bool assignEditedField(int row, int index, const QVariant &value);
     void storeFailed(const QString &reason);
     void storeConflict(int row, const ChannelRecord &refused, const ChannelRecord &stored);

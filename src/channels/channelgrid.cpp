@@ -20,6 +20,7 @@ ChannelGrid::ChannelGrid(QWidget *parent)
     m_delegate = new CellEditDelegate(this);
     setItemDelegate(m_delegate);
     connect(m_delegate, &CellEditDelegate::edited, this, &ChannelGrid::cellEdited);
+    connect(m_delegate, &CellEditDelegate::refused, this, &ChannelGrid::cellRefused);
 }
 
 void ChannelGrid::bind(ChannelTable *table)

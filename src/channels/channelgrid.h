@@ -30,6 +30,8 @@ public:
 signals:
     /// A cell edit has reached the table: row and column of the cell.
     void cellEdited(int row, int column);
+    /// A typed value the cell cannot hold was left out; the cell kept its value.
+    void cellRefused(int row, int column, const QString &text);
 
 protected:
     void commitData(QWidget *editor) override;

@@ -1,5 +1,6 @@
 #include "files/channelfile.h"
 
+#include "channels/channelrule.h"
 #include "channels/textvalue.h"
 
 #include <QFile>
@@ -189,11 +190,27 @@ ReadResult parse(QByteArrayView bytes)
     }
     result.set.squelch = list.at(0);
     result.set.channels.reserve(ChannelCount);
+    const auto refuse = [&result](int item, const QString &text) {
+        result.error = ReadError::NotFrequency;
+        result.item = item + 1;
+        result.detail = text;
+        result.set = {};
+        return result;
+    };
+    const auto frequency = [](const QString &item) { return item.trimmed() == u"Null" ? QStringLiteral("") : item; };
     for (int channel = 0; channel < ChannelCount; ++channel) {
+        const int first = 1 + 3 * channel;
         ChannelRecord record;
-        record.rf = loadedValue(list.at(1 + 3 * channel));
-        record.tf = loadedValue(list.at(2 + 3 * channel));
-        record.bt = loadedValue(list.at(3 + 3 * channel));
+        for (const int item : {first, first + 1}) {
+            const QString text = frequency(list.at(item));
+            if (!ChannelRule::isFrequencyText(text))
+                return refuse(item, list.at(item));
+            (item == first ? record.rf : record.tf) = loadedValue(text);
+        }
+        const std::optional<QString> shift = ChannelRule::fileShiftText(list.at(first + 2));
+        if (!shift)
+            return refuse(first + 2, list.at(first + 2));
+        record.bt = *shift;
         result.set.channels.append(record);
     }
     return result;

@@ -52,6 +52,7 @@ QString readErrorText(ChannelFile::ReadError error, const QString &path)
     case ChannelFile::ReadError::TooFewItems:
     case ChannelFile::ReadError::NotRegularFile:
     case ChannelFile::ReadError::NotText:
+    case ChannelFile::ReadError::NotFrequency:
         return QCoreApplication::translate("ChannelFileCommands", "文件 %1 不是完整的信道文件 ！！").arg(shown(path));
     }
     return QString();

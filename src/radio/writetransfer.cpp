@@ -1,6 +1,8 @@
 #include "radio/writetransfer.h"
 
+#include "channels/channelrule.h"
 #include "channels/channeltable.h"
+#include "channels/frequencycheck.h"
 #include "radio/channelframe.h"
 #include "radio/readinesspoll.h"
 #include "serial/seriallink.h"
@@ -29,6 +31,18 @@ QString WriteTransfer::start(const QString &squelch)
     const ChannelList channels = m_table.channels();
     if (channels.size() < ChannelCount)
         return tr("数据表只有 %1 个信道，少于 %2 个").arg(channels.size()).arg(ChannelCount);
+
+    // What the radio cannot take is refused before the write command, as the command line does.
+    if (const ChannelRule::BadFrequency bad = ChannelRule::firstBadFrequency(channels); bad.found()) {
+        const QString side = bad.field == ChannelField::Rf ? QStringLiteral("接收频率") : QStringLiteral("发送频率");
+        if (!ChannelRule::isFrequencyText(bad.text))
+            return QStringLiteral("第 %1 信道的%2“%3”不是频率，没有写入对讲机。").arg(bad.row + 1).arg(side, bad.text);
+        return QStringLiteral("第 %1 信道的%2 %3 超出范围（%4 到 %5 MHz），没有写入对讲机。")
+            .arg(bad.row + 1)
+            .arg(side, bad.text)
+            .arg(FrequencyCheck::LowerLimit)
+            .arg(FrequencyCheck::UpperLimit);
+    }
 
     // Every frame is formed before anything is sent, so that a channel that cannot be written
     // never leaves the radio with half a set.
