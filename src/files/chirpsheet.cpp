@@ -390,6 +390,10 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
         }
     } else if (rows.size() > ChannelCount) {
         result.error = QStringLiteral("line %1: %2 channels; the radio holds %3").arg(rows.at(ChannelCount).line).arg(rows.size()).arg(ChannelCount);
+        if (locationColumn >= 0) {
+            for (const Row &row : std::as_const(rows))
+                result.locations << row.location;
+        }
         return result;
     }
     const QList<Row> taken = rows.mid(first, ChannelCount);
