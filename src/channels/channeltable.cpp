@@ -116,8 +116,8 @@ ChannelTable::OpenResult ChannelTable::open(const QString &path)
         if (!probe.exec(QStringLiteral("SELECT type FROM sqlite_master WHERE name = 'Chane' COLLATE NOCASE"))) {
             out.error = probe.lastError().text();
             // SQLITE_BUSY and SQLITE_LOCKED: a sound file that another program holds right now.
-            const QString code = probe.lastError().nativeErrorCode();
-            out.inUse = code == QLatin1String("5") || code == QLatin1String("6");
+            const int code = probe.lastError().nativeErrorCode().toInt() & 0xff;
+            out.inUse = code == 5 || code == 6;
             return out;
         }
         const QSqlRecord record = db.record(QString::fromLatin1(TableName));

@@ -132,8 +132,7 @@ void ChannelFileCommands::importSheet()
             // Too many rows for the radio: the user says where the 16 channels begin.
             FileDialogs::Choice choice;
             choice.title = QStringLiteral("导入");
-            choice.label = QStringLiteral("文件 %1 有 %2 行，电台只有 %3 个信道。
-从哪个位置（Location）起取 %3 行？")
+            choice.label = QStringLiteral("文件 %1 有 %2 行，电台只有 %3 个信道。\n从哪个位置（Location）起取 %3 行？")
                                .arg(shown(path))
                                .arg(result.locations.size())
                                .arg(ChannelCount);

@@ -405,7 +405,7 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
                                .arg(rows.size() - taken.size());
     }
 
-    if (locationColumn >= 0 && !locationIsChannel && !options.firstLocation) {
+    if (locationColumn >= 0 && !locationIsChannel && !options.firstLocation && !taken.isEmpty()) {
         QStringList moves;
         for (qsizetype index = 0; index < taken.size(); ++index)
             moves << QStringLiteral("location %1 to channel %2").arg(taken.at(index).location).arg(index + 1);
