@@ -32,6 +32,8 @@ private slots:
     void importFaultChangesNothing_data();
     void importFaultChangesNothing();
     void importListsAtMostTwentyWarnings();
+    void importManyRowsAsksFirstLocation_data();
+    void importManyRowsAsksFirstLocation();
     void exportWritesLayoutAndReadsBack_data();
     void exportWritesLayoutAndReadsBack();
     void exportFaultLeavesFile_data();
@@ -184,8 +186,6 @@ void tst_SheetCommands::importFaultChangesNothing_data()
     QTest::addColumn<QByteArray>("content"); // "<none>": no file; "<folder>": a folder; "<fifo>": a pipe; "<20 rows>"
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("text");
-    QTest::newRow("CHIRP, 20 rows") << "repeaters.csv" << QByteArray("<20 rows>") << ChirpFilter
-                                    << "文件 %1 无法导入 ！！\nline 18: 20 channels; the radio holds 16";
     QTest::newRow("CHIRP, transmit out of range")
         << "club.csv" << QByteArray("Location,Frequency,Duplex,Offset\r\n1,145.5,,\r\n2,499.5,+,0.6\r\n") << ChirpFilter
         << "文件 %1 无法导入 ！！\nline 3, column 4 (Offset): transmit 500.100000 MHz is outside 130 to 500 MHz";
@@ -231,6 +231,48 @@ void tst_SheetCommands::importFaultChangesNothing()
     QCOMPARE(m_rig->window->channelTable().channels(), before);
     QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("  5"));
     QCOMPARE(QDir::currentPath(), workDir);
+}
+
+void tst_SheetCommands::importManyRowsAsksFirstLocation_data()
+{
+    QTest::addColumn<int>("picked"); // index into the offered Locations; -1: cancelled
+    QTest::addColumn<QString>("firstChannel");
+    QTest::addColumn<QString>("lastChannel");
+    QTest::newRow("cancelled: nothing changes") << -1 << QString() << QString();
+    QTest::newRow("from location 4, over the gap") << 4 << "162.55000|" << "433.00000|434.60000";
+    QTest::newRow("from location 0") << 0 << "145.72500|145.12500" << "446.00625|446.00625";
+}
+
+void tst_SheetCommands::importManyRowsAsksFirstLocation()
+{
+    QFETCH(int, picked);
+    QFETCH(QString, firstChannel);
+    QFETCH(QString, lastChannel);
+    // 20 rows at locations 0 to 17, 20 and 21.
+    const QString file = path("repeaters.csv");
+    QVERIFY(QFile::copy(QFINDTESTDATA("data/chirp/repeaters.csv"), file));
+    const ChannelList before = storeSmallSet();
+    QVERIFY(!before.isEmpty());
+
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, ChirpFilter); };
+    m_rig->pick = [&](const FileDialogs::Choice &) { return picked; };
+    trigger("importCommand");
+    QCOMPARE(m_rig->choices.size(), 1);
+    QCOMPARE(m_rig->choices[0].title, QStringLiteral("导入"));
+    QCOMPARE(m_rig->choices[0].label, QStringLiteral("文件 %1 有 20 行，电台只有 16 个信道。\n从哪个位置（Location）起取 16 行？")
+                                          .arg(QDir::toNativeSeparators(file)));
+    QCOMPARE(m_rig->choices[0].items, (QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13",
+                                                   "14", "15", "16", "17", "20", "21"}));
+    const ChannelList channels = m_rig->window->channelTable().channels();
+    if (picked < 0) {
+        QVERIFY(m_rig->messages.isEmpty());
+        QCOMPARE(channels, before);
+        return;
+    }
+    const auto shown = [](const ChannelRecord &channel) { return channel.rf.toString() + u'|' + channel.tf.toString(); };
+    QCOMPARE(shown(channels.first()), firstChannel);
+    QCOMPARE(shown(channels.last()), lastChannel);
+    QCOMPARE(m_rig->messages.count(), 1); // the rows left out and the details not kept
 }
 
 void tst_SheetCommands::importListsAtMostTwentyWarnings()

@@ -117,6 +117,7 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
 
     connect(m_table.get(), &ChannelTable::storeFailed, this, &MainWindow::storeFailed);
     connect(m_table.get(), &ChannelTable::storeConflict, this, &MainWindow::storeConflict);
+    connect(m_history, &EditHistory::stepOutdated, this, &MainWindow::stepOutdated);
     connect(m_port, &SerialLink::failed, this, &MainWindow::portFailed);
     connect(m_poll, &ReadinessPoll::radioReady, this, &MainWindow::radioReady);
     restoreKeptSettings();
@@ -503,6 +504,15 @@ void MainWindow::storeConflict(int row, const ChannelRecord &refused, const Chan
                                   "您的输入：%3\n数据库中现为：%4\n表格现在显示数据库中的内容。")
                        .arg(row + 1)
                        .arg(m_table->path(), channel(refused), channel(stored)),
+                   Messages::Icon::Warning);
+}
+
+void MainWindow::stepOutdated(int row, bool undoing)
+{
+    Messages::show(this, ErrorTitle,
+                   QStringLiteral("第 %1 信道已被另一个程序改动，这一步无法%2，表格和数据库保持不变。")
+                       .arg(row + 1)
+                       .arg(undoing ? QStringLiteral("撤销") : QStringLiteral("重做")),
                    Messages::Icon::Warning);
 }
 

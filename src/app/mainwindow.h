@@ -114,6 +114,7 @@ private:
     bool assignEditedField(int row, int index, const QVariant &value);
     void storeFailed(const QString &reason);
     void storeConflict(int row, const ChannelRecord &refused, const ChannelRecord &stored);
+    void stepOutdated(int row, bool undoing);
     bool storeBeforeClosing();
     void portFailed(const QString &reason);
     void applyOfflineState();

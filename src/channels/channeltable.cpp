@@ -102,23 +102,32 @@ ChannelTable::OpenResult ChannelTable::open(const QString &path)
     struct Loaded
     {
         QString error;
+        bool inUse = false;
         QStringList columns;
         QList<Row> rows;
     };
-    const Loaded loaded = withConnection(nextConnectionName(), path, QStringLiteral("QSQLITE_OPEN_READONLY"), [](QSqlDatabase &db) {
+    const Loaded loaded = withConnection(nextConnectionName(), path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=1000"), [](QSqlDatabase &db) {
         Loaded out;
         if (!db.open()) {
             out.error = db.lastError().text();
             return out;
         }
         QSqlQuery probe(db);
-        if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        if (!probe.exec(QStringLiteral("SELECT type FROM sqlite_master WHERE name = 'Chane' COLLATE NOCASE"))) {
             out.error = probe.lastError().text();
+            // SQLITE_BUSY and SQLITE_LOCKED: a sound file that another program holds right now.
+            const int code = probe.lastError().nativeErrorCode().toInt() & 0xff;
+            out.inUse = code == 5 || code == 6;
             return out;
         }
         const QSqlRecord record = db.record(QString::fromLatin1(TableName));
         if (record.isEmpty()) {
             out.error = tr("没有数据表 Chane");
+            return out;
+        }
+        // A view reads like a table but takes no row by its rowid.
+        if (probe.next() && probe.value(0).toString() != QLatin1String("table")) {
+            out.error = QStringLiteral("Chane 是视图，不是数据表");
             return out;
         }
         if (record.count() < ChannelField::Count) {
@@ -143,6 +152,11 @@ ChannelTable::OpenResult ChannelTable::open(const QString &path)
             out.error = tr("数据表 Chane 只有 %1 行，少于 %2 行").arg(out.rows.size()).arg(ChannelCount);
         return out;
     });
+    if (loaded.inUse) {
+        result.inUse = true;
+        result.error = QStringLiteral("数据库文件 %1 正被另一个程序使用。").arg(path);
+        return result;
+    }
     if (!loaded.error.isEmpty()) {
         result.error = tr("数据库文件 %1 不是可用的信道数据库：%2").arg(path, loaded.error);
         return result;

@@ -4,6 +4,7 @@
 #include "files/channelfile.h"
 #include "files/channelsheet.h"
 #include "files/filechooser.h"
+#include "files/filedialogs.h"
 #include "files/programsettings.h"
 #include "files/sheetexchange.h"
 #include "files/workingdirectory.h"
@@ -181,7 +182,27 @@ void ChannelFileCommands::importSheet()
     if (!info.exists() || !info.isFile()) {
         showError(tr("文件 %1 无法打开 ！！").arg(shown(path)));
     } else {
-        const ChannelSheet::Result result = ChannelSheet::load(path, SheetExchange::importFormat(path, m_importFilterIndex));
+        const ChannelSheet::Format format = SheetExchange::importFormat(path, m_importFilterIndex);
+        ChannelSheet::Result result = ChannelSheet::load(path, format);
+        if (!result.locations.isEmpty()) {
+            // Too many rows for the radio: the user says where the 16 channels begin.
+            FileDialogs::Choice choice;
+            choice.title = tr("导入");
+            choice.label = tr("文件 %1 有 %2 行，电台只有 %3 个信道。\n从哪个位置（Location）起取 %3 行？")
+                               .arg(shown(path))
+                               .arg(result.locations.size())
+                               .arg(ChannelCount);
+            for (const qint64 location : std::as_const(result.locations))
+                choice.items << QString::number(location);
+            const int picked = FileDialogs::choose(m_host.dialogParent(), choice);
+            if (picked < 0) {
+                restoreWorkingDirectory(workDir);
+                return;
+            }
+            ChannelSheet::ReadOptions options;
+            options.firstLocation = int(result.locations.at(picked));
+            result = ChannelSheet::load(path, format, options);
+        }
         if (!result.ok()) {
             showError(tr("文件 %1 无法导入 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(result.error, path)));
         } else if (!applyLoadedSet(tr("导入"), result.set, result.squelchGiven)) {

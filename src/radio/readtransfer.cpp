@@ -72,7 +72,6 @@ void ReadTransfer::collect()
     const QByteArray received = m_port.takeInput();
     if (received.isEmpty())
         return;
-    m_silence.start();
     for (const char byte : received) {
         const QChar c = QChar::fromLatin1(byte);
         // The radio's answer to a poll sent just before the read command can still be on its way.
@@ -82,6 +81,8 @@ void ReadTransfer::collect()
             fail(readError());
             return;
         }
+        // Only frame characters are progress: a line that repeats "C" must not hold the read open.
+        m_silence.start();
         m_frame += c;
         if (m_frame.size() < ChannelFrame::Length)
             continue;
