@@ -269,7 +269,7 @@ void tst_CliConvert::firstIsForChirpSheets_data()
     QTest::newRow("negative") << QStringList{"convert", "list.csv", "--to", "chan", "--first", "-1"}
                               << "--first takes a location, a whole number from 0";
     QTest::newRow("read") << QStringList{"read", "--port", "COM1", "--first", "2"} << "read takes no --first";
-    QTest::newRow("unknown format") << QStringList{"convert", "plan.doc", "--to", "xml"} << "--to takes chan, csv, json or chirp";
+    QTest::newRow("unknown format") << QStringList{"convert", "plan.doc", "--to", "xml"} << "--to takes chan, csv, json, chirp or pdf";
 }
 
 void tst_CliConvert::firstIsForChirpSheets()

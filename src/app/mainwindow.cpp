@@ -13,6 +13,7 @@
 #include "files/programsettings.h"
 #include "info/aboutbox.h"
 #include "info/instructionswindow.h"
+#include "print/printcommands.h"
 #include "radio/portdialog.h"
 #include "radio/radiolinkcontroller.h"
 #include "radio/readinesspoll.h"
@@ -28,6 +29,7 @@
 #include "ui/twips.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
@@ -109,6 +111,7 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
     // A run of typing in the squelch box is one step; leaving the box or picking a level ends it.
     connect(m_squelchBox->lineEdit(), &QLineEdit::editingFinished, m_history, &EditHistory::endSquelchTyping);
     connect(m_squelchBox, &QComboBox::activated, m_history, &EditHistory::endSquelchTyping);
+    m_print = new PrintCommands(*this, [this] { return printedPage(); }, this);
     buildMenus();
     m_files = new ChannelFileCommands(*this, *m_table, this);
     connect(m_files, &ChannelFileCommands::recentFilesChanged, this, &MainWindow::rebuildRecentMenu);
@@ -275,6 +278,13 @@ void MainWindow::buildMenus()
     m_fileMenu->addSeparator();
     m_importAction = addCommand(m_fileMenu, QStringLiteral("importCommand"), tr("导入…(&I)"), &MainWindow::importChannelSheet);
     m_exportAction = addCommand(m_fileMenu, QStringLiteral("exportCommand"), tr("导出…(&X)"), &MainWindow::exportChannelSheet);
+    m_fileMenu->addSeparator();
+    QAction *printAction = m_fileMenu->addAction(tr("打印…(&P)"));
+    printAction->setObjectName(QStringLiteral("printCommand"));
+    connect(printAction, &QAction::triggered, m_print, &PrintCommands::print);
+    QAction *pdfAction = m_fileMenu->addAction(tr("导出 PDF…(&D)"));
+    pdfAction->setObjectName(QStringLiteral("exportPdfCommand"));
+    connect(pdfAction, &QAction::triggered, m_print, &PrintCommands::exportPdf);
 
     // 退出系统 holds E; 编 (bian) gives B.
     m_editMenu = menuBar()->addMenu(tr("       编辑(&B)"));
@@ -646,6 +656,19 @@ void MainWindow::rebuildRecentMenu()
         connect(action, &QAction::triggered, this, [this, path] { m_files->openRecent(path); });
     }
     m_recentMenu->setEnabled(!paths.isEmpty());
+}
+
+ChannelListPage::Content MainWindow::printedPage() const
+{
+    ChannelListPage::Content page;
+    // The blanks a level picked from the list carries belong to the channel file only.
+    page.set = ChannelSet{m_squelchBox->currentText().trimmed(), m_table->channels()};
+    if (m_offline || m_port->portNumber() == 0)
+        page.port = tr("离线编辑（未打开串行端口）");
+    else
+        page.port = QStringLiteral("COM%1 (%2)").arg(m_port->portNumber()).arg(m_port->devicePath());
+    page.printedAt = QDateTime::currentDateTime();
+    return page;
 }
 
 void MainWindow::selectPort()

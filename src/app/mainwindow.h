@@ -2,6 +2,7 @@
 // link and the timers that drive the radio work.
 #pragma once
 
+#include "print/channellistpage.h"
 #include "serial/porttable.h"
 #include "ui/commandhost.h"
 
@@ -13,6 +14,7 @@
 
 struct ChannelRecord;
 class ChannelFileCommands;
+class PrintCommands;
 class AboutBox;
 class ChannelGrid;
 class ChannelTable;
@@ -129,6 +131,8 @@ private:
     void saveChannelFile();
     void importChannelSheet();
     void exportChannelSheet();
+    /// The channel list page as 打印… and 导出 PDF… show it now.
+    ChannelListPage::Content printedPage() const;
     void selectPort();
     void showInstructions();
     void showAbout();
@@ -137,6 +141,7 @@ private:
     SerialLink *m_port = nullptr;
     ReadinessPoll *m_poll = nullptr;
     ChannelFileCommands *m_files = nullptr;
+    PrintCommands *m_print = nullptr;
     RadioLinkController *m_link = nullptr;
     EditHistory *m_history = nullptr;
     GridEditCommands *m_editCommands = nullptr;

@@ -6,6 +6,7 @@
 #include "files/channelfile.h"
 #include "files/channelsheet.h"
 #include "files/outputtarget.h"
+#include "print/channellistpage.h"
 #include "radio/channelframe.h"
 #include "radio/radioscan.h"
 #include "serial/portsurvey.h"
@@ -14,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
@@ -275,11 +277,32 @@ int readOrWrite(const CommandLine &line)
     return reportJobs(jobs, printProblem) ? ExitCode::Success : ExitCode::Failed;
 }
 
+/// The channel list page as a PDF, made in memory and handed to the output whole.
+int printPdf(const CommandLine &line, const ChannelSet &set)
+{
+    ChannelListPage::Content page;
+    page.set = set;
+    page.source = QFileInfo(line.file).fileName();
+    page.printedAt = QDateTime::currentDateTime();
+    QString problem;
+    const QByteArray bytes = ChannelListPage::pdf(page, &problem);
+    if (problem.isEmpty() && !line.output.isEmpty())
+        problem = OutputTarget::write(line.output, bytes);
+    else if (problem.isEmpty())
+        return printData(bytes);
+    if (problem.isEmpty())
+        return ExitCode::Success;
+    error(problem);
+    return ExitCode::Failed;
+}
+
 int convert(const CommandLine &line)
 {
     ChannelSheet::Result read;
     if (const int status = loadSheet(line, formatOf(line.file, line.from), &read); status != ExitCode::Success)
         return status;
+    if (line.toPdf)
+        return printPdf(line, read.set);
     if (!line.output.isEmpty()) {
         QStringList warnings;
         const QString problem = ChannelSheet::save(line.output, read.set, *line.to, &warnings);

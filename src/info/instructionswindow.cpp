@@ -2,11 +2,13 @@
 
 #include "info/blankwraplabel.h"
 #include "info/instructiontext.h"
+#include "info/programguide.h"
 #include "ui/designnames.h"
 #include "ui/fonts.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 namespace {
@@ -46,12 +48,25 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
     QSize client = Twips::size(this, ClientWidth, ClientHeight);
     // A font taller than the designed one needs more lines' height; the text must show whole.
     const int needed = m_description->heightForWidth(m_description->width());
-    const int extra = needed - m_description->height();
-    if (extra > 0) {
+    int extra = needed - m_description->height();
+    if (extra > 0)
         m_description->resize(m_description->width(), needed);
-        m_ok->move(m_ok->x(), m_ok->y() + extra);
-        client.rheight() += extra;
-    }
+    else
+        extra = 0;
+
+    // The second section goes between the instruction text and the button, which moves down for it.
+    m_guide = new QLabel(ProgramGuide::heading() + u'\n' + ProgramGuide::text(), this);
+    m_guide->setObjectName(QStringLiteral("lblProgramGuide"));
+    m_guide->setTextFormat(Qt::PlainText);
+    m_guide->setWordWrap(true);
+    m_guide->setFont(Fonts::font(Fonts::song(), 10.5));
+    const int gap = Twips::size(this, 0, 120).height();
+    const int guideHeight = m_guide->heightForWidth(m_description->width());
+    m_guide->setGeometry(m_description->x(), m_description->geometry().bottom() + 1 + gap, m_description->width(), guideHeight);
+    extra += gap + guideHeight;
+
+    m_ok->move(m_ok->x(), m_ok->y() + extra);
+    client.rheight() += extra;
     setFixedSize(client);
 }
 
