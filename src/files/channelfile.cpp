@@ -1,6 +1,7 @@
 #include "files/channelfile.h"
 
 #include "channels/textvalue.h"
+#include "files/outputtarget.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,9 +19,6 @@
 namespace ChannelFile {
 
 namespace {
-
-// A channel file is well under a kilobyte; more than this before the 49th item is no channel file.
-constexpr qint64 MaxReadBytes = 1 << 20;
 
 bool isBlank(char c)
 {
@@ -207,10 +205,10 @@ ReadResult load(const QString &path)
         result.error = error;
         return result;
     }
-    const QByteArray bytes = file.read(MaxReadBytes);
-    if (file.error() != QFileDevice::NoError) {
+    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError || !file.atEnd()) {
         ReadResult result;
-        result.error = ReadError::CannotRead;
+        result.error = bytes.size() > MaxFileBytes ? ReadError::TooLarge : ReadError::CannotRead;
         return result;
     }
     return parse(bytes);
@@ -244,16 +242,10 @@ WriteResult save(const QString &path, const QString &squelch, const ChannelList 
     WriteResult result = compose(squelch, channels);
     if (result.error != WriteError::None)
         return result;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = WriteError::CannotCreate;
-        result.detail = file.errorString();
-        return result;
-    }
-    if (file.write(result.bytes) != result.bytes.size() || !file.commit()) {
+    const QString problem = OutputTarget::write(path, result.bytes);
+    if (!problem.isEmpty()) {
         result.error = WriteError::CannotWrite;
-        result.detail = file.errorString();
-        file.cancelWriting();
+        result.detail = problem.mid(path.size() + 2);
     }
     return result;
 }

@@ -16,7 +16,11 @@ namespace ChannelFile {
 constexpr int ItemCount = 1 + 3 * ChannelCount;
 
 /// NotRegularFile: a pipe, device or socket, never waited on; NotText: bytes that no text holds.
-enum class ReadError { None, CannotOpen, CannotRead, TooFewItems, NotRegularFile, NotText };
+/// TooLarge: longer than MaxFileBytes, refused rather than read in part.
+enum class ReadError { None, CannotOpen, CannotRead, TooFewItems, NotRegularFile, NotText, TooLarge };
+
+/// The longest file or sheet read; a longer one is refused whole, never cut.
+constexpr qint64 MaxFileBytes = qint64(64) << 20;
 
 struct ReadResult
 {
