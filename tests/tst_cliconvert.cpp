@@ -307,7 +307,7 @@ void tst_CliConvert::sheetsReadWhole_data()
             + "\", \"transmit_mhz\": \"\", \"shift\": \"\"}";
     json += QByteArray(2 * 1024 * 1024, ' ') + "]}\n";
     QByteArray jsonOut = csvOut("2", {});
-    jsonOut.replace("16,,,", "16,146.52000,,");
+    jsonOut.replace("16,,,", "16,146.52000,,off"); // a receive frequency without shift is off
     QTest::newRow("JSON, 2 MiB of blanks before its end") << "plan.json" << json << 0 << jsonOut;
     QByteArray channelFile = "4," + QByteArray(2 * 1024 * 1024, ' ') + "145.5,145.5,on,";
     for (int k = 2; k <= 16; ++k)

@@ -275,7 +275,7 @@ void tst_CliOutput::fullDiskKeepsOldFile_data()
     QTest::newRow("convert -o") << QStringList{"convert", "PLAN", "--to", "csv", "-o", "FULL/old.csv"}
                                 << "qz300-cli: FULL/old.csv: No space left on device" << 0;
     QTest::newRow("read -o") << QStringList{"read", "--port", "COM1", "-o", "FULL/old.csv"}
-                             << "COM1: error: FULL/old.csv: No space left on device" << 0;
+                             << "COM1: error: read 16 channels but cannot save them: FULL/old.csv: No space left on device" << 0;
     QTest::newRow("write --backup") << QStringList{"write", "--port", "COM1", "PLAN", "--backup", "FULL/old.csv"}
                                     << "COM1: error: backup not saved, nothing written: FULL/old.csv: No space left on device" << 0;
 }

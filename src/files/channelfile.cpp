@@ -206,7 +206,7 @@ ReadResult load(const QString &path)
         return result;
     }
     const QByteArray bytes = file.read(MaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError || !file.atEnd()) {
+    if (bytes.size() > MaxFileBytes || file.error() != QFileDevice::NoError || !file.atEnd()) {
         ReadResult result;
         result.error = bytes.size() > MaxFileBytes ? ReadError::TooLarge : ReadError::CannotRead;
         return result;
@@ -244,7 +244,8 @@ WriteResult save(const QString &path, const QString &squelch, const ChannelList 
         return result;
     const QString problem = OutputTarget::write(path, result.bytes);
     if (!problem.isEmpty()) {
-        result.error = WriteError::CannotWrite;
+        const QFileInfo info(path);
+        result.error = info.isDir() || !QFileInfo(info.absolutePath()).isDir() ? WriteError::CannotCreate : WriteError::CannotWrite;
         result.detail = problem.mid(path.size() + 2);
     }
     return result;
