@@ -307,7 +307,7 @@ void tst_ChannelImport::chirpRoundTrip_data()
                        used("430.00000", "419.99375", "off"), used("446.00625", "446.00625", "off"), unused(),
                        used("145.10000", "145.30000", "off"), used("433.50000", "", "on"),           used("144.99500", "145.59500", "off"),
                        used("145.33750", "144.73750", "off")};
-    QTest::newRow("all empty") << setOf("3", {}).channels;
+    // An all-empty table gives a header and no rows, which is refused on the way back in.
     QTest::newRow("only the last") << setOf("3", {unused(), unused(), unused(), unused(), unused(), unused(), unused(), unused(),
                                                   unused(), unused(), unused(), unused(), unused(), unused(), unused(),
                                                   used("438.50000", "430.90000", "on")})
@@ -354,7 +354,6 @@ void tst_ChannelImport::ownCsvLenient_data()
         << semicolons;
     QTest::newRow("header in capitals")
         << QByteArray("SQUELCH,4\nCHANNEL,RECEIVE MHZ,TRANSMIT MHZ,SHIFT\n2,436.00625,,\n1,145.5,145.6,ON\n") << semicolons;
-    QTest::newRow("header and no rows") << QByteArray("squelch,4\nchannel,receive MHz,transmit MHz,shift\n") << withEmptyUpTo16({});
 }
 
 void tst_ChannelImport::ownCsvLenient()

@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "channels/channeltable.h"
 #include "filecommandrig.h"
+#include "fulldisk.h"
 #include "files/filedialogs.h"
 
 #include <QAction>
@@ -216,6 +217,7 @@ void tst_FileCommands::openFaultLeavesEverything_data()
     QByteArray shift = channelFile("7");
     shift.replace("143,153,on,", "143,153,maybe,");
     QTest::newRow("shift maybe") << "shift.doc" << shift << "文件 %1 不是完整的信道文件 ！！";
+    QTest::newRow("over 64 MiB") << "huge.doc" << QByteArray("<huge>") << "文件 %1 大于 64 MiB，未读取 ！！";
 }
 
 void tst_FileCommands::openFaultLeavesEverything()
@@ -228,6 +230,12 @@ void tst_FileCommands::openFaultLeavesEverything()
         QVERIFY(QDir(m_rig->dir.path()).mkdir(name));
     else if (content == "<fifo>")
         QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    else if (content == "<huge>") {
+        // A whole channel file first, so that only its length can refuse it.
+        writeFile(file, channelFile("7"));
+        QFile huge(file);
+        QVERIFY(huge.resize((qint64(64) << 20) + 1));
+    }
     else if (content != "<none>")
         writeFile(file, content);
 
@@ -258,6 +266,7 @@ void tst_FileCommands::saveFaultLeavesEverything_data()
     QTest::newRow("missing folder") << "no/such/folder/chan.doc" << "on" << "文件 %1 无法保存 ！！";
     QTest::newRow("a folder") << "folder.doc" << "on" << "文件 %1 无法保存 ！！";
     QTest::newRow("comma in a value") << "old.doc" << "o,n" << "数据中含有逗号或换行，文件 %1 未保存 ！！";
+    QTest::newRow("a full disk") << "<full>/old.doc" << "on" << "文件 %1 无法保存 ！！";
 }
 
 void tst_FileCommands::saveFaultLeavesEverything()
@@ -277,7 +286,17 @@ void tst_FileCommands::saveFaultLeavesEverything()
     const QString workDir = QDir::currentPath();
     const QStringList entries = QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 
-    const QString file = m_rig->dir.filePath(name);
+    // "<full>/": a folder on a full disk that already holds the old file.
+    std::unique_ptr<FullDisk> full;
+    QString file = m_rig->dir.filePath(name);
+    if (name.startsWith(QStringLiteral("<full>/"))) {
+        full = std::make_unique<FullDisk>();
+        if (!full->skipReason().isEmpty())
+            QSKIP(qPrintable(full->skipReason()));
+        QVERIFY(full->put(QStringLiteral("old.doc"), old));
+        QVERIFY(full->fill());
+        file = full->path(name.mid(7));
+    }
     m_rig->answer = [&](const FileDialogs::Request &) { return file; };
     trigger("保存");
     QCOMPARE(m_rig->messages.count(), 1);
@@ -290,6 +309,10 @@ void tst_FileCommands::saveFaultLeavesEverything()
     QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
     QVERIFY(QDir(path("folder.doc")).isEmpty());
     QCOMPARE(QDir::currentPath(), workDir);
+    if (full) {
+        QCOMPARE(readAll(full->path(QStringLiteral("old.doc"))), old);
+        QCOMPARE(QDir(full->folder()).entryList(QDir::Files | QDir::Hidden), (QStringList{".filler", "old.doc"}));
+    }
 }
 
 void tst_FileCommands::cancelChangesNothing_data()

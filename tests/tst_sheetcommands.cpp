@@ -3,6 +3,7 @@
 #include "channels/channelgrid.h"
 #include "channels/channeltable.h"
 #include "filecommandrig.h"
+#include "fulldisk.h"
 #include "files/filedialogs.h"
 
 #include <QAction>
@@ -339,6 +340,7 @@ void tst_SheetCommands::exportWritesLayoutAndReadsBack_data()
             "}\n";
     QTest::newRow("JSON, another extension kept") << JsonFilter << "plan.txt" << "plan.txt" << json << "" << "5";
     QTest::newRow("JSON, extension not finished") << JsonFilter << "plan." << "plan.json" << json << "" << "5";
+    QTest::newRow("CHIRP entry, JSON typed") << ChirpFilter << "x.json" << "x.json" << json << "" << "5";
 }
 
 void tst_SheetCommands::exportWritesLayoutAndReadsBack()
@@ -361,7 +363,9 @@ void tst_SheetCommands::exportWritesLayoutAndReadsBack()
     QCOMPARE(m_rig->requests[0].initialFilter, ChirpFilter);
     QVERIFY(m_rig->requests[0].suffixFromFilter);
     QCOMPARE(readAll(path(written)), bytes);
-    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files), (QStringList{written, "qz3300E.mdb"}));
+    QStringList files{written, "qz3300E.mdb"};
+    files.sort(Qt::CaseInsensitive);
+    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files), files);
     QCOMPARE(m_rig->window->channelTable().currentRow(), 0);
     if (leftOut.isEmpty()) {
         QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
@@ -379,7 +383,7 @@ void tst_SheetCommands::exportWritesLayoutAndReadsBack()
     QCOMPARE(m_rig->requests.size(), 2);
     QCOMPARE(m_rig->requests[1].initialFilter, filter);
     QCOMPARE(m_rig->requests[1].initialName, path(typed));
-    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files), (QStringList{written, "qz3300E.mdb"}));
+    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files), files);
 
     // Something else in between, then the file back through 导入 with the same entry.
     ChannelList other = channels;
@@ -405,6 +409,7 @@ void tst_SheetCommands::exportFaultLeavesFile_data()
     QTest::newRow("a folder") << "folder.csv" << CsvFilter << "162.55000" << "文件 %1 无法导出 ！！";
     QTest::newRow("a missing folder") << "no/such/plan.json" << JsonFilter << "162.55000"
                                       << "文件 %1 无法导出 ！！\nNo such file or directory";
+    QTest::newRow("a full disk") << "<full>/old.csv" << CsvFilter << "162.55000" << "文件 %1 无法导出 ！！\nNo space left on device";
     // An existing pipe would be written in place and wait for a reader that never comes.
     QTest::newRow("a pipe") << "pipe.csv" << CsvFilter << "162.55000" << "文件 %1 无法导出 ！！";
 }
@@ -425,7 +430,17 @@ void tst_SheetCommands::exportFaultLeavesFile()
     QVERIFY(m_rig->window->channelTable().storeChannels(channels));
     const QStringList entries = QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 
-    const QString file = path(name);
+    // "<full>/": a folder on a full disk that already holds the old file.
+    std::unique_ptr<FullDisk> full;
+    QString file = path(name);
+    if (name.startsWith(QStringLiteral("<full>/"))) {
+        full = std::make_unique<FullDisk>();
+        if (!full->skipReason().isEmpty())
+            QSKIP(qPrintable(full->skipReason()));
+        QVERIFY(full->put(QStringLiteral("old.csv"), old));
+        QVERIFY(full->fill());
+        file = full->path(name.mid(7));
+    }
     m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, filter); };
     trigger("exportCommand");
     QCOMPARE(m_rig->messages.count(), 1);
@@ -435,6 +450,10 @@ void tst_SheetCommands::exportFaultLeavesFile()
     QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
     QVERIFY(QDir(path(QStringLiteral("folder.csv"))).isEmpty());
     QCOMPARE(m_rig->window->channelTable().channels(), channels);
+    if (full) {
+        QCOMPARE(readAll(full->path(QStringLiteral("old.csv"))), old);
+        QCOMPARE(QDir(full->folder()).entryList(QDir::Files | QDir::Hidden), (QStringList{".filler", "old.csv"}));
+    }
 }
 
 // A value still being typed counts: it is checked and stored before the command runs, so that
@@ -470,7 +489,7 @@ void tst_SheetCommands::openCellCommittedFirst()
 void tst_SheetCommands::refusedDuringTransfer()
 {
     const QString file = path(QStringLiteral("plan.csv"));
-    writeFile(file, "squelch,7\nchannel,receive MHz,transmit MHz,shift\n");
+    writeFile(file, "squelch,7\nchannel,receive MHz,transmit MHz,shift\n1,145.50000,,off\n");
     m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, CsvFilter); };
     auto *importAction = m_rig->window->findChild<QAction *>(QStringLiteral("importCommand"));
     auto *exportAction = m_rig->window->findChild<QAction *>(QStringLiteral("exportCommand"));

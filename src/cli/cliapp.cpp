@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
@@ -23,6 +24,10 @@
 #include <cstdio>
 #include <memory>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace CliApp {
 
@@ -89,6 +94,19 @@ struct Target
     QString devicePath;
 };
 
+/// One text per device, whatever name it goes by: a link to it, a link to a folder on its way,
+/// or another node with the same device number.
+QString deviceIdentity(const QString &devicePath)
+{
+#ifdef Q_OS_UNIX
+    struct stat info;
+    if (::stat(QFile::encodeName(devicePath).constData(), &info) == 0 && (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)))
+        return QStringLiteral("device %1:%2").arg(S_ISCHR(info.st_mode) ? u'c' : u'b').arg(quint64(info.st_rdev));
+#endif
+    const QString canonical = QFileInfo(devicePath).canonicalFilePath();
+    return canonical.isEmpty() ? QFileInfo(devicePath).absoluteFilePath() : canonical;
+}
+
 /// The ports named on the command line, as devices; an error text when one names none.
 std::vector<Target> resolvePorts(const QStringList &names, QString *problem)
 {
@@ -111,8 +129,7 @@ std::vector<Target> resolvePorts(const QStringList &names, QString *problem)
             target.devicePath = name;
         }
         target.label = portLabel(target.name);
-        // A stable link and the node it leads to are one device.
-        const QString key = QFileInfo(PortTable::resolvedDevice(target.devicePath)).absoluteFilePath();
+        const QString key = deviceIdentity(target.devicePath);
         if (seen.contains(key)) {
             *problem = QStringLiteral("%1: the same device is named twice").arg(name);
             return {};

@@ -2,6 +2,7 @@
 
 #include "channels/channelrule.h"
 #include "channels/textvalue.h"
+#include "files/outputtarget.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,9 +20,6 @@
 namespace ChannelFile {
 
 namespace {
-
-// A channel file is well under a kilobyte; more than this before the 49th item is no channel file.
-constexpr qint64 MaxReadBytes = 1 << 20;
 
 bool isBlank(char c)
 {
@@ -224,10 +222,10 @@ ReadResult load(const QString &path)
         result.error = error;
         return result;
     }
-    const QByteArray bytes = file.read(MaxReadBytes);
-    if (file.error() != QFileDevice::NoError) {
+    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    if (bytes.size() > MaxFileBytes || file.error() != QFileDevice::NoError || !file.atEnd()) {
         ReadResult result;
-        result.error = ReadError::CannotRead;
+        result.error = bytes.size() > MaxFileBytes ? ReadError::TooLarge : ReadError::CannotRead;
         return result;
     }
     return parse(bytes);
@@ -261,16 +259,11 @@ WriteResult save(const QString &path, const QString &squelch, const ChannelList 
     WriteResult result = compose(squelch, channels);
     if (result.error != WriteError::None)
         return result;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = WriteError::CannotCreate;
-        result.detail = file.errorString();
-        return result;
-    }
-    if (file.write(result.bytes) != result.bytes.size() || !file.commit()) {
-        result.error = WriteError::CannotWrite;
-        result.detail = file.errorString();
-        file.cancelWriting();
+    const QString problem = OutputTarget::write(path, result.bytes);
+    if (!problem.isEmpty()) {
+        const QFileInfo info(path);
+        result.error = info.isDir() || !QFileInfo(info.absolutePath()).isDir() ? WriteError::CannotCreate : WriteError::CannotWrite;
+        result.detail = problem.mid(path.size() + 2);
     }
     return result;
 }

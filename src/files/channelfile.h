@@ -17,7 +17,11 @@ constexpr int ItemCount = 1 + 3 * ChannelCount;
 
 /// NotRegularFile: a pipe, device or socket, never waited on; NotText: bytes that no text holds;
 /// NotFrequency: a frequency item that is no number, or a shift item neither on nor off.
-enum class ReadError { None, CannotOpen, CannotRead, TooFewItems, NotRegularFile, NotText, NotFrequency };
+/// TooLarge: longer than MaxFileBytes, refused rather than read in part.
+enum class ReadError { None, CannotOpen, CannotRead, TooFewItems, NotRegularFile, NotText, NotFrequency, TooLarge };
+
+/// The longest file or sheet read; a longer one is refused whole, never cut.
+constexpr qint64 MaxFileBytes = qint64(64) << 20;
 
 struct ReadResult
 {

@@ -55,6 +55,8 @@ QString readErrorText(ChannelFile::ReadError error, const QString &path)
     case ChannelFile::ReadError::NotText:
     case ChannelFile::ReadError::NotFrequency:
         return QCoreApplication::translate("ChannelFileCommands", "文件 %1 不是完整的信道文件 ！！").arg(shown(path));
+    case ChannelFile::ReadError::TooLarge:
+        return QCoreApplication::translate("ChannelFileCommands", "文件 %1 大于 64 MiB，未读取 ！！").arg(shown(path));
     }
     return QString();
 }
@@ -233,7 +235,7 @@ void ChannelFileCommands::exportSheet()
         // The blanks a level picked from the list carries belong to the channel file only.
         const ChannelSet set{m_host.squelchLevel().trimmed(), m_table.channels()};
         QStringList warnings;
-        const QString error = ChannelSheet::save(path, set, SheetExchange::exportFormat(m_exportFilterIndex), &warnings);
+        const QString error = ChannelSheet::save(path, set, SheetExchange::exportFormat(path, m_exportFilterIndex), &warnings);
         if (!error.isEmpty())
             showError(tr("文件 %1 无法导出 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(error, path)));
         else if (!warnings.isEmpty())

@@ -25,7 +25,6 @@ const QString TransmitKey = QStringLiteral("transmit_mhz");
 const QString ShiftKey = QStringLiteral("shift");
 const QStringList CsvHeader = {QStringLiteral("channel"), QStringLiteral("receive MHz"), QStringLiteral("transmit MHz"),
                                QStringLiteral("shift")};
-constexpr qint64 MaxReadBytes = 1 << 20;
 
 /// An empty cell and a cell reading 0 both stand for no frequency, as in the grid.
 bool isEmptySide(const QString &text)
@@ -160,6 +159,10 @@ Result parseCsv(const QString &content)
     }
     if (expect != Expect::Rows) {
         result.error = atLine(table.lastLine + 1, expect == Expect::Squelch ? QStringLiteral("no squelch line") : QStringLiteral("no header"));
+        return result;
+    }
+    if (std::none_of(lineOfChannel.cbegin(), lineOfChannel.cend(), [](int line) { return line > 0; })) {
+        result.error = atLine(table.lastLine + 1, QStringLiteral("a header and no channel rows"));
         return result;
     }
     // A list of only the used channels: the channels it leaves out are empty.
@@ -423,8 +426,12 @@ Result load(const QString &path, Format format, const ReadOptions &options)
         result.error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return result;
     }
-    const QByteArray bytes = file.read(MaxReadBytes);
-    if (file.error() != QFileDevice::NoError) {
+    const QByteArray bytes = file.read(ChannelFile::MaxFileBytes + 1);
+    if (bytes.size() > ChannelFile::MaxFileBytes) {
+        result.error = QStringLiteral("%1: larger than %2 MiB; not read").arg(path).arg(ChannelFile::MaxFileBytes >> 20);
+        return result;
+    }
+    if (file.error() != QFileDevice::NoError || !file.atEnd()) {
         result.error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return result;
     }

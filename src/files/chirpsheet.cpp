@@ -364,6 +364,10 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
         }
         rows << row;
     }
+    if (rows.isEmpty()) {
+        result.error = QStringLiteral("line %1: a header and no channel rows").arg(table.lastLine + 1);
+        return result;
+    }
     std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) { return a.location < b.location; });
 
     // Locations that all lie from 1 to 16 are channel numbers: our own export writes them so, and

@@ -26,8 +26,15 @@ QString exportFilter()
     return QStringLiteral("CHIRP CSV|*.csv|CSV|*.csv|JSON|*.json");
 }
 
-ChannelSheet::Format exportFormat(int filterIndex)
+ChannelSheet::Format exportFormat(const QString &path, int filterIndex)
 {
+    // A typed extension that names a layout decides it: "x.json" is JSON whatever entry is picked,
+    // and a ".csv" keeps the picked CSV layout or, picked as JSON, becomes our CSV.
+    const ChannelSheet::Format byName = ChannelSheet::formatOfPath(path);
+    if (byName == ChannelSheet::Format::Json)
+        return byName;
+    if (byName == ChannelSheet::Format::Csv && filterIndex == JsonEntry)
+        return byName;
     switch (filterIndex) {
     case CsvEntry:
         return ChannelSheet::Format::Csv;
