@@ -252,6 +252,8 @@ void tst_WriteSafety::closingDuringWrite()
             QTimer::singleShot(0, rig.window.get(), [&] { rig.window->close(); });
     });
     QSignalSpy finished(rig.writer(), &WriteTransfer::finished);
+    // Real boxes bypass the rig's answer to the silent-radio question: wait for the radio's "C".
+    QTRY_VERIFY_WITH_TIMEOUT(rig.window->findChild<ReadinessPoll *>()->hasAnswered(), 5000);
 
     rig.action("写信道")->trigger();
     if (!abandon) {

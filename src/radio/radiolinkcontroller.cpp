@@ -90,6 +90,8 @@ void RadioLinkController::writeChannels()
         return;
     if (!portReady(WriteCommand))
         return;
+    if (!radioAnsweredOrWriteAnyway())
+        return;
     // Locked before the start stores pending edits, so a store failure is told once, below.
     m_host.setActivity(CommandHost::Activity::Writing);
     const QString refused = m_write->start(m_host.squelchLevel());
@@ -166,6 +168,20 @@ bool RadioLinkController::portReady(const QString &command)
         : tr("串行端口没有打开，无法%1！").arg(command);
     Messages::show(m_host.dialogParent(), WarningTitle, text, Messages::Icon::Warning);
     return false;
+}
+
+bool RadioLinkController::radioAnsweredOrWriteAnyway()
+{
+    // The radio never acknowledges a frame: a write to a line where nobody answers would
+    // otherwise report success.
+    if (m_poll.hasAnswered())
+        return true;
+    const int choice = Messages::ask(
+        m_host.dialogParent(),
+        {WarningTitle,
+         QStringLiteral("对讲机没有应答（端口 COM%1）。请检查电缆和对讲机电源。仍要写入吗？").arg(m_link.portNumber()),
+         Messages::Icon::Warning, {QStringLiteral("写入"), QStringLiteral("取消")}, 1, 1});
+    return choice == 0;
 }
 
 void RadioLinkController::linkLost(int port, const QString &device)
