@@ -179,8 +179,8 @@ bool RadioLinkController::radioAnsweredOrWriteAnyway()
     const int choice = Messages::ask(
         m_host.dialogParent(),
         {WarningTitle,
-         QStringLiteral("对讲机没有应答（端口 COM%1）。请检查电缆和对讲机电源。仍要写入吗？").arg(m_link.portNumber()),
-         Messages::Icon::Warning, {QStringLiteral("写入"), QStringLiteral("取消")}, 1, 1});
+         tr("对讲机没有应答（端口 COM%1）。请检查电缆和对讲机电源。仍要写入吗？").arg(m_link.portNumber()),
+         Messages::Icon::Warning, {tr("写入"), tr("取消")}, 1, 1});
     return choice == 0;
 }
 
