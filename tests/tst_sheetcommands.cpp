@@ -4,6 +4,7 @@
 #include "channels/channeltable.h"
 #include "filecommandrig.h"
 #include "fulldisk.h"
+#include "ui/translations.h"
 #include "files/filedialogs.h"
 
 #include <QAction>
@@ -35,6 +36,8 @@ private slots:
     void importListsAtMostTwentyWarnings();
     void importWarningsInChinese_data();
     void importWarningsInChinese();
+    void importDetailsInEnglishWindow_data();
+    void importDetailsInEnglishWindow();
     void importManyRowsAsksFirstLocation_data();
     void importManyRowsAsksFirstLocation();
     void exportWritesLayoutAndReadsBack_data();
@@ -107,6 +110,7 @@ void tst_SheetCommands::init()
 
 void tst_SheetCommands::cleanup()
 {
+    Translations::installProgramTexts(Translations::Language::Chinese); // after a failed English case
     m_rig.reset();
 }
 
@@ -277,6 +281,36 @@ void tst_SheetCommands::importWarningsInChinese()
     QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Information);
     QCOMPARE(m_rig->messages.last().text,
              QStringLiteral("文件 %1 已导入，以下内容未导入：\n%2").arg(QDir::toNativeSeparators(file), warning));
+}
+
+// Under English the window's details read as qz300-cli prints them.
+void tst_SheetCommands::importDetailsInEnglishWindow_data()
+{
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("an error") << QByteArray("Location,Frequency,Duplex,Offset\r\n1,145.5,,\r\n2,499.5,+,0.6\r\n")
+                              << "File %1 cannot be imported!!\n"
+                                 "line 3, column 4 (Offset): transmit 500.100000 MHz is outside 130 to 500 MHz";
+    QTest::newRow("warnings")
+        << QByteArray("Location,Name,Frequency,Mode\r\n20,HOME,145.5,NFM\r\n30,,146.5,\r\n")
+        << "File %1 was imported; the following was left out:\n"
+           "rows fill channels in location order: location 20 to channel 1, location 30 to channel 2\n"
+           "line 2: not kept: name \"HOME\", mode NFM";
+}
+
+void tst_SheetCommands::importDetailsInEnglishWindow()
+{
+    QFETCH(QByteArray, sheet);
+    QFETCH(QString, text);
+    const QString file = path(QStringLiteral("sheet.csv"));
+    writeFile(file, sheet);
+    QVERIFY(Translations::installProgramTexts(Translations::Language::English));
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, ChirpFilter); };
+    trigger("importCommand");
+    Translations::installProgramTexts(Translations::Language::Chinese);
+
+    QCOMPARE(m_rig->messages.count(), 1);
+    QCOMPARE(m_rig->messages.last().text, text.arg(QDir::toNativeSeparators(file)));
 }
 
 void tst_SheetCommands::importManyRowsAsksFirstLocation_data()
