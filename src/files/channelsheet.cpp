@@ -499,12 +499,10 @@ Composed compose(const ChannelSet &set, Format format)
 
 QString save(const QString &path, const ChannelSet &set, Format format, QStringList *warnings)
 {
-    const Composed composed = compose(set, format);
+    const Composed saved = saveComposed(path, set, format);
     if (warnings)
-        *warnings = composed.warnings;
-    if (!composed.ok())
-        return QStringLiteral("%1: %2").arg(path, composed.error);
-    return OutputTarget::write(path, composed.bytes);
+        *warnings = saved.warnings;
+    return saved.error;
 }
 
 Composed saveComposed(const QString &path, const ChannelSet &set, Format format)
