@@ -704,6 +704,274 @@ Channel %2: %3</translation>
     </message>
 </context>
 <context>
+    <name>SheetMessages</name>
+    <message>
+        <source>%1 MHz 超出 %2 到 %3 MHz 的范围</source>
+        <translation>%1 MHz is outside %2 to %3 MHz</translation>
+    </message>
+    <message>
+        <source>第 %1 行第 %2 列：</source>
+        <translation>line %1, column %2: </translation>
+    </message>
+    <message>
+        <source>第 %1 行：</source>
+        <translation>line %1: </translation>
+    </message>
+    <message>
+        <source>“%1”不是以 MHz 为单位的频率</source>
+        <translation>"%1" is not a frequency in MHz</translation>
+    </message>
+    <message>
+        <source>频差“%1”不是 on 或 off</source>
+        <translation>shift "%1" is not on or off</translation>
+    </message>
+    <message>
+        <source>第 %1 项（信道 %2）：</source>
+        <translation>item %1 (channel %2): </translation>
+    </message>
+    <message>
+        <source>引号括起的字段没有结束</source>
+        <translation>a quoted field is not closed</translation>
+    </message>
+    <message>
+        <source>应为“squelch,&lt;静噪级别 0 到 9&gt;”</source>
+        <translation>expected "squelch,&lt;level 0 to 9&gt;"</translation>
+    </message>
+    <message>
+        <source>静噪级别“%1”不是 0 到 9 的数字</source>
+        <translation>squelch level "%1" is not a digit 0 to 9</translation>
+    </message>
+    <message>
+        <source>应为表头“%1”</source>
+        <translation>expected the header "%1"</translation>
+    </message>
+    <message>
+        <source>应为“%1”</source>
+        <translation>expected "%1"</translation>
+    </message>
+    <message>
+        <source>应为 4 列，实有 %1 列</source>
+        <translation>expected 4 columns, found %1</translation>
+    </message>
+    <message>
+        <source>信道“%1”不在 1 到 %2 之间</source>
+        <translation>channel "%1" is not 1 to %2</translation>
+    </message>
+    <message>
+        <source>信道 %1 重复（首次在第 %2 行）</source>
+        <translation>channel %1 again (first on line %2)</translation>
+    </message>
+    <message>
+        <source>没有静噪行</source>
+        <translation>no squelch line</translation>
+    </message>
+    <message>
+        <source>没有表头</source>
+        <translation>no header</translation>
+    </message>
+    <message>
+        <source>只有表头，没有信道行</source>
+        <translation>a header and no channel rows</translation>
+    </message>
+    <message>
+        <source>第 %1 行第 %2 列</source>
+        <translation>line %1, column %2</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>应为含有“squelch”和“channels”的对象</source>
+        <translation>expected an object with "squelch" and "channels"</translation>
+    </message>
+    <message>
+        <source>squelch：不是 0 到 9 的数字</source>
+        <translation>squelch: not a digit 0 to 9</translation>
+    </message>
+    <message>
+        <source>channels：应为 %1 个信道的列表</source>
+        <translation>channels: expected a list of %1 channels</translation>
+    </message>
+    <message>
+        <source>%1.channel：不在 1 到 %2 之间</source>
+        <translation>%1.channel: not 1 to %2</translation>
+    </message>
+    <message>
+        <source>%1.channel：信道 %2 重复</source>
+        <translation>%1.channel: channel %2 again</translation>
+    </message>
+    <message>
+        <source>%1.%2：应为文本或数字</source>
+        <translation>%1.%2: expected a text or a number</translation>
+    </message>
+    <message>
+        <source>%1.%2（信道 %3）：</source>
+        <translation>%1.%2 (channel %3): </translation>
+    </message>
+    <message>
+        <source>有发送频率就要有接收频率</source>
+        <translation>a transmit frequency needs a receive frequency</translation>
+    </message>
+    <message>
+        <source>频差 on 需要接收频率</source>
+        <translation>shift on needs a receive frequency</translation>
+    </message>
+    <message>
+        <source>第 1 项：静噪级别“%1”不是 0 到 9 的数字</source>
+        <translation>item 1: squelch level "%1" is not a digit 0 to 9</translation>
+    </message>
+    <message>
+        <source>不是文本文件</source>
+        <translation>not a text file</translation>
+    </message>
+    <message>
+        <source>少于 %1 项</source>
+        <translation>fewer than %1 items</translation>
+    </message>
+    <message>
+        <source>大于 %1 MiB，未读取</source>
+        <translation>larger than %1 MiB; not read</translation>
+    </message>
+    <message>
+        <source>值“%1”含有逗号或换行</source>
+        <translation>the value "%1" holds a comma or a line end</translation>
+    </message>
+    <message>
+        <source>不是 %1 个信道</source>
+        <translation>not %1 channels</translation>
+    </message>
+    <message>
+        <source>发送频率 </source>
+        <translation>transmit </translation>
+    </message>
+    <message>
+        <source>第 %1 行第 %2 列（%3）：</source>
+        <translation>line %1, column %2 (%3): </translation>
+    </message>
+    <message>
+        <source>亚音 %1 Hz</source>
+        <translation>tone %1 Hz</translation>
+    </message>
+    <message>
+        <source>亚音静噪 %1 Hz</source>
+        <translation>tone squelch %1 Hz</translation>
+    </message>
+    <message>
+        <source>亚音方式 %1</source>
+        <translation>tone mode %1</translation>
+    </message>
+    <message>
+        <source>名称“%1”</source>
+        <translation>name "%1"</translation>
+    </message>
+    <message>
+        <source>调制方式 %1</source>
+        <translation>mode %1</translation>
+    </message>
+    <message>
+        <source>扫描跳过 %1</source>
+        <translation>scan skip %1</translation>
+    </message>
+    <message>
+        <source>备注“%1”</source>
+        <translation>comment "%1"</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <comment>between the items of a list</comment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>“%1”的小数超过六位</source>
+        <translation>"%1" has more than six decimals</translation>
+    </message>
+    <message>
+        <source>没有接收频率</source>
+        <translation>no receive frequency</translation>
+    </message>
+    <message>
+        <source>split 需要在 Offset 中给出发送频率</source>
+        <translation>split needs the transmit frequency in Offset</translation>
+    </message>
+    <message>
+        <source>双工“%1”不是空、+、-、split 或 off</source>
+        <translation>duplex "%1" is not empty, +, -, split or off</translation>
+    </message>
+    <message>
+        <source>%1 MHz 存为 %2</source>
+        <translation>%1 MHz is stored as %2</translation>
+    </message>
+    <message>
+        <source>发送频率 %1 MHz 存为 %2</source>
+        <translation>transmit %1 MHz is stored as %2</translation>
+    </message>
+    <message>
+        <source>第 %1 行：未保留：%2</source>
+        <translation>line %1: not kept: %2</translation>
+    </message>
+    <message>
+        <source>第 %1 行：引号括起的字段没有结束</source>
+        <translation>line %1: a quoted field is not closed</translation>
+    </message>
+    <message>
+        <source>第 %1 行：应为列名的表头，其中要有 Frequency</source>
+        <translation>line %1: expected a header naming the columns, Frequency among them</translation>
+    </message>
+    <message>
+        <source>位置“%1”不是整数</source>
+        <translation>location "%1" is not a whole number</translation>
+    </message>
+    <message>
+        <source>位置 %1 重复（首次在第 %2 行）</source>
+        <translation>location %1 again (first on line %2)</translation>
+    </message>
+    <message>
+        <source>第 %1 行：只有表头，没有信道行</source>
+        <translation>line %1: a header and no channel rows</translation>
+    </message>
+    <message>
+        <source>位置 0 未导入：位置 1 到 %1 即信道 1 到 %1</source>
+        <translation>location 0 is left out: locations 1 to %1 are channels 1 to %1</translation>
+    </message>
+    <message>
+        <source>位置 %1 起没有行</source>
+        <translation>no row from location %1 on</translation>
+    </message>
+    <message>
+        <source>第 %1 行：共 %2 个信道，电台只能存 %3 个</source>
+        <translation>line %1: %2 channels; the radio holds %3</translation>
+    </message>
+    <message>
+        <source>信道 1 到 %1 为位置 %2 到 %3，其余 %4 行未导入</source>
+        <translation>channels 1 to %1 are locations %2 to %3; %4 other rows are left out</translation>
+    </message>
+    <message>
+        <source>位置 %1 → 信道 %2</source>
+        <translation>location %1 to channel %2</translation>
+    </message>
+    <message>
+        <source>各行按位置顺序填入信道：</source>
+        <translation>rows fill channels in location order: </translation>
+    </message>
+    <message>
+        <source>静噪级别 %1 未写入：此格式没有它的位置</source>
+        <translation>the squelch level %1 is not written: the layout has no place for it</translation>
+    </message>
+    <message>
+        <source>信道 %1：没有接收频率的发送频率未写入</source>
+        <translation>channel %1: a transmit frequency without a receive frequency is not written</translation>
+    </message>
+    <message>
+        <source>信道 %1：接收频率“%2”不是以 MHz 为单位的频率</source>
+        <translation>channel %1: receive "%2" is not a frequency in MHz</translation>
+    </message>
+    <message>
+        <source>信道 %1：发送频率“%2”不是以 MHz 为单位的频率</source>
+        <translation>channel %1: transmit "%2" is not a frequency in MHz</translation>
+    </message>
+</context>
+<context>
     <name>Startup</name>
     <message>
         <source>系统信息</source>
