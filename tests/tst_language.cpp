@@ -313,7 +313,7 @@ void tst_Language::windowInEnglish()
     editor->setText(QStringLiteral("600"));
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(messages.count(), 1);
-    QCOMPARE(messages.last().text, QStringLiteral("Data out of range!!"));
+    QCOMPARE(messages.last().text, QStringLiteral("Data out of range!! (130 to 500 MHz)"));
     QCOMPARE(messages.last().title, QStringLiteral("Error "));
 }
 
