@@ -293,6 +293,11 @@ void tst_Language::windowInEnglish()
     QCOMPARE(actionText(*window, QStringLiteral("写信道")), QStringLiteral("        &Write to radio"));
     QCOMPARE(actionText(*window, QStringLiteral("端口")), QStringLiteral("       Select &port"));
     QCOMPARE(actionText(*window, QStringLiteral("undoCommand")), QStringLiteral("&Undo"));
+    // Texts that came with later features: recent files, printing, offline start.
+    QCOMPARE(menuTitle(*window, QStringLiteral("recentMenu")), QStringLiteral("Recent fi&les"));
+    QCOMPARE(actionText(*window, QStringLiteral("printCommand")), QStringLiteral("&Print…"));
+    QCOMPARE(actionText(*window, QStringLiteral("exportPdfCommand")), QStringLiteral("Export P&DF…"));
+    QCOMPARE(window->statusText(), QStringLiteral("Offline editing: no serial port open"));
     QVERIFY(window->findChild<QAction *>(QStringLiteral("englishCommand"))->isChecked());
     QCOMPARE(window->findChild<QAction *>(QStringLiteral("读信道"))->toolTip(),
              QStringLiteral("Offline editing: no serial port is open. First use \"Select port\" to choose the port the radio is "
