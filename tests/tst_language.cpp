@@ -327,10 +327,11 @@ void tst_Language::noPortBoxInEnglish()
     QVERIFY(Translations::installProgramTexts(Language::English));
     RecordedMessages messages;
     const auto window = Startup::run(m_dir->filePath(QStringLiteral("qz3300E.mdb")), PortTable({QString()}));
-    QVERIFY(!window);
-    QCOMPARE(messages.count(), 1);
-    QCOMPARE(messages.last().title, QStringLiteral("System Information"));
-    QCOMPARE(messages.last().text, QStringLiteral("No serial port is available. The program cannot continue and will close! "));
+    QVERIFY(!window); // the escape button: exit
+    QCOMPARE(messages.questions().count(), 1);
+    QCOMPARE(messages.lastQuestion().title, QStringLiteral("System Information"));
+    QCOMPARE(messages.lastQuestion().text, QStringLiteral("No serial port is available. The program cannot continue and will close! "));
+    QCOMPARE(messages.lastQuestion().buttons, (QStringList{"Edit offline", "Exit"}));
 }
 
 void tst_Language::menuKeepsTheChoice()
