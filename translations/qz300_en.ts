@@ -391,7 +391,7 @@ From which Location should %3 rows be taken?</translation>
     </message>
     <message>
         <source>粘贴内容的%1超出第 %2 信道，没有粘贴</source>
-        <translation>The pasted %1 go beyond channel %2; nothing was pasted</translation>
+        <translation>Pasted data beyond channel %2 (%1); nothing was pasted</translation>
     </message>
     <message>
         <source>粘贴内容中有不是频率或不是 on、off 的数据，没有粘贴 ！！</source>
