@@ -115,7 +115,7 @@ void ChannelFileCommands::openRecent(const QString &path)
         m_recent.remove(path);
         m_recent.store(*ProgramSettings::open());
         emit recentFilesChanged();
-        showError(QStringLiteral("文件 %1 已不存在，已从最近的文件中移除。").arg(shown(path)));
+        showError(tr("文件 %1 已不存在，已从最近的文件中移除。").arg(shown(path)));
         return;
     }
     m_table.moveFirst();

@@ -1,19 +1,20 @@
 // What the program offers beyond the instructions: shown below them in 操作说明.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace ProgramGuide {
 
 inline QString heading()
 {
-    return QStringLiteral("本程序另有");
+    return QCoreApplication::translate("ProgramGuide", "本程序另有");
 }
 
 /// One line per feature.
 inline QString text()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate("ProgramGuide",
         "端口：在菜单栏的“选择端口”中选择写频电缆所在的串行端口。\n"
         "编辑：Ctrl+Z 撤销，Ctrl+Y 重做；Ctrl+C、Ctrl+V 复制、粘贴单元格，Delete 清空所选单元格。\n"
         "导入与导出：文件 → 导入…、导出…，与 CSV、CHIRP 表格和 JSON 交换信道。\n"
