@@ -740,13 +740,13 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
 编辑：Ctrl+Z 撤销，Ctrl+Y 重做；Ctrl+C、Ctrl+V 复制、粘贴单元格，Delete 清空所选单元格。
 导入与导出：文件 → 导入…、导出…，与 CSV、CHIRP 表格和 JSON 交换信道。
 离线编辑：不接对讲机也可编辑表格、打开和保存信道文件（qz300 --offline）。
-安全写入：选项中的“写入前备份”、“写入前显示改动”、“写入后校验”；文件 → 恢复备份… 找回写入前的信道。
+写入前检查：对讲机没有应答时先询问；表格中有 130 到 500 MHz 以外的频率时不写入。文件：Ctrl+O 打开，Ctrl+S 保存，文件 → 最近的文件。
 打印：文件 → 打印… 预览并打印信道表，文件 → 导出 PDF… 把它存为 PDF 文件。</source>
         <translation>Port: in the menu bar, &quot;Select port&quot; chooses the serial port of the programming cable.
 Editing: Ctrl+Z undo, Ctrl+Y redo; Ctrl+C, Ctrl+V copy and paste cells, Delete clears the selected cells.
 Import and export: File → Import…, Export… exchange channels with CSV, CHIRP sheets and JSON.
 Offline editing: without the radio, edit the table and open and save channel files (qz300 --offline).
-Safe writing: the options &quot;Back up before writing&quot;, &quot;Show changes before writing&quot; and &quot;Verify after writing&quot;; File → Restore backup… brings back the channels from before a write.
+Checks before writing: a radio that does not answer is asked about first; a table with a frequency outside 130 to 500 MHz is not written. Files: Ctrl+O opens, Ctrl+S saves, File → Recent files.
 Printing: File → Print… previews and prints the channel list, File → Export PDF… saves it as a PDF file.</translation>
     </message>
 </context>
@@ -864,6 +864,18 @@ The radio&apos;s channels may be incomplete; choose the port again and write onc
         <source>读出失败</source>
         <translation>Read failed</translation>
     </message>
+    <message>
+        <source>对讲机没有应答（端口 COM%1）。请检查电缆和对讲机电源。仍要写入吗？</source>
+        <translation>The radio does not answer (port COM%1). Check the cable and that the radio is on. Write anyway?</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>ReadTransfer</name>
@@ -936,11 +948,11 @@ Channel %2: %3</translation>
     </message>
     <message>
         <source>“%1”不是以 MHz 为单位的频率</source>
-        <translation>"%1" is not a frequency in MHz</translation>
+        <translation>&quot;%1&quot; is not a frequency in MHz</translation>
     </message>
     <message>
         <source>频差“%1”不是 on 或 off</source>
-        <translation>shift "%1" is not on or off</translation>
+        <translation>shift &quot;%1&quot; is not on or off</translation>
     </message>
     <message>
         <source>第 %1 项（信道 %2）：</source>
@@ -952,19 +964,19 @@ Channel %2: %3</translation>
     </message>
     <message>
         <source>应为“squelch,&lt;静噪级别 0 到 9&gt;”</source>
-        <translation>expected "squelch,&lt;level 0 to 9&gt;"</translation>
+        <translation>expected &quot;squelch,&lt;level 0 to 9&gt;&quot;</translation>
     </message>
     <message>
         <source>静噪级别“%1”不是 0 到 9 的数字</source>
-        <translation>squelch level "%1" is not a digit 0 to 9</translation>
+        <translation>squelch level &quot;%1&quot; is not a digit 0 to 9</translation>
     </message>
     <message>
         <source>应为表头“%1”</source>
-        <translation>expected the header "%1"</translation>
+        <translation>expected the header &quot;%1&quot;</translation>
     </message>
     <message>
         <source>应为“%1”</source>
-        <translation>expected "%1"</translation>
+        <translation>expected &quot;%1&quot;</translation>
     </message>
     <message>
         <source>应为 4 列，实有 %1 列</source>
@@ -972,7 +984,7 @@ Channel %2: %3</translation>
     </message>
     <message>
         <source>信道“%1”不在 1 到 %2 之间</source>
-        <translation>channel "%1" is not 1 to %2</translation>
+        <translation>channel &quot;%1&quot; is not 1 to %2</translation>
     </message>
     <message>
         <source>信道 %1 重复（首次在第 %2 行）</source>
@@ -1000,7 +1012,7 @@ Channel %2: %3</translation>
     </message>
     <message>
         <source>应为含有“squelch”和“channels”的对象</source>
-        <translation>expected an object with "squelch" and "channels"</translation>
+        <translation>expected an object with &quot;squelch&quot; and &quot;channels&quot;</translation>
     </message>
     <message>
         <source>squelch：不是 0 到 9 的数字</source>
@@ -1036,7 +1048,7 @@ Channel %2: %3</translation>
     </message>
     <message>
         <source>第 1 项：静噪级别“%1”不是 0 到 9 的数字</source>
-        <translation>item 1: squelch level "%1" is not a digit 0 to 9</translation>
+        <translation>item 1: squelch level &quot;%1&quot; is not a digit 0 to 9</translation>
     </message>
     <message>
         <source>不是文本文件</source>
@@ -1052,7 +1064,7 @@ Channel %2: %3</translation>
     </message>
     <message>
         <source>值“%1”含有逗号或换行</source>
-        <translation>the value "%1" holds a comma or a line end</translation>
+        <translation>the value &quot;%1&quot; holds a comma or a line end</translation>
     </message>
     <message>
         <source>不是 %1 个信道</source>
@@ -1080,7 +1092,7 @@ Channel %2: %3</translation>
     </message>
     <message>
         <source>名称“%1”</source>
-        <translation>name "%1"</translation>
+        <translation>name &quot;%1&quot;</translation>
     </message>
     <message>
         <source>调制方式 %1</source>
@@ -1092,7 +1104,7 @@ Channel %2: %3</translation>
     </message>
     <message>
         <source>备注“%1”</source>
-        <translation>comment "%1"</translation>
+        <translation>comment &quot;%1&quot;</translation>
     </message>
     <message>
         <source>、</source>
@@ -1101,7 +1113,7 @@ Channel %2: %3</translation>
     </message>
     <message>
         <source>“%1”的小数超过六位</source>
-        <translation>"%1" has more than six decimals</translation>
+        <translation>&quot;%1&quot; has more than six decimals</translation>
     </message>
     <message>
         <source>没有接收频率</source>
@@ -1113,7 +1125,7 @@ Channel %2: %3</translation>
     </message>
     <message>
         <source>双工“%1”不是空、+、-、split 或 off</source>
-        <translation>duplex "%1" is not empty, +, -, split or off</translation>
+        <translation>duplex &quot;%1&quot; is not empty, +, -, split or off</translation>
     </message>
     <message>
         <source>%1 MHz 存为 %2</source>
@@ -1137,7 +1149,7 @@ Channel %2: %3</translation>
     </message>
     <message>
         <source>位置“%1”不是整数</source>
-        <translation>location "%1" is not a whole number</translation>
+        <translation>location &quot;%1&quot; is not a whole number</translation>
     </message>
     <message>
         <source>位置 %1 重复（首次在第 %2 行）</source>
@@ -1181,11 +1193,11 @@ Channel %2: %3</translation>
     </message>
     <message>
         <source>信道 %1：接收频率“%2”不是以 MHz 为单位的频率</source>
-        <translation>channel %1: receive "%2" is not a frequency in MHz</translation>
+        <translation>channel %1: receive &quot;%2&quot; is not a frequency in MHz</translation>
     </message>
     <message>
         <source>信道 %1：发送频率“%2”不是以 MHz 为单位的频率</source>
-        <translation>channel %1: transmit "%2" is not a frequency in MHz</translation>
+        <translation>channel %1: transmit &quot;%2&quot; is not a frequency in MHz</translation>
     </message>
 </context>
 <context>
