@@ -14,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <memory>
 #include <vector>
 
@@ -65,8 +68,21 @@ public:
         return opened;
     }
 
-    /// The adapter of port n is pulled out.
-    void unplug(int n) { m_ptys.at(n - 1).reset(); }
+    /// The adapter of port n is pulled out. An extra descriptor on its line keeps the
+    /// pseudo-terminal's number taken, so a test running beside this one cannot get a new
+    /// line under the same name while the window reopens it.
+    void unplug(int n)
+    {
+        m_unpluggedLine = ::open(pty(n).devicePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+        m_ptys.at(n - 1).reset();
+    }
+
+    ~Bench()
+    {
+        window.reset();
+        if (m_unpluggedLine >= 0)
+            ::close(m_unpluggedLine);
+    }
 
     PortDialog *openDialog()
     {
@@ -90,6 +106,7 @@ private:
     QTemporaryDir m_dir;
     std::vector<std::unique_ptr<PseudoTerminal>> m_ptys;
     std::vector<std::unique_ptr<QSerialPort>> m_holders;
+    int m_unpluggedLine = -1;
 };
 
 QString expectedFault(QChar kind)
