@@ -1,6 +1,5 @@
 #include "cli/portjob.h"
 
-#include "channels/channeltable.h"
 #include "radio/channelframe.h"
 #include "radio/readinesspoll.h"
 #include "radio/readtransfer.h"
@@ -46,18 +45,6 @@ PortJob::~PortJob()
 
 void PortJob::start()
 {
-    if (!m_scratch.isValid()) {
-        fail(QStringLiteral("no scratch folder: %1").arg(m_scratch.errorString()));
-        return;
-    }
-    // The transfers work on a channel table; this one lives only as long as the job.
-    ChannelTable::OpenResult opened = ChannelTable::open(m_scratch.filePath(QStringLiteral("channels.db")));
-    if (!opened.table) {
-        fail(QStringLiteral("no scratch channel table: %1").arg(opened.error));
-        return;
-    }
-    m_table = std::move(opened.table);
-
     m_port = std::make_unique<SerialLink>(PortTable({m_plan.devicePath}));
     m_port->setPortNumber(PortTable::FirstPort);
     m_port->open();
@@ -68,8 +55,8 @@ void PortJob::start()
     m_poll = new ReadinessPoll(*m_port);
     connect(m_poll, &ReadinessPoll::radioReady, this, &PortJob::radioReady);
     // The transfers get no poll to restart: between steps this job checks readiness itself.
-    m_write = new WriteTransfer(*m_port, *m_table, m_pacing, nullptr);
-    m_read = new ReadTransfer(*m_port, *m_table, m_arming, nullptr, {});
+    m_write = new WriteTransfer(*m_port, m_pacing, nullptr);
+    m_read = new ReadTransfer(*m_port, m_arming, nullptr);
     connect(m_write, &WriteTransfer::progress, this, [this](int frame, int total) { emit progress(stageName(), frame, total); });
     connect(m_write, &WriteTransfer::finished, this, &PortJob::writeFinished);
     connect(m_write, &WriteTransfer::failed, this, &PortJob::writeFailed);
@@ -121,19 +108,18 @@ void PortJob::runStep()
         m_read->start();
         return;
     }
-    if (!m_table->storeChannels(m_plan.toWrite.channels)) {
-        fail(QStringLiteral("write refused: %1").arg(m_table->lastError()));
-        return;
-    }
-    const QString refused = m_write->start(m_plan.toWrite.squelch);
+    // A file's set carries no channel numbers; on the radio they are 1 to 16 in order.
+    ChannelSet numbered = m_plan.toWrite;
+    for (int k = 0; k < numbered.channels.size(); ++k)
+        numbered.channels[k].no = QString::number(k + 1);
+    const QString refused = m_write->start(numbered);
     if (!refused.isEmpty())
         fail(QStringLiteral("write refused: %1").arg(refused));
 }
 
 void PortJob::readFinished()
 {
-    m_readSet.squelch = m_read->squelch();
-    m_readSet.channels = m_read->channels();
+    m_readSet = m_read->channelSet();
     switch (m_step) {
     case Step::Backup: {
         const QString error = ChannelSheet::save(m_plan.backupPath, m_readSet, m_plan.backupFormat);

@@ -1,6 +1,6 @@
 // One radio on one port: the readiness check, then a read, or a write with an optional backup read
 // before it and an optional read-back after it. Several jobs share one event loop, each with its own
-// port, timers and scratch channel table.
+// port and timers.
 #pragma once
 
 #include "files/channelsheet.h"
@@ -8,12 +8,10 @@
 
 #include <QObject>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <memory>
 
-class ChannelTable;
 class ReadTransfer;
 class ReadinessPoll;
 class SerialLink;
@@ -79,8 +77,6 @@ private:
     void fail(const QString &reason);
 
     Plan m_plan;
-    QTemporaryDir m_scratch;
-    std::unique_ptr<ChannelTable> m_table;
     std::unique_ptr<SerialLink> m_port;
     ReadinessPoll *m_poll = nullptr;
     WriteTransfer *m_write = nullptr;

@@ -1,6 +1,5 @@
 #include "radio/readtransfer.h"
 
-#include "channels/channeltable.h"
 #include "radio/channelframe.h"
 #include "radio/readinesspoll.h"
 #include "serial/seriallink.h"
@@ -14,14 +13,11 @@ QString readError()
 
 } // namespace
 
-ReadTransfer::ReadTransfer(SerialLink &port, ChannelTable &table, QTimer &armTimer, ReadinessPoll *poll,
-                           SquelchSink storeSquelch, QObject *parent)
+ReadTransfer::ReadTransfer(SerialLink &port, QTimer &armTimer, ReadinessPoll *poll, QObject *parent)
     : QObject(parent)
     , m_port(port)
-    , m_table(table)
     , m_armTimer(armTimer)
     , m_poll(poll)
-    , m_storeSquelch(std::move(storeSquelch))
 {
     m_armTimer.setInterval(ArmIntervalMs);
     connect(&m_armTimer, &QTimer::timeout, this, &ReadTransfer::armTick);
@@ -46,7 +42,6 @@ void ReadTransfer::armTick()
     m_armTimer.stop();
     if (m_state != State::Armed)
         return;
-    m_table.moveFirst();
     if (m_poll)
         m_poll->stop();
     m_state = State::Collecting;
@@ -120,27 +115,18 @@ void ReadTransfer::complete()
             return;
         }
     }
-    ChannelList channels;
+    ChannelSet set;
     for (const QString &frame : std::as_const(m_frames))
-        channels << ChannelFrame::decode(frame);
-    const QString squelch = ChannelFrame::squelchOf(m_frames.first());
+        set.channels << ChannelFrame::decode(frame);
+    set.squelch = ChannelFrame::squelchOf(m_frames.first());
     if (m_store) {
-        const QString error = m_store(channels, squelch);
+        const QString error = m_store(set);
         if (!error.isEmpty()) {
             fail(QStringLiteral("读出的信道数据无法存入数据库：%1").arg(error));
             return;
         }
-    } else {
-        if (!m_table.storeChannels(channels)) {
-            fail(QStringLiteral("读出的信道数据无法存入数据库：%1").arg(m_table.lastError()));
-            return;
-        }
-        if (m_storeSquelch)
-            m_storeSquelch(squelch);
     }
-    m_channels = channels;
-    m_squelch = squelch;
-    m_table.moveFirst();
+    m_set = set;
     end();
     emit finished();
 }
