@@ -6,6 +6,7 @@
 #include "files/channelfile.h"
 #include "files/channelsheet.h"
 #include "files/outputtarget.h"
+#include "files/writelog.h"
 #include "radio/channelframe.h"
 #include "radio/radioscan.h"
 #include "serial/portsurvey.h"
@@ -265,6 +266,13 @@ int readOrWrite(const CommandLine &line)
     }
 
     runJobs(jobs);
+    if (line.command == CommandLine::Command::Write) {
+        for (const auto &job : jobs) {
+            const QString warning = WriteLog::append(job->logEntry());
+            if (!warning.isEmpty())
+                warn(QStringLiteral("%1: %2").arg(job->plan().portName, warning));
+        }
+    }
     QString printProblem;
     if (line.command == CommandLine::Command::Read && line.output.isEmpty() && jobs.front()->succeeded()) {
         const ChannelSheet::Composed composed = ChannelSheet::compose(jobs.front()->readSet(), ChannelSheet::Format::Channel);

@@ -122,6 +122,7 @@ void PortJob::readFinished()
     m_readSet = m_read->channelSet();
     switch (m_step) {
     case Step::Backup: {
+        m_backupSet = m_readSet;
         const QString error = ChannelSheet::save(m_plan.backupPath, m_readSet, m_plan.backupFormat);
         if (!error.isEmpty()) {
             // The radio's old set must be safe before it is overwritten.
@@ -132,6 +133,7 @@ void PortJob::readFinished()
         return;
     }
     case Step::Verify:
+        m_verifySet = m_readSet;
         compareReadBack();
         return;
     case Step::Read: {
@@ -165,6 +167,7 @@ void PortJob::writeFinished()
     if (m_step != Step::Write)
         return;
     m_written = m_write->frames();
+    m_sent = true;
     if (m_plan.verify) {
         waitForRadio(Step::Verify);
         return;
@@ -197,6 +200,23 @@ void PortJob::compareReadBack()
         succeed(QStringLiteral("wrote 16 channels, verified"));
     else
         fail(QStringLiteral("verify failed: the radio does not hold what was written (%1 differences)").arg(m_differences.size()));
+}
+
+WriteLogEntry PortJob::logEntry() const
+{
+    WriteLogEntry entry;
+    entry.program = QStringLiteral("qz300-cli");
+    entry.port = m_plan.portName;
+    entry.device = m_plan.devicePath;
+    entry.before = m_backupSet;
+    entry.after = m_verifySet;
+    if (m_verifySet)
+        entry.outcome = m_differences.isEmpty() ? WriteLogEntry::Outcome::Verified : WriteLogEntry::Outcome::VerifyFailed;
+    else if (m_sent) // sent in full; a read-back that failed leaves it unverified
+        entry.outcome = WriteLogEntry::Outcome::Written;
+    else
+        entry.outcome = WriteLogEntry::Outcome::Failed;
+    return entry;
 }
 
 QString PortJob::stageName() const

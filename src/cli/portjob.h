@@ -5,12 +5,14 @@
 
 #include "files/channelsheet.h"
 #include "files/channelfile.h"
+#include "files/writelog.h"
 
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class ReadTransfer;
 class ReadinessPoll;
@@ -53,6 +55,8 @@ public:
     QStringList differences() const { return m_differences; }
     /// The set of the last complete read.
     ChannelSet readSet() const { return m_readSet; }
+    /// A write's line for the write log: the backup read, the verify read and how it ended.
+    WriteLogEntry logEntry() const;
 
 signals:
     /// `stage` is "read", "backup", "write" or "verify".
@@ -88,6 +92,9 @@ private:
     Step m_afterReady = Step::Idle;
     QStringList m_written;
     ChannelSet m_readSet;
+    std::optional<ChannelSet> m_backupSet;
+    std::optional<ChannelSet> m_verifySet;
+    bool m_sent = false;
     QStringList m_differences;
     bool m_succeeded = false;
     QString m_outcome;
