@@ -5,7 +5,7 @@
 #    commands on a PATH of their own, that it installs only the missing packages, and that it
 #    stops with a clear message on a system it does not know;
 #  - that a jobs limit of 0 or a non-number is refused before anything is installed;
-#  - that scripts/run --demo starts the program on the fake radio and stops the fake radio when the
+#  - that scripts/run --demo builds and names qz300-cli too, starts the program on the fake radio and stops the fake radio when the
 #    program ends or is interrupted (needs BUILD_DIR holding qz300 and qz300-fakeradio).
 #
 #   tests/scripts-test.sh [BUILD_DIR]
@@ -68,10 +68,10 @@ on_system() { # on_system NAME COMMAND...: runs COMMAND with only that system's 
 echo "== package lists by system"
 # family | commands the system has | packages the list must hold | packages it must not hold
 cases=(
-    "apt|apt-get dpkg-query|qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite fonts-arphic-ukai fonts-arphic-uming qt6-translations-l10n cmake ninja-build|qt6-translations"
-    "dnf|dnf rpm|qt6-qtbase-devel qt6-qtserialport-devel gcc-c++ ninja-build cjkuni-ukai-fonts cjkuni-uming-fonts qt6-qttranslations|qt6-translations-l10n fonts-arphic-ukai"
-    "pacman|pacman|qt6-base qt6-serialport ninja ttf-arphic-ukai ttf-arphic-uming qt6-translations|qt6-translations-l10n qt6-base-dev"
-    "zypper|zypper rpm|qt6-base-devel qt6-serialport-devel qt6-sql-sqlite qt6-test-devel arphic-ukai-fonts arphic-uming-fonts qt6-translations|qt6-qttranslations fonts-arphic-ukai"
+    "apt|apt-get dpkg-query|qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite fonts-arphic-ukai fonts-arphic-uming qt6-translations-l10n qt6-l10n-tools qt6-tools-dev cmake ninja-build poppler-utils|qt6-translations qt6-tools poppler-tools"
+    "dnf|dnf rpm|qt6-qtbase-devel qt6-qtserialport-devel gcc-c++ ninja-build cjkuni-ukai-fonts cjkuni-uming-fonts qt6-qttranslations qt6-qttools-devel qt6-linguist poppler-utils|qt6-translations-l10n fonts-arphic-ukai qt6-l10n-tools poppler"
+    "pacman|pacman|qt6-base qt6-serialport ninja ttf-arphic-ukai ttf-arphic-uming qt6-translations qt6-tools poppler|qt6-translations-l10n qt6-base-dev qt6-tools-dev poppler-utils"
+    "zypper|zypper rpm|qt6-base-devel qt6-printsupport-devel qt6-serialport-devel qt6-sql-sqlite qt6-test-devel arphic-ukai-fonts arphic-uming-fonts qt6-translations qt6-linguist-devel qt6-tools-linguist poppler-tools|qt6-qttranslations fonts-arphic-ukai qt6-linguist poppler-utils"
 )
 for row in "${cases[@]}"; do
     IFS='|' read -r family commands wanted unwanted <<<"$row"
@@ -88,6 +88,14 @@ for row in "${cases[@]}"; do
     for name in $unwanted; do
         ! contains_word "$list" "$name" || fail "$family: the list holds $name, a name of another system"
     done
+done
+
+# scripts/run builds no tests: the tests' own packages (pdftotext's) stay out of its list.
+for row in "apt|poppler-utils" "dnf|poppler-utils" "pacman|poppler" "zypper|poppler-tools"; do
+    IFS='|' read -r family test_only <<<"$row"
+    line=$(on_system "$family" "$root/scripts/setup" --run --print-packages 2>&1)
+    ! contains_word "${line#*: }" "$test_only" && pass "$family: --run leaves out $test_only" \
+        || fail "$family: --run lists the test package $test_only ($line)"
 done
 
 echo "== only missing packages are installed"
@@ -195,6 +203,13 @@ else
         fi
         up "$demo_pid" qz300-fakeradio && pass "$ending: fake radio and program up" \
             || fail "$ending: no fake radio running beside the program"
+        # Both programs are built and named, the command-line one where the README says.
+        if grep -qF "qz300: $build/src/qz300  qz300-cli: $build/src/cli/qz300-cli" "$work/out" \
+            && [ -x "$build/src/cli/qz300-cli" ]; then
+            pass "$ending: scripts/run names qz300 and qz300-cli"
+        else
+            fail "$ending: scripts/run did not name both programs: $(head -c 300 "$work/out")"
+        fi
         device=$(sed -n 's/^Fake radio on \([^;]*\);.*/\1/p' "$work/out")
         program_pid=$(in_group "$demo_pid" qz300)
         grep -qzx "QZ300_PORTS=$device" "/proc/$program_pid/environ" && pass "$ending: the program's port is $device" \

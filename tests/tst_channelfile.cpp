@@ -171,7 +171,7 @@ void tst_ChannelFile::textOnly_data()
 
     QTest::newRow("plain") << joined(items, "") << true;
     QTest::newRow("CR LF and tabs") << joined(items, "\r\n\t") << true;
-    QTest::newRow("UTF-8 text in an item") << withItem(4, "开") << true;
+    QTest::newRow("UTF-8 text in an item") << withItem(0, "开") << true;
     QTest::newRow("anything after the 49th item") << joined(items, "") + QByteArray("\0\xff\x01", 3) << true;
     QTest::newRow("NUL in an item") << withItem(2, QByteArray("150.5\0", 6)) << false;
     QTest::newRow("control byte") << withItem(0, "\x01" "5") << false;
@@ -204,11 +204,11 @@ void tst_ChannelFile::compose()
     QCOMPARE(result.bytes.count(','), ChannelFile::ItemCount);
     QVERIFY(!result.bytes.contains('\n'));
 
-    // Read back: the blanks before items go, "Null" stays a text, empty stays empty.
+    // Read back: the blanks before items go, "Null" in the shift reads as off, empty stays empty.
     const ChannelFile::ReadResult back = ChannelFile::parse(result.bytes);
     QCOMPARE(back.error, ChannelFile::ReadError::None);
     QCOMPARE(back.set.squelch, QStringLiteral("5"));
-    QCOMPARE(back.set.channels[0].bt, QVariant(QStringLiteral("Null")));
+    QCOMPARE(back.set.channels[0].bt, QVariant(QStringLiteral("off")));
     QCOMPARE(back.set.channels[1].rf, QVariant(QStringLiteral("")));
     QCOMPARE(back.set.channels[1].bt, QVariant(QStringLiteral("")));
     QCOMPARE(back.set.channels.mid(2), channels.mid(2));

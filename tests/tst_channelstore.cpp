@@ -5,6 +5,7 @@
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -230,6 +231,18 @@ void tst_ChannelStore::conflictInWindow()
     const QAbstractItemModel *model = m_window->channelGrid()->model();
     QCOMPARE(model->data(model->index(6, 1)), text("438.50000"));
     QCOMPARE(storedField(6, 2), text("431.30000"));
+
+    // Undo must not bring this window's refused values back over the other program's channel.
+    auto *undo = m_window->findChild<QAction *>(QStringLiteral("undoCommand"));
+    QVERIFY(undo);
+    undo->trigger();
+    m_window->channelGrid()->setCurrentIndex(m_window->channelTable().index(2, 1));
+    QCOMPARE(m_messages->count(), 2);
+    QCOMPARE(m_messages->last().text, QStringLiteral("第 7 信道已被另一个程序改动，这一步无法撤销，表格和数据库保持不变。"));
+    QCOMPARE(model->data(model->index(6, 1)), text("438.50000"));
+    QCOMPARE(storedField(6, 1), text("438.50000"));
+    QCOMPARE(storedField(6, 2), text("431.30000"));
+    QCOMPARE(storedField(6, 3), text("on"));
 }
 
 void tst_ChannelStore::exitWithLockedDatabase_data()

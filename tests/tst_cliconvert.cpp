@@ -21,6 +21,8 @@ private slots:
     void chirpSheetOut();
     void firstIsForChirpSheets_data();
     void firstIsForChirpSheets();
+    void sheetsReadWhole_data();
+    void sheetsReadWhole();
 };
 
 namespace {
@@ -179,6 +181,27 @@ void tst_CliConvert::channelFileErrorsNameTheItem()
     QCOMPARE(run.exitCode, 3);
     QVERIFY2(run.err.contains(": item 6 (channel 2): 520.00000 MHz is outside"), run.err.constData());
 
+    // Words where frequencies stand, and shifts neither on nor off, are named by their item.
+    QByteArray words = "7,xyz1,438.00500,off,";
+    for (int k = 2; k <= ChannelCount; ++k)
+        words += "430.00000,438.00000,off,";
+    QVERIFY(writeFile(dir.filePath("word.doc"), words));
+    const CliRun word = CliRun::run({"convert", dir.filePath("word.doc"), "--to", "csv"});
+    QCOMPARE(word.exitCode, 3);
+    QVERIFY2(word.err.contains(": item 2 (channel 1): \"xyz1\" is not a frequency in MHz"), word.err.constData());
+    set = CliSample::sampleSet();
+    set.channels[3].bt = QStringLiteral("maybe");
+    const CliRun shift = CliRun::run({"convert", CliSample::saveSample(dir, set), "--to", "csv"});
+    QCOMPARE(shift.exitCode, 3);
+    QVERIFY2(shift.err.contains(": item 13 (channel 4): shift \"maybe\" is not on or off"), shift.err.constData());
+
+    // "Null", what a database null is saved as, is a shift off.
+    set = CliSample::sampleSet();
+    set.channels[2].bt = QVariant();
+    const CliRun null = CliRun::run({"convert", CliSample::saveSample(dir, set), "--to", "csv"});
+    QCOMPARE(null.exitCode, 0);
+    QVERIFY2(null.out.contains("\n3,430.03750,438.01500,off\n"), null.out.constData());
+
     QVERIFY(writeFile(dir.filePath("short.doc"), "3,145,145,off,"));
     const CliRun tooShort = CliRun::run({"convert", dir.filePath("short.doc"), "--to", "json"});
     QCOMPARE(tooShort.exitCode, 3);
@@ -248,7 +271,7 @@ void tst_CliConvert::firstIsForChirpSheets_data()
     QTest::newRow("negative") << QStringList{"convert", "list.csv", "--to", "chan", "--first", "-1"}
                               << "--first takes a location, a whole number from 0";
     QTest::newRow("read") << QStringList{"read", "--port", "COM1", "--first", "2"} << "read takes no --first";
-    QTest::newRow("unknown format") << QStringList{"convert", "plan.doc", "--to", "xml"} << "--to takes chan, csv, json or chirp";
+    QTest::newRow("unknown format") << QStringList{"convert", "plan.doc", "--to", "xml"} << "--to takes chan, csv, json, chirp or pdf";
 }
 
 void tst_CliConvert::firstIsForChirpSheets()
@@ -263,6 +286,83 @@ void tst_CliConvert::firstIsForChirpSheets()
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(run.errorLines().value(0), "qz300-cli: " + error);
     QVERIFY(run.out.isEmpty());
+}
+
+void tst_CliConvert::sheetsReadWhole_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes"); // "<huge>": a sparse file one byte over 64 MiB
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");   // the set as our CSV, or the error's last words
+
+    auto csvOut = [](const QByteArray &squelch, const QList<QByteArray> &used) {
+        QByteArray out = "squelch," + squelch + "\nchannel,receive MHz,transmit MHz,shift\n";
+        for (int k = 1; k <= 16; ++k)
+            out += QByteArray::number(k) + ',' + (k <= used.size() ? used[k - 1] : QByteArray(",,")) + '\n';
+        return out;
+    };
+    const QByteArray twoChannels = csvOut("3", {"438.12500,438.12500,off", "145.50000,145.50000,off"});
+    const QByteArray comment(1200 * 1024, 'c');
+    QTest::newRow("CHIRP, a comment over 1 MiB in the first row")
+        << "list.csv"
+        << "Location,Frequency,Duplex,Offset,Comment\r\n1,438.125000,,0.000000," + comment + "\r\n2,145.500000,,0.000000,\r\n"
+        << 0 << twoChannels;
+    QTest::newRow("CHIRP, lone CR") << "list.csv"
+                                    << QByteArray("Location,Frequency,Duplex,Offset\r1,438.125000,,0.000000\r2,145.500000,,0.000000\r")
+                                    << 0 << twoChannels;
+    QTest::newRow("CHIRP, mixed line ends")
+        << "list.csv" << QByteArray("Location,Frequency,Duplex,Offset\r\n1,438.125000,,0.000000\r2,145.500000,,0.000000\n") << 0
+        << twoChannels;
+    QTest::newRow("CHIRP, a header and no rows") << "list.csv" << QByteArray("Location,Frequency,Duplex,Offset\r\n") << 3
+                                                 << QByteArray("line 2: a header and no channel rows");
+    QTest::newRow("CHIRP, header only, lone CR ends") << "list.csv" << QByteArray("Location,Frequency,Duplex,Offset\r\r") << 3
+                                                      << QByteArray("a header and no channel rows");
+    QTest::newRow("our CSV, lone CR") << "plan.csv"
+                                      << QByteArray("squelch,5\rchannel,receive MHz,transmit MHz,shift\r1,145.5,145.5,on\r3,150,,off\r")
+                                      << 0 << csvOut("5", {"145.50000,145.50000,on", ",,", "150.00000,,off"});
+    QTest::newRow("our CSV, a header and no rows") << "plan.csv" << QByteArray("squelch,5\nchannel,receive MHz,transmit MHz,shift\n")
+                                                   << 3 << QByteArray("line 3: a header and no channel rows");
+    QByteArray json = "{\"squelch\": \"2\", \"channels\": [";
+    for (int k = 1; k <= 16; ++k)
+        json += QByteArray(k > 1 ? "," : "") + "{\"channel\": " + QByteArray::number(k) + ", \"receive_mhz\": \"" + (k == 16 ? "146.52" : "")
+            + "\", \"transmit_mhz\": \"\", \"shift\": \"\"}";
+    json += QByteArray(2 * 1024 * 1024, ' ') + "]}\n";
+    QByteArray jsonOut = csvOut("2", {});
+    jsonOut.replace("16,,,", "16,146.52000,,off"); // a receive frequency without shift is off
+    QTest::newRow("JSON, 2 MiB of blanks before its end") << "plan.json" << json << 0 << jsonOut;
+    QByteArray channelFile = "4," + QByteArray(2 * 1024 * 1024, ' ') + "145.5,145.5,on,";
+    for (int k = 2; k <= 16; ++k)
+        channelFile += ",,,";
+    QTest::newRow("channel file, 2 MiB of blanks before an item")
+        << "plan.doc" << channelFile << 0 << csvOut("4", {"145.50000,145.50000,on"});
+    QTest::newRow("over 64 MiB") << "plan.csv" << QByteArray("<huge>") << 3 << QByteArray("larger than 64 MiB; not read");
+}
+
+// A sheet is read whole or refused; whatever its line ends, its rows are rows.
+void tst_CliConvert::sheetsReadWhole()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (bytes == "<huge>") {
+        QFile huge(path);
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize((qint64(64) << 20) + 1));
+    } else {
+        QVERIFY(writeFile(path, bytes));
+    }
+    const CliRun run = CliRun::run({"convert", path, "--to", "csv"});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0) {
+        QCOMPARE(run.out, out);
+    } else {
+        QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.errorLines().value(0).startsWith("qz300-cli: " + path + ": "), run.err.constData());
+        QVERIFY2(run.errorLines().value(0).endsWith(QString::fromUtf8(out)), run.err.constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_CliConvert)

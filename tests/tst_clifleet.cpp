@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,6 +21,8 @@ private slots:
     void progressOnlyOnATerminal();
     void usageErrors_data();
     void usageErrors();
+    void sameDeviceUnderTwoNames_data();
+    void sameDeviceUnderTwoNames();
 };
 
 using namespace CliSample;
@@ -136,6 +139,35 @@ void tst_CliFleet::usageErrors()
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.errorLines().value(0).contains(message), run.err.constData());
+}
+
+void tst_CliFleet::sameDeviceUnderTwoNames_data()
+{
+    // PTS: the fake radio's node; NODE: its file name; the folder link "dirlink" leads to its folder.
+    QTest::addColumn<QStringList>("ports");
+    QTest::newRow("through a link to the folder") << QStringList{"PTS", "./dirlink/NODE"};
+    QTest::newRow("through a link to the folder, COM name first") << QStringList{"COM1", "dirlink/NODE"};
+    QTest::newRow("through a link to the node") << QStringList{"PTS", "nodelink"};
+}
+
+void tst_CliFleet::sameDeviceUnderTwoNames()
+{
+    QFETCH(QStringList, ports);
+    QTemporaryDir dir;
+    FakeRadio radio;
+    QVERIFY(radio.isOpen());
+    const QFileInfo node(radio.devicePath());
+    QVERIFY(QFile::link(node.absolutePath(), dir.filePath("dirlink")));
+    QVERIFY(QFile::link(node.absoluteFilePath(), dir.filePath("nodelink")));
+    QStringList arguments{"read"};
+    for (QString port : std::as_const(ports))
+        arguments << "--port" << port.replace("PTS", node.absoluteFilePath()).replace("NODE", node.fileName());
+    arguments << "-o" << "held-{port}.doc";
+    const CliRun run = CliRun::run(arguments, {radio.devicePath()}, dir.path());
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.errorLines().value(0).contains("the same device is named twice"), run.err.constData());
+    QVERIFY(radio.received().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_CliFleet)

@@ -1,6 +1,8 @@
 #include "clirun.h"
 #include "fakeradio.h"
+#include "fulldisk.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -27,6 +29,8 @@ private slots:
     void fullStandardOutput_data();
     void fullStandardOutput();
     void inputFromAFifo();
+    void fullDiskKeepsOldFile_data();
+    void fullDiskKeepsOldFile();
 };
 
 using namespace CliSample;
@@ -141,9 +145,9 @@ void tst_CliOutput::writeRefusesWhatConvertRefuses_data()
     QTest::addColumn<QByteArray>("from");
     QTest::addColumn<QByteArray>("to");
     QTest::addColumn<QString>("reason");
-    // The comma splits the quoted value in two: every later item moves one place on.
+    // The comma splits the quoted value in two: the first half is no number.
     QTest::newRow("quoted comma in a frequency") << QByteArray("430.01250") << QByteArray("\"430,01250\"")
-                                                 << "item 4 (channel 1): shift \"438.00500\" is not on or off";
+                                                 << "item 2 (channel 1): \"\"430\" is not a frequency in MHz";
     QTest::newRow("frequency above the range") << QByteArray("430.01250") << QByteArray("600.00000")
                                                << "item 2 (channel 1): 600.00000 MHz is outside 130 to 500 MHz";
     QTest::newRow("shift that is not on or off") << QByteArray(",off,") << QByteArray(",yes,")
@@ -261,6 +265,47 @@ void tst_CliOutput::inputFromAFifo()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, expected);
     QTRY_COMPARE_WITH_TIMEOUT(writer.state(), QProcess::NotRunning, 5000);
+}
+
+void tst_CliOutput::fullDiskKeepsOldFile_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // FULL: a folder on the full disk
+    QTest::addColumn<QString>("lastError");
+    QTest::addColumn<int>("writesStored");
+    QTest::newRow("convert -o") << QStringList{"convert", "PLAN", "--to", "csv", "-o", "FULL/old.csv"}
+                                << "qz300-cli: FULL/old.csv: No space left on device" << 0;
+    QTest::newRow("read -o") << QStringList{"read", "--port", "COM1", "-o", "FULL/old.csv"}
+                             << "COM1: error: read 16 channels but cannot save them: FULL/old.csv: No space left on device" << 0;
+    QTest::newRow("write --backup") << QStringList{"write", "--port", "COM1", "PLAN", "--backup", "FULL/old.csv"}
+                                    << "COM1: error: backup not saved, nothing written: FULL/old.csv: No space left on device" << 0;
+}
+
+// Every write is checked up to the last one before the old file is replaced.
+void tst_CliOutput::fullDiskKeepsOldFile()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, lastError);
+    QFETCH(int, writesStored);
+    FullDisk full;
+    if (!full.skipReason().isEmpty())
+        QSKIP(qPrintable(full.skipReason()));
+    const QByteArray old = "squelch,3\nthe user's old file\n";
+    QVERIFY(full.put(QStringLiteral("old.csv"), old));
+    QVERIFY(full.fill());
+    QTemporaryDir dir;
+    const QString folder = full.folder();
+    arguments.replaceInStrings(QStringLiteral("PLAN"), saveSample(dir));
+    arguments.replaceInStrings(QStringLiteral("FULL"), folder);
+    FakeRadio radio;
+    const CliRun run = CliRun::run(arguments, {radio.devicePath()}, dir.path());
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errorLines().value(run.errorLines().size() - 1), QString(lastError).replace(QStringLiteral("FULL"), folder));
+    QCOMPARE(radio.writesStored(), writesStored);
+    QFile kept(full.path(QStringLiteral("old.csv")));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), old);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), (QStringList{".filler", "old.csv"}));
 }
 
 QTEST_GUILESS_MAIN(tst_CliOutput)

@@ -90,8 +90,9 @@ void tst_CliRadio::garbageIsNotSaved_data()
     QTest::addColumn<QByteArray>("endless");
     QTest::addColumn<QString>("reason");
     QTest::newRow("three stray digits") << QByteArray("123") << QByteArray()
-                                        << "第 1 信道：接收频率 51.40030 MHz 超出 130 到 500 MHz 的范围";
-    QTest::newRow("digits without end") << QByteArray() << QByteArray("17") << "第 1 信道：频差标志“7”不是 0 或 1";
+                                        << "读数错误！！ 第 1 信道：接收频率 51.40030 MHz 超出 130 到 500 MHz 的范围";
+    QTest::newRow("digits without end") << QByteArray() << QByteArray("17") << "读数错误！！ 第 1 信道：频差标志“7”不是 0 或 1";
+    QTest::newRow("only C without end") << QByteArray() << QByteArray("C") << "读数错误！！";
 }
 
 void tst_CliRadio::garbageIsNotSaved()
@@ -109,7 +110,7 @@ void tst_CliRadio::garbageIsNotSaved()
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.out.isEmpty());
         QVERIFY(!QFile::exists(dir.filePath("held.doc")));
-        QCOMPARE(run.errorLines(), QStringList{"COM1: error: read failed: 读数错误！！ " + reason});
+        QCOMPARE(run.errorLines(), QStringList{"COM1: error: read failed: " + reason});
     }
 }
 

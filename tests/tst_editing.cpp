@@ -35,6 +35,11 @@ private slots:
     void copyBlock();
     void pasteWithRefusedValue();
     void pasteRefusalOnRealBox();
+    void pasteRefusedAsAWhole_data();
+    void pasteRefusedAsAWhole();
+    void pasteBeyondLastChannel();
+    void refusedTypingUndone_data();
+    void refusedTypingUndone();
     void clearSelection_data();
     void clearSelection();
     void keysMove_data();
@@ -317,17 +322,17 @@ void tst_Editing::pasteWithRefusedValue()
 {
     ChannelTable &table = m_rig->table();
     const ChannelRecord untouched = table.channel(8);
-    QGuiApplication::clipboard()->setText(QStringLiteral("146.5\t146.5\r\n600\t147\r\n147.123\t147.5\r\n"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("146.5\t146.5\r\n600\t147\r\n147.123\t147.5\tOn\r\n"));
     selectBlock(5, 1, 5, 1);
     m_rig->window->editCommands().pasteAction()->trigger();
 
     QCOMPARE(m_rig->messages.count(), 1);
     QCOMPARE(m_rig->messages.last().title, QStringLiteral("错误警告 "));
-    QCOMPARE(m_rig->messages.last().text, QStringLiteral("数据超出范围 ！！\n第 7 信道 接收频率：600"));
+    QCOMPARE(m_rig->messages.last().text, QStringLiteral("数据超出范围 ！！（130 到 500 MHz）\n第 7 信道 接收频率：600"));
     QCOMPARE(table.channel(5), (ChannelRecord{text("6"), text("146.50000"), text("146.50000"), text("off")}));
-    // The refused receive frequency is cleared; the transmit frequency of an empty channel goes too.
-    QCOMPARE(table.channel(6), (ChannelRecord{text("7"), text(""), text(""), text("off")}));
-    QCOMPARE(table.channel(7), (ChannelRecord{text("8"), text("147.12000"), text("147.50000"), text("off")}));
+    // The refused receive frequency leaves its cell as it was; the valid one beside it is kept.
+    QCOMPARE(table.channel(6), (ChannelRecord{text("7"), text("145.15000"), text("147.00000"), text("off")}));
+    QCOMPARE(table.channel(7), (ChannelRecord{text("8"), text("147.12000"), text("147.50000"), text("on")}));
     QCOMPARE(table.channel(8), untouched);
 
     QCOMPARE(m_rig->window->editHistory().stack().count(), 1);
@@ -348,10 +353,119 @@ void tst_Editing::pasteRefusalOnRealBox()
     QGuiApplication::clipboard()->setText(QStringLiteral("700"));
     selectBlock(2, 2, 2, 2);
     m_rig->window->editCommands().pasteAction()->trigger();
-    QCOMPARE(boxes.texts(), QStringList{QStringLiteral("数据超出范围 ！！\n第 3 信道 发送频率：700")});
+    QCOMPARE(boxes.texts(), QStringList{QStringLiteral("数据超出范围 ！！（130 到 500 MHz）\n第 3 信道 发送频率：700")});
     QCOMPARE(boxes.buttons(), QStringList{QStringLiteral("确定")});
-    QCOMPARE(m_rig->table().channel(2).tf, text(""));
+    QCOMPARE(m_rig->table().channel(2).tf, seedChannels().at(2).tf);
     QCOMPARE(m_rig->table().channel(2).rf, seedChannels().at(2).rf);
+}
+
+void tst_Editing::pasteRefusedAsAWhole_data()
+{
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QPoint>("at"); // column, row of the selection's first cell
+    QTest::addColumn<QString>("message"); // the lines after the first; "*": not compared
+
+    QTest::newRow("word among numbers") << QStringLiteral("146.5\t146.5\nabc\t147\n") << QPoint(1, 5)
+                                        << QStringLiteral("第 7 信道 接收频率：abc");
+    QTest::newRow("shift neither on nor off") << QStringLiteral("146.5\t146.5\tmaybe\n147\t147\tyes\n148\t148\toff\n")
+                                              << QPoint(1, 0)
+                                              << QStringLiteral("第 1 信道 拍频：maybe\n第 2 信道 拍频：yes");
+    QTest::newRow("number and word in one cell") << QStringLiteral("146.5abc") << QPoint(2, 3)
+                                                 << QStringLiteral("第 4 信道 发送频率：146.5abc");
+    QTest::newRow("5 MB cell") << QString(5'000'000, u'1') << QPoint(2, 3) << QStringLiteral("第 4 信道 发送频率：5000000 个字符，过长");
+    QTest::newRow("long word cut in the message") << QStringLiteral("abcdefghijklmnopqrstuvwxyz0123") << QPoint(3, 0)
+                                                  << QStringLiteral("第 1 信道 拍频：abcdefghijklmnopqrstuvwx…（30 个字符）");
+    QTest::newRow("word and lines beyond channel 16") << QStringLiteral("146.5\nx\n147\n148\n") << QPoint(1, 13)
+                                                      << QStringLiteral("第 15 信道 接收频率：x\n粘贴内容的第 4 行超出第 16 信道，没有粘贴");
+    // Random bytes, as text: tabs and line ends among them make a block over many cells.
+    QString junk;
+    quint32 seed = 12345;
+    for (int i = 0; i < 4000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        junk += QChar(char16_t(1 + (seed >> 16) % 255));
+    }
+    QTest::newRow("4000 random bytes") << junk << QPoint(1, 0) << QStringLiteral("*");
+    QString many;
+    for (int row = 0; row < ChannelCount; ++row)
+        many += QStringLiteral("a%1\tb%1\n").arg(row + 1);
+    QString listed;
+    for (int row = 1; row <= 10; ++row)
+        listed += QStringLiteral("第 %1 信道 接收频率：a%1\n第 %1 信道 发送频率：b%1\n").arg(row);
+    QTest::newRow("32 words, 20 listed") << many << QPoint(1, 0) << listed + QStringLiteral("……另有 12 个");
+}
+
+// A value no cell can take means the clipboard holds something else: nothing is stored, and one
+// message lists every such value.
+void tst_Editing::pasteRefusedAsAWhole()
+{
+    QFETCH(QString, clipboard);
+    QFETCH(QPoint, at);
+    QFETCH(QString, message);
+    const State before = state();
+    QGuiApplication::clipboard()->setText(clipboard);
+    selectBlock(at.y(), at.x(), at.y(), at.x());
+    m_rig->window->editCommands().pasteAction()->trigger();
+
+    QCOMPARE(m_rig->messages.count(), 1);
+    QCOMPARE(m_rig->messages.last().title, QStringLiteral("错误警告 "));
+    const QString header = QStringLiteral("粘贴内容中有不是频率或不是 on、off 的数据，没有粘贴 ！！");
+    if (message == u"*")
+        QVERIFY(m_rig->messages.last().text.startsWith(header + u'\n'));
+    else
+        QCOMPARE(m_rig->messages.last().text, header + u'\n' + message);
+    QCOMPARE(state(), before);
+    QCOMPARE(m_rig->window->editHistory().stack().count(), 0);
+}
+
+// Lines that would land beyond the last channel are named, the others go in.
+void tst_Editing::pasteBeyondLastChannel()
+{
+    ChannelTable &table = m_rig->table();
+    QGuiApplication::clipboard()->setText(QStringLiteral("146.5\n147\n148\n149\n"));
+    selectBlock(14, 1, 14, 1);
+    m_rig->window->editCommands().pasteAction()->trigger();
+    QCOMPARE(m_rig->messages.texts(), QStringList{QStringLiteral("粘贴内容的第 3 至 4 行超出第 16 信道，没有粘贴")});
+    QCOMPARE(table.channel(14).rf, text("146.50000"));
+    QCOMPARE(table.channel(15).rf, text("147.00000"));
+}
+
+void tst_Editing::refusedTypingUndone_data()
+{
+    QTest::addColumn<bool>("realBox");
+    QTest::newRow("recorded box") << false;
+    QTest::newRow("real box") << true;
+}
+
+// A refused value and its clearing are one step: undo brings the old value back, however often
+// it is pressed. After a real box the keys must reach the grid, not the squelch box's own undo.
+void tst_Editing::refusedTypingUndone()
+{
+    QFETCH(bool, realBox);
+    std::unique_ptr<RealBoxes> boxes;
+    if (realBox)
+        boxes = std::make_unique<RealBoxes>();
+    ChannelTable &table = m_rig->table();
+    ChannelGrid *grid = m_rig->window->channelGrid();
+    grid->setCurrentIndex(table.index(2, 1));
+    grid->setFocus();
+    QTest::keyClicks(grid, QStringLiteral("600"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_COMPARE(table.channel(2).rf, text(""));
+    QCOMPARE(table.channel(2).tf, text("")); // no transmit frequency without a receive one
+    if (realBox) {
+        QTRY_COMPARE(boxes->texts().size(), 1);
+        m_rig->window->activateWindow(); // offscreen, nothing hands the activation back
+        QVERIFY(QTest::qWaitForWindowActive(m_rig->window.get()));
+    }
+    QCOMPARE(m_rig->window->editHistory().stack().count(), 1);
+    // The keys go where the focus is after the box, as the user's would.
+    QCOMPARE(QApplication::focusWidget(), grid);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+
+    QCOMPARE(table.channel(2).rf, text("145.05000"));
+    QCOMPARE(table.channel(2).tf, text("145.05000"));
+    QCOMPARE(table.channel(2).bt, text("off"));
 }
 
 void tst_Editing::clearSelection_data()

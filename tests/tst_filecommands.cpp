@@ -2,6 +2,7 @@
 #include "app/startup.h"
 #include "channels/channeltable.h"
 #include "filecommandrig.h"
+#include "fulldisk.h"
 #include "files/filedialogs.h"
 
 #include <QAction>
@@ -111,9 +112,9 @@ void tst_FileCommands::saveAndOpenRoundTrip()
     m_rig->window->squelchBox()->setCurrentIndex(5); // picked from the list: "  5"
     QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("  5"));
 
-    // A name without extension is used as typed.
-    const QString file = path("chan");
-    m_rig->answer = [&](const FileDialogs::Request &) { return file; };
+    // A name without extension is a channel file.
+    const QString file = path("chan.doc");
+    m_rig->answer = [&](const FileDialogs::Request &request) { return request.mode == FileDialogs::Mode::Save ? path("chan") : file; };
     trigger("保存");
     QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
     QCOMPARE(m_rig->requests.size(), 1);
@@ -142,12 +143,12 @@ void tst_FileCommands::saveAndOpenRoundTrip()
     QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("5"));
 
     ChannelList expected = channels;
-    expected[0].bt = QStringLiteral("Null"); // null comes back as the text it was written as
+    expected[0].bt = QStringLiteral("off"); // null is written as "Null", which reads as off
     expected[2].bt = emptyText();            // blanks before an item are skipped
     QCOMPARE(table.channels(), expected);
     QCOMPARE(table.currentRow(), 1);
     QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files),
-             (QStringList{QStringLiteral("chan"), QStringLiteral("qz3300E.mdb")}));
+             (QStringList{QStringLiteral("chan.doc"), QStringLiteral("qz3300E.mdb")}));
 
     // The loaded set is in the database, not only on the screen.
     m_rig->window.reset();
@@ -177,7 +178,7 @@ void tst_FileCommands::openLoadsValuesAsFileHoldsThem()
     QCOMPARE(channels[0].bt, text(QStringLiteral("on")));
     QCOMPARE(channels[1].rf, text(QStringLiteral("-3.20000")));
     QCOMPARE(channels[1].tf, text(QStringLiteral("1234.50000")));
-    QCOMPARE(channels[1].bt, text(QStringLiteral("Null")));
+    QCOMPARE(channels[1].bt, text(QStringLiteral("off"))); // what a database null is saved as
     QCOMPARE(channels[2].rf, text(QStringLiteral("146.02500")));
     QCOMPARE(channels[2].tf, emptyText());
     QCOMPARE(channels[2].bt, text(QStringLiteral("off")));
@@ -204,6 +205,19 @@ void tst_FileCommands::openFaultLeavesEverything_data()
     QByteArray withNul = channelFile("7");
     withNul.insert(withNul.indexOf(',') + 1, '\0');
     QTest::newRow("NUL in an item") << "nul.doc" << withNul << "文件 %1 不是完整的信道文件 ！！";
+    // Words where the frequencies stand: the file is something else, and nothing of it is stored.
+    QByteArray chirp = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,"
+                       "Skip,Comment,URCALL,RPT1CALL,RPT2CALL\n";
+    for (int k = 1; k <= 3; ++k)
+        chirp += QByteArray::number(k) + ",CH" + QByteArray::number(k) + ",146.520000,,0.600000,,88.5,88.5,023,NN,FM,5.00,,,,,\n";
+    QTest::newRow("CHIRP sheet named .doc") << "chirp.doc" << chirp << "文件 %1 不是完整的信道文件 ！！";
+    QByteArray word = channelFile("7");
+    word.replace("145,", "xyz1,");
+    QTest::newRow("xyz1 as a frequency") << "word.doc" << word << "文件 %1 不是完整的信道文件 ！！";
+    QByteArray shift = channelFile("7");
+    shift.replace("143,153,on,", "143,153,maybe,");
+    QTest::newRow("shift maybe") << "shift.doc" << shift << "文件 %1 不是完整的信道文件 ！！";
+    QTest::newRow("over 64 MiB") << "huge.doc" << QByteArray("<huge>") << "文件 %1 大于 64 MiB，未读取 ！！";
 }
 
 void tst_FileCommands::openFaultLeavesEverything()
@@ -216,6 +230,12 @@ void tst_FileCommands::openFaultLeavesEverything()
         QVERIFY(QDir(m_rig->dir.path()).mkdir(name));
     else if (content == "<fifo>")
         QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    else if (content == "<huge>") {
+        // A whole channel file first, so that only its length can refuse it.
+        writeFile(file, channelFile("7"));
+        QFile huge(file);
+        QVERIFY(huge.resize((qint64(64) << 20) + 1));
+    }
     else if (content != "<none>")
         writeFile(file, content);
 
@@ -246,6 +266,7 @@ void tst_FileCommands::saveFaultLeavesEverything_data()
     QTest::newRow("missing folder") << "no/such/folder/chan.doc" << "on" << "文件 %1 无法保存 ！！";
     QTest::newRow("a folder") << "folder.doc" << "on" << "文件 %1 无法保存 ！！";
     QTest::newRow("comma in a value") << "old.doc" << "o,n" << "数据中含有逗号或换行，文件 %1 未保存 ！！";
+    QTest::newRow("a full disk") << "<full>/old.doc" << "on" << "文件 %1 无法保存 ！！";
 }
 
 void tst_FileCommands::saveFaultLeavesEverything()
@@ -265,7 +286,17 @@ void tst_FileCommands::saveFaultLeavesEverything()
     const QString workDir = QDir::currentPath();
     const QStringList entries = QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 
-    const QString file = m_rig->dir.filePath(name);
+    // "<full>/": a folder on a full disk that already holds the old file.
+    std::unique_ptr<FullDisk> full;
+    QString file = m_rig->dir.filePath(name);
+    if (name.startsWith(QStringLiteral("<full>/"))) {
+        full = std::make_unique<FullDisk>();
+        if (!full->skipReason().isEmpty())
+            QSKIP(qPrintable(full->skipReason()));
+        QVERIFY(full->put(QStringLiteral("old.doc"), old));
+        QVERIFY(full->fill());
+        file = full->path(name.mid(7));
+    }
     m_rig->answer = [&](const FileDialogs::Request &) { return file; };
     trigger("保存");
     QCOMPARE(m_rig->messages.count(), 1);
@@ -278,6 +309,10 @@ void tst_FileCommands::saveFaultLeavesEverything()
     QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
     QVERIFY(QDir(path("folder.doc")).isEmpty());
     QCOMPARE(QDir::currentPath(), workDir);
+    if (full) {
+        QCOMPARE(readAll(full->path(QStringLiteral("old.doc"))), old);
+        QCOMPARE(QDir(full->folder()).entryList(QDir::Files | QDir::Hidden), (QStringList{".filler", "old.doc"}));
+    }
 }
 
 void tst_FileCommands::cancelChangesNothing_data()

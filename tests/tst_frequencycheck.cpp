@@ -68,6 +68,9 @@ void tst_FrequencyCheck::receiveEdit_data()
     QTest::newRow("zero with exponent") << "0e400" << false << "";
     QTest::newRow("many zeros") << QString(400, u'0') << false << "";
     QTest::newRow("in range, 300 decimals") << QStringLiteral("145.3") + QString(300, u'0') << false << "145.30000";
+    QTest::newRow("decimal comma") << "146,52" << false << "146.52000";
+    QTest::newRow("decimal comma out of range") << "600,5" << true << "";
+    QTest::newRow("two commas: 1 MHz") << "1,4,6" << true << "";
 }
 
 void tst_FrequencyCheck::receiveEdit()
@@ -80,9 +83,7 @@ void tst_FrequencyCheck::receiveEdit()
     const FrequencyCheck::Outcome outcome = FrequencyCheck::afterEdit(ChannelField::Rf, record);
     QCOMPARE(outcome.outOfRange, outOfRange);
     QList<FrequencyCheck::Assignment> expected;
-    if (outOfRange)
-        expected = {{ChannelField::Rf, QString()}}; // transmit frequency and shift stay
-    else if (newRf.isEmpty())
+    if (newRf.isEmpty()) // out of range or none: the channel goes, as for an empty receive frequency
         expected = {{ChannelField::Rf, QString()}, {ChannelField::Tf, QString()}, {ChannelField::Bt, QString()}};
     else
         expected = {{ChannelField::Rf, newRf}, {ChannelField::Tf, newRf}, {ChannelField::Bt, QStringLiteral("off")}};

@@ -100,7 +100,7 @@ void tst_GridCheck::edit_data()
     QTest::addColumn<QVariant>("tf");
     QTest::addColumn<QVariant>("bt");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("outOfRange");
+    QTest::addColumn<QString>("message"); // empty: none
     QTest::addColumn<QVariant>("newRf");
     QTest::addColumn<QVariant>("newTf");
     QTest::addColumn<QVariant>("newBt");
@@ -109,58 +109,70 @@ void tst_GridCheck::edit_data()
     const QVariant old = text("150.00000");
     const QVariant on = text("on");
     const QVariant off = text("off");
+    const QString range = QStringLiteral("数据超出范围 ！！（130 到 500 MHz）");
+    const QString shiftRefused = QStringLiteral("拍频只能是 on 或 off ！！");
 
     // Receive frequency: accepted values go to rf and tf, and switch the shift off.
-    QTest::newRow("rf lower limit") << 1 << e << e << e << "130" << false << text("130.00000") << text("130.00000") << off;
-    QTest::newRow("rf upper limit") << 1 << e << e << e << "500" << false << text("500.00000") << text("500.00000") << off;
-    QTest::newRow("rf 6.25 kHz raster") << 1 << e << e << e << "145.3" << false << text("145.30000") << text("145.30000") << off;
-    QTest::newRow("rf 6.25 kHz fine") << 1 << e << e << e << "136.00625" << false << text("136.00625") << text("136.00625") << off;
-    QTest::newRow("rf 5 kHz raster") << 1 << e << e << e << "145.005" << false << text("145.00500") << text("145.00500") << off;
-    QTest::newRow("rf cut 145.123") << 1 << e << e << e << "145.123" << false << text("145.12000") << text("145.12000") << off;
-    QTest::newRow("rf cut 435.0025") << 1 << e << e << e << "435.0025" << false << text("435.00000") << text("435.00000") << off;
-    QTest::newRow("rf cut 145.0075") << 1 << e << e << e << "145.0075" << false << text("145.00500") << text("145.00500") << off;
-    QTest::newRow("rf cut 499.99999") << 1 << e << e << e << "499.99999" << false << text("499.99500") << text("499.99500") << off;
-    QTest::newRow("rf unit typed after") << 1 << e << e << e << "145.3MHz" << false << text("145.30000") << text("145.30000") << off;
-    QTest::newRow("rf replaces tf, shift off") << 1 << text("146.00000") << old << on << "145.5" << false << text("145.50000")
+    QTest::newRow("rf lower limit") << 1 << e << e << e << "130" << "" << text("130.00000") << text("130.00000") << off;
+    QTest::newRow("rf upper limit") << 1 << e << e << e << "500" << "" << text("500.00000") << text("500.00000") << off;
+    QTest::newRow("rf 6.25 kHz raster") << 1 << e << e << e << "145.3" << "" << text("145.30000") << text("145.30000") << off;
+    QTest::newRow("rf 6.25 kHz fine") << 1 << e << e << e << "136.00625" << "" << text("136.00625") << text("136.00625") << off;
+    QTest::newRow("rf 5 kHz raster") << 1 << e << e << e << "145.005" << "" << text("145.00500") << text("145.00500") << off;
+    QTest::newRow("rf cut 145.123") << 1 << e << e << e << "145.123" << "" << text("145.12000") << text("145.12000") << off;
+    QTest::newRow("rf cut 435.0025") << 1 << e << e << e << "435.0025" << "" << text("435.00000") << text("435.00000") << off;
+    QTest::newRow("rf cut 145.0075") << 1 << e << e << e << "145.0075" << "" << text("145.00500") << text("145.00500") << off;
+    QTest::newRow("rf cut 499.99999") << 1 << e << e << e << "499.99999" << "" << text("499.99500") << text("499.99500") << off;
+    QTest::newRow("rf unit typed after") << 1 << e << e << e << "145.3MHz" << "" << text("145.30000") << text("145.30000") << off;
+    QTest::newRow("rf replaces tf, shift off") << 1 << text("146.00000") << old << on << "145.5" << "" << text("145.50000")
                                                << text("145.50000") << off;
-    // Out of range: the message, and only the typed receive frequency goes.
-    QTest::newRow("rf just below") << 1 << e << old << on << "129.99999" << true << e << old << on;
-    QTest::newRow("rf just above") << 1 << e << old << on << "500.00001" << true << e << old << on;
-    QTest::newRow("rf negative") << 1 << e << old << on << "-145" << true << e << old << on;
-    QTest::newRow("rf out of range keeps tf, bt") << 1 << text("146.00000") << old << on << "600" << true << e << old << on;
+    // Out of range: the message, and the channel goes as for an empty receive frequency.
+    QTest::newRow("rf just below") << 1 << e << old << on << "129.99999" << range << e << e << e;
+    QTest::newRow("rf just above") << 1 << e << old << on << "500.00001" << range << e << e << e;
+    QTest::newRow("rf negative") << 1 << e << old << on << "-145" << range << e << e << e;
+    QTest::newRow("rf out of range empties tf, bt") << 1 << text("146.00000") << old << on << "600" << range << e << e << e;
+    // A decimal comma between digits is the decimal point.
+    QTest::newRow("rf decimal comma") << 1 << e << e << e << "146,52" << "" << text("146.52000") << text("146.52000") << off;
+    QTest::newRow("rf decimal comma out of range") << 1 << text("146.00000") << old << on << "600,5" << range << e << e << e;
     // Nothing that reads as a frequency: the channel is emptied without a message.
-    QTest::newRow("rf letters") << 1 << text("146.00000") << old << on << "abc" << false << e << e << e;
-    QTest::newRow("rf zero") << 1 << text("146.00000") << old << on << "0" << false << e << e << e;
-    QTest::newRow("rf cleared") << 1 << text("146.00000") << old << on << "" << false << e << e << e;
+    QTest::newRow("rf letters") << 1 << text("146.00000") << old << on << "abc" << "" << e << e << e;
+    QTest::newRow("rf zero") << 1 << text("146.00000") << old << on << "0" << "" << e << e << e;
+    QTest::newRow("rf cleared") << 1 << text("146.00000") << old << on << "" << "" << e << e << e;
     // A cell left as it held is no edit: nothing is checked or rewritten.
-    QTest::newRow("rf left empty on null") << 1 << Null << Null << Null << "" << false << Null << Null << Null;
+    QTest::newRow("rf left empty on null") << 1 << Null << Null << Null << "" << "" << Null << Null << Null;
     // Decided on the typed digits: the text is the snapped count, never a binary artefact.
-    QTest::newRow("rf tie to even stays") << 1 << e << e << e << "130.070005" << false << text("130.07000") << text("130.07000") << off;
-    QTest::newRow("rf tie to even goes up") << 1 << e << e << e << "145.304995" << false << text("145.30500") << text("145.30500") << off;
-    QTest::newRow("rf tie lands on 5 kHz") << 1 << e << e << e << "146.024995" << false << text("146.02500") << text("146.02500") << off;
-    QTest::newRow("rf 400 digits") << 1 << e << old << on << QString(QStringLiteral("1") + QString(400, u'0')) << true << e << old << on;
-    QTest::newRow("rf exponent past double") << 1 << e << old << on << "1e400" << true << e << old << on;
+    QTest::newRow("rf tie to even stays") << 1 << e << e << e << "130.070005" << "" << text("130.07000") << text("130.07000") << off;
+    QTest::newRow("rf tie to even goes up") << 1 << e << e << e << "145.304995" << "" << text("145.30500") << text("145.30500") << off;
+    QTest::newRow("rf tie lands on 5 kHz") << 1 << e << e << e << "146.024995" << "" << text("146.02500") << text("146.02500") << off;
+    QTest::newRow("rf 400 digits") << 1 << e << old << on << QString(QStringLiteral("1") + QString(400, u'0')) << range << e << e << e;
+    QTest::newRow("rf exponent past double") << 1 << e << old << on << "1e400" << range << e << e << e;
 
     // Transmit frequency: only tf changes.
     const QVariant rf = text("145.00000");
-    QTest::newRow("tf lower limit") << 2 << rf << e << on << "130" << false << rf << text("130.00000") << on;
-    QTest::newRow("tf upper limit") << 2 << rf << e << on << "500" << false << rf << text("500.00000") << on;
-    QTest::newRow("tf cut 145.123") << 2 << rf << e << on << "145.123" << false << rf << text("145.12000") << on;
-    QTest::newRow("tf cut 145.0075") << 2 << rf << e << on << "145.0075" << false << rf << text("145.00500") << on;
-    QTest::newRow("tf unit typed after") << 2 << rf << e << on << "150.3 MHz" << false << rf << text("150.30000") << on;
-    QTest::newRow("tf just below") << 2 << rf << old << on << "129.99999" << true << rf << e << on;
-    QTest::newRow("tf just above") << 2 << rf << old << on << "500.00001" << true << rf << e << on;
-    QTest::newRow("tf negative") << 2 << rf << old << on << "-145" << true << rf << e << on;
-    QTest::newRow("tf letters") << 2 << rf << old << on << "abc" << false << rf << e << on;
-    QTest::newRow("tf zero") << 2 << rf << old << on << "0" << false << rf << e << on;
-    QTest::newRow("tf without rf") << 2 << e << e << on << "150" << false << e << e << on;
-    QTest::newRow("tf without rf, null") << 2 << Null << Null << Null << "150" << false << Null << e << Null;
-    QTest::newRow("tf 400 digits") << 2 << rf << old << on << QString(QStringLiteral("5") + QString(400, u'0')) << true << rf << e << on;
-    QTest::newRow("tf with rf 0") << 2 << text("0") << e << e << "150" << false << text("0") << e << e;
+    QTest::newRow("tf lower limit") << 2 << rf << e << on << "130" << "" << rf << text("130.00000") << on;
+    QTest::newRow("tf upper limit") << 2 << rf << e << on << "500" << "" << rf << text("500.00000") << on;
+    QTest::newRow("tf cut 145.123") << 2 << rf << e << on << "145.123" << "" << rf << text("145.12000") << on;
+    QTest::newRow("tf cut 145.0075") << 2 << rf << e << on << "145.0075" << "" << rf << text("145.00500") << on;
+    QTest::newRow("tf unit typed after") << 2 << rf << e << on << "150.3 MHz" << "" << rf << text("150.30000") << on;
+    QTest::newRow("tf just below") << 2 << rf << old << on << "129.99999" << range << rf << e << on;
+    QTest::newRow("tf just above") << 2 << rf << old << on << "500.00001" << range << rf << e << on;
+    QTest::newRow("tf negative") << 2 << rf << old << on << "-145" << range << rf << e << on;
+    QTest::newRow("tf letters") << 2 << rf << old << on << "abc" << "" << rf << e << on;
+    QTest::newRow("tf zero") << 2 << rf << old << on << "0" << "" << rf << e << on;
+    QTest::newRow("tf without rf") << 2 << e << e << on << "150" << "" << e << e << on;
+    QTest::newRow("tf without rf, null") << 2 << Null << Null << Null << "150" << "" << Null << e << Null;
+    QTest::newRow("tf 400 digits") << 2 << rf << old << on << QString(QStringLiteral("5") + QString(400, u'0')) << range << rf << e << on;
+    QTest::newRow("tf with rf 0") << 2 << text("0") << e << e << "150" << "" << text("0") << e << e;
 
     // The other columns are taken as typed.
-    QTest::newRow("bt unchecked") << 3 << rf << rf << on << "xyz" << false << rf << rf << text("xyz");
-    QTest::newRow("no unchecked") << 0 << rf << rf << on << "600" << false << rf << rf << on;
+    QTest::newRow("tf decimal comma") << 2 << rf << e << on << "146,525" << "" << rf << text("146.52500") << on;
+    // The shift: on or off in any letter case, stored in small letters, or empty; else refused.
+    QTest::newRow("bt ON") << 3 << rf << rf << off << "ON" << "" << rf << rf << on;
+    QTest::newRow("bt Off with blanks") << 3 << rf << rf << on << " Off " << "" << rf << rf << off;
+    QTest::newRow("bt emptied") << 3 << rf << rf << on << "" << "" << rf << rf << e;
+    QTest::newRow("bt yes refused") << 3 << rf << rf << on << "yes" << shiftRefused << rf << rf << on;
+    QTest::newRow("bt 1 refused") << 3 << rf << rf << off << "1" << shiftRefused << rf << rf << off;
+    QTest::newRow("bt maybe refused on null") << 3 << Null << Null << Null << "maybe" << shiftRefused << Null << Null << Null;
+    QTest::newRow("no unchecked") << 0 << rf << rf << on << "600" << "" << rf << rf << on;
 }
 
 void tst_GridCheck::edit()
@@ -170,7 +182,7 @@ void tst_GridCheck::edit()
     QFETCH(QVariant, tf);
     QFETCH(QVariant, bt);
     QFETCH(QString, typed);
-    QFETCH(bool, outOfRange);
+    QFETCH(QString, message);
     QFETCH(QVariant, newRf);
     QFETCH(QVariant, newTf);
     QFETCH(QVariant, newBt);
@@ -184,9 +196,9 @@ void tst_GridCheck::edit()
 
     typeInto(Row, column, typed);
 
-    if (outOfRange) {
+    if (!message.isEmpty()) {
         QCOMPARE(m_messages->count(), 1);
-        QCOMPARE(m_messages->last().text, QStringLiteral("数据超出范围 ！！"));
+        QCOMPARE(m_messages->last().text, message);
         QCOMPARE(m_messages->last().title, QStringLiteral("错误警告 "));
         QCOMPARE(m_messages->last().icon, Messages::Icon::Information);
     } else {

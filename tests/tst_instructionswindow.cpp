@@ -53,6 +53,7 @@ private slots:
     void text();
     void window();
     void shownWhole();
+    void programGuide();
     void closes_data();
     void closes();
     void oneInstance();
@@ -179,6 +180,35 @@ void tst_InstructionsWindow::shownWhole()
                  i == 8 ? 0 : 1);
     }
     QVERIFY(lineStarts.contains(QString::fromUtf16(Pieces[7].text) + QStringLiteral("  ") + QString::fromUtf16(Pieces[8].text)));
+    QVERIFY(messages.isEmpty());
+}
+
+void tst_InstructionsWindow::programGuide()
+{
+    RecordedMessages messages;
+    const auto main = Startup::run(m_dir.filePath(QStringLiteral("guide.mdb")), PortTable({m_pty.devicePath()}));
+    QVERIFY(main);
+    InstructionsWindow *window = open(*main);
+    QVERIFY(window);
+    const QLabel *guide = window->findChild<QLabel *>(QStringLiteral("lblProgramGuide"));
+    QVERIFY(guide);
+    QCOMPARE(guide, window->guideLabel());
+    QVERIFY(guide->isVisible());
+
+    // After the instruction text, whole, above the button, inside the window.
+    const QRect text = window->textLabel()->geometry();
+    QVERIFY(guide->geometry().top() > text.bottom());
+    QVERIFY(guide->geometry().bottom() < window->okButton()->geometry().top());
+    QVERIFY(window->rect().contains(guide->geometry()));
+    QVERIFY(window->rect().contains(window->okButton()->geometry()));
+    QVERIFY(guide->heightForWidth(guide->width()) <= guide->height());
+
+    const QString shown = guide->text();
+    for (const char *topic : {"选择端口", "Ctrl+Z", "撤销", "导入", "导出", "离线编辑", "写入前备份", "写入前显示改动",
+                              "写入后校验", "恢复备份", "打印", "导出 PDF"})
+        QVERIFY2(shown.contains(QString::fromUtf8(topic)), topic);
+    // The instruction text itself stays as it was.
+    QCOMPARE(window->textLabel()->text(), InstructionText::text());
     QVERIFY(messages.isEmpty());
 }
 

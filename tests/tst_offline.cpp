@@ -91,7 +91,7 @@ void tst_Offline::startsWithoutPort()
     QCOMPARE(action(*window, "写信道")->toolTip(), WhyGreyed);
     QVERIFY(window->channelGrid()->isEnabled());
     QVERIFY(window->squelchBox()->isEnabled());
-    QCOMPARE(window->statusText(), QStringLiteral(" "));
+    QCOMPARE(window->statusText(), QStringLiteral("离线编辑：未打开串行端口"));
 
     // Nothing goes to the radio: the port was never opened.
     QTest::qWait(400);
@@ -216,13 +216,14 @@ void tst_Offline::portDialogEndsOffline()
 
 void tst_Offline::probeStartUnchanged()
 {
-    // Without the option, no port is still the end.
+    // Without the option, no port asks; 退出 is still the end.
     RecordedMessages messages;
+    messages.answerNext(1);
     auto window = start({QStringLiteral("/nonexistent/ttyQZ1")}, MainWindow::LinkStart::ProbePorts);
     QVERIFY(!window);
-    QCOMPARE(messages.count(), 1);
-    QCOMPARE(messages.last().text, QStringLiteral("无串行端口可用，系统失败，退出！ "));
-    QCOMPARE(messages.last().title, QStringLiteral("系统信息"));
+    QCOMPARE(messages.questions().size(), 1);
+    QCOMPARE(messages.lastQuestion().text, QStringLiteral("无串行端口可用，系统失败，退出！ "));
+    QCOMPARE(messages.lastQuestion().title, QStringLiteral("系统信息"));
 }
 
 QTEST_MAIN(tst_Offline)

@@ -218,6 +218,7 @@ void tst_ReadTransfer::garbageIsNotAChannel_data()
         << "读数错误！！\n第 2 信道：接收频率 1021.39999 MHz 超出 130 到 500 MHz 的范围";
     QTest::newRow("digits without end") << QByteArray() << 0 << QString() << QByteArray("17")
                                         << "读数错误！！\n第 1 信道：频差标志“7”不是 0 或 1";
+    QTest::newRow("only C without end") << QByteArray() << 0 << QString() << QByteArray("C") << "读数错误！！";
 }
 
 void tst_ReadTransfer::garbageIsNotAChannel()

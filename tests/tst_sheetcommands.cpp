@@ -3,6 +3,7 @@
 #include "channels/channelgrid.h"
 #include "channels/channeltable.h"
 #include "filecommandrig.h"
+#include "fulldisk.h"
 #include "files/filedialogs.h"
 
 #include <QAction>
@@ -32,6 +33,8 @@ private slots:
     void importFaultChangesNothing_data();
     void importFaultChangesNothing();
     void importListsAtMostTwentyWarnings();
+    void importManyRowsAsksFirstLocation_data();
+    void importManyRowsAsksFirstLocation();
     void exportWritesLayoutAndReadsBack_data();
     void exportWritesLayoutAndReadsBack();
     void exportFaultLeavesFile_data();
@@ -134,7 +137,7 @@ void tst_SheetCommands::menuPlace()
     QStringList entries;
     for (const QAction *action : fileMenu->actions())
         entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    QCOMPARE(entries, (QStringList{"打开文件(&O)", "保存文件(&V)", "-", "导入…(&I)", "导出…(&X)"}));
+    QCOMPARE(entries, (QStringList{"打开文件(&O)", "保存文件(&V)", "最近的文件(&L)", "-", "导入…(&I)", "导出…(&X)"}));
 }
 
 void tst_SheetCommands::importChirpFillsTable()
@@ -184,8 +187,6 @@ void tst_SheetCommands::importFaultChangesNothing_data()
     QTest::addColumn<QByteArray>("content"); // "<none>": no file; "<folder>": a folder; "<fifo>": a pipe; "<20 rows>"
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("text");
-    QTest::newRow("CHIRP, 20 rows") << "repeaters.csv" << QByteArray("<20 rows>") << ChirpFilter
-                                    << "文件 %1 无法导入 ！！\nline 18: 20 channels; the radio holds 16";
     QTest::newRow("CHIRP, transmit out of range")
         << "club.csv" << QByteArray("Location,Frequency,Duplex,Offset\r\n1,145.5,,\r\n2,499.5,+,0.6\r\n") << ChirpFilter
         << "文件 %1 无法导入 ！！\nline 3, column 4 (Offset): transmit 500.100000 MHz is outside 130 to 500 MHz";
@@ -231,6 +232,48 @@ void tst_SheetCommands::importFaultChangesNothing()
     QCOMPARE(m_rig->window->channelTable().channels(), before);
     QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("  5"));
     QCOMPARE(QDir::currentPath(), workDir);
+}
+
+void tst_SheetCommands::importManyRowsAsksFirstLocation_data()
+{
+    QTest::addColumn<int>("picked"); // index into the offered Locations; -1: cancelled
+    QTest::addColumn<QString>("firstChannel");
+    QTest::addColumn<QString>("lastChannel");
+    QTest::newRow("cancelled: nothing changes") << -1 << QString() << QString();
+    QTest::newRow("from location 4, over the gap") << 4 << "162.55000|" << "433.00000|434.60000";
+    QTest::newRow("from location 0") << 0 << "145.72500|145.12500" << "446.00625|446.00625";
+}
+
+void tst_SheetCommands::importManyRowsAsksFirstLocation()
+{
+    QFETCH(int, picked);
+    QFETCH(QString, firstChannel);
+    QFETCH(QString, lastChannel);
+    // 20 rows at locations 0 to 17, 20 and 21.
+    const QString file = path("repeaters.csv");
+    QVERIFY(QFile::copy(QFINDTESTDATA("data/chirp/repeaters.csv"), file));
+    const ChannelList before = storeSmallSet();
+    QVERIFY(!before.isEmpty());
+
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, ChirpFilter); };
+    m_rig->pick = [&](const FileDialogs::Choice &) { return picked; };
+    trigger("importCommand");
+    QCOMPARE(m_rig->choices.size(), 1);
+    QCOMPARE(m_rig->choices[0].title, QStringLiteral("导入"));
+    QCOMPARE(m_rig->choices[0].label, QStringLiteral("文件 %1 有 20 行，电台只有 16 个信道。\n从哪个位置（Location）起取 16 行？")
+                                          .arg(QDir::toNativeSeparators(file)));
+    QCOMPARE(m_rig->choices[0].items, (QStringList{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13",
+                                                   "14", "15", "16", "17", "20", "21"}));
+    const ChannelList channels = m_rig->window->channelTable().channels();
+    if (picked < 0) {
+        QVERIFY(m_rig->messages.isEmpty());
+        QCOMPARE(channels, before);
+        return;
+    }
+    const auto shown = [](const ChannelRecord &channel) { return channel.rf.toString() + u'|' + channel.tf.toString(); };
+    QCOMPARE(shown(channels.first()), firstChannel);
+    QCOMPARE(shown(channels.last()), lastChannel);
+    QCOMPARE(m_rig->messages.count(), 1); // the rows left out and the details not kept
 }
 
 void tst_SheetCommands::importListsAtMostTwentyWarnings()
@@ -297,6 +340,7 @@ void tst_SheetCommands::exportWritesLayoutAndReadsBack_data()
             "}\n";
     QTest::newRow("JSON, another extension kept") << JsonFilter << "plan.txt" << "plan.txt" << json << "" << "5";
     QTest::newRow("JSON, extension not finished") << JsonFilter << "plan." << "plan.json" << json << "" << "5";
+    QTest::newRow("CHIRP entry, JSON typed") << ChirpFilter << "x.json" << "x.json" << json << "" << "5";
 }
 
 void tst_SheetCommands::exportWritesLayoutAndReadsBack()
@@ -319,7 +363,9 @@ void tst_SheetCommands::exportWritesLayoutAndReadsBack()
     QCOMPARE(m_rig->requests[0].initialFilter, ChirpFilter);
     QVERIFY(m_rig->requests[0].suffixFromFilter);
     QCOMPARE(readAll(path(written)), bytes);
-    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files), (QStringList{written, "qz3300E.mdb"}));
+    QStringList files{written, "qz3300E.mdb"};
+    files.sort(Qt::CaseInsensitive);
+    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files), files);
     QCOMPARE(m_rig->window->channelTable().currentRow(), 0);
     if (leftOut.isEmpty()) {
         QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
@@ -337,7 +383,7 @@ void tst_SheetCommands::exportWritesLayoutAndReadsBack()
     QCOMPARE(m_rig->requests.size(), 2);
     QCOMPARE(m_rig->requests[1].initialFilter, filter);
     QCOMPARE(m_rig->requests[1].initialName, path(typed));
-    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files), (QStringList{written, "qz3300E.mdb"}));
+    QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files), files);
 
     // Something else in between, then the file back through 导入 with the same entry.
     ChannelList other = channels;
@@ -363,6 +409,7 @@ void tst_SheetCommands::exportFaultLeavesFile_data()
     QTest::newRow("a folder") << "folder.csv" << CsvFilter << "162.55000" << "文件 %1 无法导出 ！！";
     QTest::newRow("a missing folder") << "no/such/plan.json" << JsonFilter << "162.55000"
                                       << "文件 %1 无法导出 ！！\nNo such file or directory";
+    QTest::newRow("a full disk") << "<full>/old.csv" << CsvFilter << "162.55000" << "文件 %1 无法导出 ！！\nNo space left on device";
     // An existing pipe would be written in place and wait for a reader that never comes.
     QTest::newRow("a pipe") << "pipe.csv" << CsvFilter << "162.55000" << "文件 %1 无法导出 ！！";
 }
@@ -383,7 +430,17 @@ void tst_SheetCommands::exportFaultLeavesFile()
     QVERIFY(m_rig->window->channelTable().storeChannels(channels));
     const QStringList entries = QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
 
-    const QString file = path(name);
+    // "<full>/": a folder on a full disk that already holds the old file.
+    std::unique_ptr<FullDisk> full;
+    QString file = path(name);
+    if (name.startsWith(QStringLiteral("<full>/"))) {
+        full = std::make_unique<FullDisk>();
+        if (!full->skipReason().isEmpty())
+            QSKIP(qPrintable(full->skipReason()));
+        QVERIFY(full->put(QStringLiteral("old.csv"), old));
+        QVERIFY(full->fill());
+        file = full->path(name.mid(7));
+    }
     m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, filter); };
     trigger("exportCommand");
     QCOMPARE(m_rig->messages.count(), 1);
@@ -393,6 +450,10 @@ void tst_SheetCommands::exportFaultLeavesFile()
     QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), entries);
     QVERIFY(QDir(path(QStringLiteral("folder.csv"))).isEmpty());
     QCOMPARE(m_rig->window->channelTable().channels(), channels);
+    if (full) {
+        QCOMPARE(readAll(full->path(QStringLiteral("old.csv"))), old);
+        QCOMPARE(QDir(full->folder()).entryList(QDir::Files | QDir::Hidden), (QStringList{".filler", "old.csv"}));
+    }
 }
 
 // A value still being typed counts: it is checked and stored before the command runs, so that
@@ -428,7 +489,7 @@ void tst_SheetCommands::openCellCommittedFirst()
 void tst_SheetCommands::refusedDuringTransfer()
 {
     const QString file = path(QStringLiteral("plan.csv"));
-    writeFile(file, "squelch,7\nchannel,receive MHz,transmit MHz,shift\n");
+    writeFile(file, "squelch,7\nchannel,receive MHz,transmit MHz,shift\n1,145.50000,,off\n");
     m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, CsvFilter); };
     auto *importAction = m_rig->window->findChild<QAction *>(QStringLiteral("importCommand"));
     auto *exportAction = m_rig->window->findChild<QAction *>(QStringLiteral("exportCommand"));

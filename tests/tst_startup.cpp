@@ -4,6 +4,8 @@
 #include "channels/channeltable.h"
 #include "pseudoterminal.h"
 #include "radio/readinesspoll.h"
+#include "databaselock.h"
+#include "realboxes.h"
 #include "recordedmessages.h"
 #include "serial/seriallink.h"
 
@@ -17,6 +19,7 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <memory>
 
 namespace {
 
@@ -74,6 +77,8 @@ private slots:
     void editStoredWhenRowMoves();
     void pendingEditStoredAtExit();
     void lockedDatabaseSaysSo();
+    void lockedAtStartOffersRetry_data();
+    void lockedAtStartOffersRetry();
     void cleanup() { QFile::remove(databasePath()); }
 
 private:
@@ -151,18 +156,20 @@ void tst_Startup::noPortOpens()
     auto opened = ChannelTable::open(databasePath());
     QVERIFY(opened.table);
     MainWindow window(std::move(opened.table), ports);
+    messages.answerNext(1); // 退出
     QVERIFY(!window.startUp());
 
-    QCOMPARE(messages.count(), 1);
-    QCOMPARE(messages.last().text, QStringLiteral("无串行端口可用，系统失败，退出！ "));
-    QCOMPARE(messages.last().title, QStringLiteral("系统信息"));
-    QCOMPARE(messages.last().icon, Messages::Icon::Warning);
+    QCOMPARE(messages.questions().size(), 1);
+    QCOMPARE(messages.lastQuestion().text, QStringLiteral("无串行端口可用，系统失败，退出！ "));
+    QCOMPARE(messages.lastQuestion().title, QStringLiteral("系统信息"));
+    QCOMPARE(messages.lastQuestion().icon, Messages::Icon::Warning);
     QVERIFY(!window.isVisible());
     QVERIFY(!window.poll().isRunning());
     QVERIFY(!window.serialLink().isOpen());
     QTest::qWait(250);
     QCOMPARE(ninth.readAvailable(), QByteArray());
 
+    messages.answerNext(1);
     QVERIFY(!Startup::run(databasePath(), ports));
 }
 
@@ -219,6 +226,7 @@ void tst_Startup::refusesUnusableDatabase_data()
     QTest::newRow("a folder") << "folder";
     QTest::newRow("a pipe") << "pipe";
     QTest::newRow("a link to itself") << "loop";
+    QTest::newRow("Chane is a view") << "view";
 }
 
 void tst_Startup::refusesUnusableDatabase()
@@ -243,6 +251,12 @@ void tst_Startup::refusesUnusableDatabase()
         QStringList statements{QStringLiteral("CREATE TABLE Chane (no INTEGER, rf TEXT)")};
         for (int n = 1; n <= 16; ++n)
             statements << QStringLiteral("INSERT INTO Chane VALUES (%1, '')").arg(n);
+        execSql(path, statements);
+    } else if (kind == QLatin1String("view")) {
+        QStringList statements{QStringLiteral("CREATE TABLE Base (no INTEGER, rf TEXT, tf TEXT, bt TEXT)")};
+        for (int n = 1; n <= 16; ++n)
+            statements << QStringLiteral("INSERT INTO Base VALUES (%1, '145.30000', '145.30000', 'on')").arg(n);
+        statements << QStringLiteral("CREATE VIEW Chane AS SELECT * FROM Base");
         execSql(path, statements);
     } else if (kind == QLatin1String("pipe")) {
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
@@ -357,6 +371,60 @@ void tst_Startup::lockedDatabaseSaysSo()
     QVERIFY(!table.hasPendingChanges());
     QCOMPARE(storedField(databasePath(), 1, "bt").toString(), QStringLiteral("on"));
     QCOMPARE(messages.count(), 1);
+}
+
+void tst_Startup::lockedAtStartOffersRetry_data()
+{
+    QTest::addColumn<bool>("retry");
+    QTest::addColumn<bool>("realBox");
+    QTest::newRow("退出 ends") << false << false;
+    QTest::newRow("重试 once the other program lets go") << true << false;
+    QTest::newRow("退出 in a real box") << false << true;
+}
+
+void tst_Startup::lockedAtStartOffersRetry()
+{
+    QFETCH(bool, retry);
+    QFETCH(bool, realBox);
+    const QString path = databasePath();
+    execSql(path, {QStringLiteral("CREATE TABLE Chane (no INTEGER, rf TEXT, tf TEXT, bt TEXT)")});
+    QStringList rows;
+    for (int n = 1; n <= 16; ++n)
+        rows << QStringLiteral("INSERT INTO Chane VALUES (%1, '145.30000', '145.30000', 'on')").arg(n);
+    execSql(path, rows);
+    const QByteArray before = fileBytes(path);
+
+    RecordedMessages messages;
+    PseudoTerminal radio;
+    auto lock = std::make_unique<DatabaseLock>(path);
+    QVERIFY(lock->isLocked());
+    std::unique_ptr<MainWindow> window;
+    if (realBox) {
+        RealBoxes boxes;
+        boxes.answerNext(QStringLiteral("退出"));
+        window = Startup::run(path, PortTable({radio.devicePath()}));
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("数据库文件 %1 正被另一个程序使用。").arg(path)});
+        QCOMPARE(boxes.buttons(), QStringList{QStringLiteral("重试|退出")});
+    } else {
+        messages.answerNext([&](const Messages::Question &) {
+            if (!retry)
+                return 1;
+            lock->release();
+            return 0;
+        });
+        window = Startup::run(path, PortTable({radio.devicePath()}));
+        QCOMPARE(messages.questions().size(), 1);
+        QCOMPARE(messages.lastQuestion().title, QStringLiteral("系统信息"));
+        QCOMPARE(messages.lastQuestion().text, QStringLiteral("数据库文件 %1 正被另一个程序使用。").arg(path));
+        QCOMPARE(messages.lastQuestion().buttons, (QStringList{QStringLiteral("重试"), QStringLiteral("退出")}));
+    }
+    QVERIFY(messages.isEmpty());
+    QCOMPARE(bool(window), retry);
+    if (window)
+        QCOMPARE(window->channelTable().channel(4).bt, QVariant(QStringLiteral("on")));
+    window.reset();
+    lock.reset();
+    QCOMPARE(fileBytes(path), before);
 }
 
 QTEST_MAIN(tst_Startup)

@@ -19,6 +19,8 @@ private slots:
     void pacingNeverStores();
     void openCellCommittedFirst_data();
     void openCellCommittedFirst();
+    void tableTheRadioCannotTake_data();
+    void tableTheRadioCannotTake();
     void closingDuringWrite_data();
     void closingDuringWrite();
 };
@@ -164,7 +166,7 @@ void tst_WriteSafety::openCellCommittedFirst()
     QSignalSpy finished(rig.writer(), &WriteTransfer::finished);
     rig.action("写信道")->trigger();
     if (!writes) {
-        QCOMPARE(rig.messages.texts(), QStringList{QStringLiteral("数据超出范围 ！！")});
+        QCOMPARE(rig.messages.texts(), QStringList{QStringLiteral("数据超出范围 ！！（130 到 500 MHz）")});
         QVERIFY(!rig.writer()->isRunning());
         QCOMPARE(rig.enabledCommands(), WindowOnRadio::allCommands());
         QCOMPARE(rig.table().channel(2).rf, emptyText());
@@ -177,6 +179,48 @@ void tst_WriteSafety::openCellCommittedFirst()
     QVERIFY(rig.messages.isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(rig.radio.writesStored(), 1, 5000);
     QCOMPARE(rig.radio.frames().at(2), FakeRadio::frame(2, false, 14'550'000, 14'550'000));
+}
+
+// A table from the database or an opened file may hold what the grid never lets through: the
+// write refuses it before the write command, naming the channel.
+void tst_WriteSafety::tableTheRadioCannotTake_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("transmit 50 MHz") << 2 << int(ChannelField::Tf) << "50.00000"
+                                     << "第 3 信道的发送频率 50.00000 超出范围（130 到 500 MHz），没有写入对讲机。";
+    QTest::newRow("receive 600 MHz") << 15 << int(ChannelField::Rf) << "600.00000"
+                                     << "第 16 信道的接收频率 600.00000 超出范围（130 到 500 MHz），没有写入对讲机。";
+    QTest::newRow("receive a word") << 0 << int(ChannelField::Rf) << "Frequency"
+                                    << "第 1 信道的接收频率“Frequency”不是频率，没有写入对讲机。";
+}
+
+void tst_WriteSafety::tableTheRadioCannotTake()
+{
+    QFETCH(int, row);
+    QFETCH(int, field);
+    QFETCH(QString, value);
+    QFETCH(QString, message);
+    WindowOnRadio rig;
+    QVERIFY(rig.isUp());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.window->statusText(), QStringLiteral("对讲机就绪..."), 5000);
+    ChannelList channels = rig.table().channels();
+    for (ChannelRecord &record : channels)
+        record = {record.no, QStringLiteral("145.50000"), QStringLiteral("145.50000"), QStringLiteral("off")};
+    (field == ChannelField::Rf ? channels[row].rf : channels[row].tf) = value;
+    QVERIFY(rig.table().storeChannels(channels));
+    rig.radio.clearReceived();
+
+    rig.action("写信道")->trigger();
+    QCOMPARE(rig.messages.texts(), QStringList{message});
+    QCOMPARE(rig.messages.last().icon, Messages::Icon::Warning);
+    QVERIFY(!rig.writer()->isRunning());
+    QCOMPARE(rig.enabledCommands(), WindowOnRadio::allCommands());
+    QTest::qWait(700);
+    QVERIFY(!rig.radio.received().contains('A'));
+    QCOMPARE(rig.radio.writesStored(), 0);
 }
 
 void tst_WriteSafety::closingDuringWrite_data()
@@ -208,6 +252,8 @@ void tst_WriteSafety::closingDuringWrite()
             QTimer::singleShot(0, rig.window.get(), [&] { rig.window->close(); });
     });
     QSignalSpy finished(rig.writer(), &WriteTransfer::finished);
+    // Real boxes bypass the rig's answer to the silent-radio question: wait for the radio's "C".
+    QTRY_VERIFY_WITH_TIMEOUT(rig.window->findChild<ReadinessPoll *>()->hasAnswered(), 5000);
 
     rig.action("写信道")->trigger();
     if (!abandon) {

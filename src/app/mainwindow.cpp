@@ -1,15 +1,19 @@
 #include "app/mainwindow.h"
 
+#include "app/languagemenu.h"
 #include "channels/channelgrid.h"
 #include "channels/channelrecord.h"
+#include "channels/channelrule.h"
 #include "channels/edithistory.h"
 #include "channels/grideditcommands.h"
 #include "channels/channeltable.h"
 #include "channels/frequencycheck.h"
 #include "channels/squelchlevel.h"
 #include "files/channelfilecommands.h"
+#include "files/programsettings.h"
 #include "info/aboutbox.h"
 #include "info/instructionswindow.h"
+#include "print/printcommands.h"
 #include "radio/portdialog.h"
 #include "radio/radiolinkcontroller.h"
 #include "radio/readinesspoll.h"
@@ -21,10 +25,13 @@
 #include "ui/menubartooltips.h"
 #include "ui/messagebox.h"
 #include "ui/programicon.h"
+#include "ui/translatedtext.h"
 #include "ui/twips.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,9 +42,20 @@
 
 namespace {
 
-const QString SystemInfoTitle = QStringLiteral("系统信息");
-const QString ErrorTitle = QStringLiteral("错误警告");
-const QString OfflineToolTip = QStringLiteral("离线编辑：没有打开串行端口。请先用“选择端口”选择连接对讲机的端口。");
+const TranslatedText SystemInfoTitle("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "系统信息"));
+const TranslatedText ErrorTitle("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "错误警告"));
+const TranslatedText OfflineToolTip("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "离线编辑：没有打开串行端口。请先用“选择端口”选择连接对讲机的端口。"));
+const TranslatedText OfflineStatus("MainWindow", QT_TRANSLATE_NOOP("MainWindow", "离线编辑：未打开串行端口"));
+
+const QString SquelchLevelKey = QStringLiteral("window/squelchLevel");
+const QString GeometryKey = QStringLiteral("window/geometry");
+
+// The grid's designed place in the client area, in twips; it grows with the window from there.
+constexpr int GridLeft = 2160;
+constexpr int GridTop = 2280;
+constexpr int GridWidth = 6855;
+constexpr int DesignWidth = 11880;
+constexpr int GridBottomMargin = 525;
 
 // One instance of each small window: shown again while open, created anew once closed.
 template <typename Window>
@@ -69,7 +87,7 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
     , m_readArmTimer(this)
 {
     setObjectName(DesignNames::Main::window());
-    setWindowTitle(QStringLiteral("QZ300 版本 [ A 1.1 ]"));
+    setWindowTitle(tr("QZ300 版本 [ A 1.1 ]"));
     setWindowIcon(ProgramIcon::icon());
     m_port->setObjectName(DesignNames::Main::serialLink());
     m_table->setObjectName(DesignNames::Main::channelTable());
@@ -93,14 +111,19 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
     // A run of typing in the squelch box is one step; leaving the box or picking a level ends it.
     connect(m_squelchBox->lineEdit(), &QLineEdit::editingFinished, m_history, &EditHistory::endSquelchTyping);
     connect(m_squelchBox, &QComboBox::activated, m_history, &EditHistory::endSquelchTyping);
+    m_print = new PrintCommands(*this, [this] { return printedPage(); }, this);
     buildMenus();
     m_files = new ChannelFileCommands(*this, *m_table, this);
+    connect(m_files, &ChannelFileCommands::recentFilesChanged, this, &MainWindow::rebuildRecentMenu);
+    rebuildRecentMenu();
     m_link = new RadioLinkController(*this, *m_port, *m_poll, *m_table, m_writePacingTimer, m_readArmTimer, this);
 
     connect(m_table.get(), &ChannelTable::storeFailed, this, &MainWindow::storeFailed);
     connect(m_table.get(), &ChannelTable::storeConflict, this, &MainWindow::storeConflict);
+    connect(m_history, &EditHistory::stepOutdated, this, &MainWindow::stepOutdated);
     connect(m_port, &SerialLink::failed, this, &MainWindow::portFailed);
     connect(m_poll, &ReadinessPoll::radioReady, this, &MainWindow::radioReady);
+    restoreKeptSettings();
 }
 
 MainWindow::~MainWindow()
@@ -125,13 +148,13 @@ void MainWindow::buildControls()
     const QFont kaiTitle = Fonts::font(Fonts::kai(), 26.25);
     const QFont kaiStatus = Fonts::font(Fonts::kai(), 15.75);
     const QFont kaiCaption = Fonts::font(Fonts::kai(), 14.25);
-    Twips::place(makeLabel(area, DesignNames::Main::titleLabel(), QStringLiteral("信道设置系统"), kaiTitle, Qt::blue), 4200, 720, 3735, 855);
+    Twips::place(makeLabel(area, DesignNames::Main::titleLabel(), tr("信道设置系统"), kaiTitle, Qt::blue), 4200, 720, 3735, 855);
     m_statusLabel = makeLabel(area, DesignNames::Main::statusLabel(), QStringLiteral(" "), kaiStatus, Qt::blue);
     Twips::place(m_statusLabel, 8040, 720, 3615, 375);
     Twips::place(makeLabel(area, DesignNames::Main::modelLabel(), QStringLiteral("(QZ_3300)"), Fonts::font(Fonts::song(), 15.75), Qt::blue), 5160, 1440,
                  1695, 375);
-    Twips::place(makeLabel(area, DesignNames::Main::squelchCaption(), QStringLiteral("静噪级别："), kaiCaption, Qt::red), 2400, 1800, 1695, 495);
-    Twips::place(makeLabel(area, DesignNames::Main::shiftCaption(), QStringLiteral("拍频:"), kaiCaption, Qt::red), 6960, 1800, 855, 375);
+    Twips::place(makeLabel(area, DesignNames::Main::squelchCaption(), tr("静噪级别："), kaiCaption, Qt::red), 2400, 1800, 1695, 495);
+    Twips::place(makeLabel(area, DesignNames::Main::shiftCaption(), tr("拍频:"), kaiCaption, Qt::red), 6960, 1800, 855, 375);
 
     m_squelchBox = new QComboBox(area);
     m_squelchBox->setObjectName(DesignNames::Main::squelchBox());
@@ -140,6 +163,11 @@ void MainWindow::buildControls()
     m_squelchBox->setFont(Fonts::font(Fonts::song(), 12));
     m_squelchBox->addItems(SquelchLevel::choices());
     m_squelchBox->setEditText(SquelchLevel::defaultText());
+    // The level of the last run comes back before the edit history starts, so it is no step.
+    // A level the check would refuse is not brought back.
+    const QString keptLevel = ProgramSettings::open()->value(SquelchLevelKey).toString();
+    if (!keptLevel.isNull() && !SquelchLevel::isAboveLimit(keptLevel))
+        m_squelchBox->setEditText(keptLevel);
     // Red while usable; the disabled colours stay the style's grey.
     QPalette squelchPalette = m_squelchBox->palette();
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
@@ -164,9 +192,62 @@ void MainWindow::buildControls()
     m_grid->setObjectName(DesignNames::Main::channelGrid());
     m_grid->bind(m_table.get());
     connect(m_grid, &ChannelGrid::cellEdited, this, &MainWindow::onCellEdited);
-    Twips::place(m_grid, 2160, 2280, 6855, 5295);
+    connect(m_grid, &ChannelGrid::cellRefused, this, &MainWindow::onCellRefused);
+    // The shift box shows the flag of the row the selection is on.
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &MainWindow::showRowShift);
+    connect(m_table.get(), &QAbstractItemModel::dataChanged, this, &MainWindow::showRowShift);
+    connect(m_table.get(), &QAbstractItemModel::modelReset, this, &MainWindow::showRowShift);
 
-    area->setMinimumSize(Twips::size(area, 11880, 8100));
+    // The designed height showed 11 of the 16 channels: the grid grows to hold them all, and the
+    // window's least size keeps it so.
+    m_clientArea = area;
+    const QSize gridPlace = Twips::size(area, GridLeft, GridTop);
+    const QSize margins = Twips::size(area, DesignWidth - GridLeft - GridWidth, GridBottomMargin);
+    area->setMinimumSize(Twips::size(area, DesignWidth, 0).width(),
+                         gridPlace.height() + m_grid->heightForAllRows() + margins.height());
+    area->installEventFilter(this);
+    placeGrid();
+}
+
+void MainWindow::placeGrid()
+{
+    const QSize topLeft = Twips::size(m_clientArea, GridLeft, GridTop);
+    const QSize margins = Twips::size(m_clientArea, DesignWidth - GridLeft - GridWidth, GridBottomMargin);
+    const QSize room = m_clientArea->size().expandedTo(m_clientArea->minimumSize());
+    m_grid->setGeometry(topLeft.width(), topLeft.height(), room.width() - topLeft.width() - margins.width(),
+                        room.height() - topLeft.height() - margins.height());
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_clientArea && event->type() == QEvent::Resize)
+        placeGrid();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showRowShift()
+{
+    // A transfer walks the rows with the box locked; the box shows the row it ends on.
+    const int row = m_table->currentRow();
+    if (row < 0 || m_activity != Activity::Idle)
+        return;
+    const QString shift = m_table->channel(row).bt.toString();
+    if (m_shiftBox->currentText() != shift)
+        m_shiftBox->setEditText(shift);
+}
+
+void MainWindow::restoreKeptSettings()
+{
+    const auto settings = ProgramSettings::open();
+    if (!restoreGeometry(settings->value(GeometryKey).toByteArray()))
+        resize(minimumSizeHint().expandedTo(sizeHint()));
+}
+
+void MainWindow::storeKeptSettings()
+{
+    const auto settings = ProgramSettings::open();
+    settings->setValue(SquelchLevelKey, squelchLevel());
+    settings->setValue(GeometryKey, saveGeometry());
 }
 
 QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString &caption, void (MainWindow::*slot)())
@@ -184,17 +265,29 @@ QAction *MainWindow::addCommand(QMenu *menu, const QString &name, const QString 
 void MainWindow::buildMenus()
 {
     MenuBarToolTips::install(menuBar());
-    m_fileMenu = menuBar()->addMenu(QStringLiteral("       文件(&F)"));
+    m_fileMenu = menuBar()->addMenu(tr("       文件(&F)"));
     m_fileMenu->setObjectName(DesignNames::Main::fileMenu());
     m_fileMenu->menuAction()->setObjectName(DesignNames::Main::fileMenu());
-    m_openAction = addCommand(m_fileMenu, DesignNames::Main::openCommand(), QStringLiteral("打开文件(&O)"), &MainWindow::openChannelFile);
-    m_saveAction = addCommand(m_fileMenu, DesignNames::Main::saveCommand(), QStringLiteral("保存文件(&V)"), &MainWindow::saveChannelFile);
+    m_openAction = addCommand(m_fileMenu, DesignNames::Main::openCommand(), tr("打开文件(&O)"), &MainWindow::openChannelFile);
+    m_saveAction = addCommand(m_fileMenu, DesignNames::Main::saveCommand(), tr("保存文件(&V)"), &MainWindow::saveChannelFile);
+    m_openAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_saveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_recentMenu = m_fileMenu->addMenu(tr("最近的文件(&L)"));
+    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    m_recentMenu->menuAction()->setObjectName(QStringLiteral("recentMenu"));
     m_fileMenu->addSeparator();
-    m_importAction = addCommand(m_fileMenu, QStringLiteral("importCommand"), QStringLiteral("导入…(&I)"), &MainWindow::importChannelSheet);
-    m_exportAction = addCommand(m_fileMenu, QStringLiteral("exportCommand"), QStringLiteral("导出…(&X)"), &MainWindow::exportChannelSheet);
+    m_importAction = addCommand(m_fileMenu, QStringLiteral("importCommand"), tr("导入…(&I)"), &MainWindow::importChannelSheet);
+    m_exportAction = addCommand(m_fileMenu, QStringLiteral("exportCommand"), tr("导出…(&X)"), &MainWindow::exportChannelSheet);
+    m_fileMenu->addSeparator();
+    QAction *printAction = m_fileMenu->addAction(tr("打印…(&P)"));
+    printAction->setObjectName(QStringLiteral("printCommand"));
+    connect(printAction, &QAction::triggered, m_print, &PrintCommands::print);
+    QAction *pdfAction = m_fileMenu->addAction(tr("导出 PDF…(&D)"));
+    pdfAction->setObjectName(QStringLiteral("exportPdfCommand"));
+    connect(pdfAction, &QAction::triggered, m_print, &PrintCommands::exportPdf);
 
     // 退出系统 holds E; 编 (bian) gives B.
-    m_editMenu = menuBar()->addMenu(QStringLiteral("       编辑(&B)"));
+    m_editMenu = menuBar()->addMenu(tr("       编辑(&B)"));
     m_editMenu->setObjectName(QStringLiteral("editMenu"));
     m_editMenu->menuAction()->setObjectName(QStringLiteral("editMenu"));
     m_editMenu->addAction(m_editCommands->undoAction());
@@ -204,16 +297,17 @@ void MainWindow::buildMenus()
     m_editMenu->addAction(m_editCommands->pasteAction());
     m_editMenu->addAction(m_editCommands->clearAction());
 
-    m_readAction = addCommand(nullptr, DesignNames::Main::readCommand(), QStringLiteral("        读信道数据(&R)"), &MainWindow::readChannels);
-    m_writeAction = addCommand(nullptr, DesignNames::Main::writeCommand(), QStringLiteral("        写信道数据(&W)"), &MainWindow::writeChannels);
-    m_portAction = addCommand(nullptr, DesignNames::Main::portCommand(), QStringLiteral("       选择端口(&P)"), &MainWindow::selectPort);
-    m_exitAction = addCommand(nullptr, DesignNames::Main::exitCommand(), QStringLiteral("       退出系统(&E)"), &MainWindow::exitProgram);
+    m_readAction = addCommand(nullptr, DesignNames::Main::readCommand(), tr("        读信道数据(&R)"), &MainWindow::readChannels);
+    m_writeAction = addCommand(nullptr, DesignNames::Main::writeCommand(), tr("        写信道数据(&W)"), &MainWindow::writeChannels);
+    m_portAction = addCommand(nullptr, DesignNames::Main::portCommand(), tr("       选择端口(&P)"), &MainWindow::selectPort);
+    m_exitAction = addCommand(nullptr, DesignNames::Main::exitCommand(), tr("       退出系统(&E)"), &MainWindow::exitProgram);
 
-    m_helpMenu = menuBar()->addMenu(QStringLiteral("       帮助(&H)"));
+    m_helpMenu = menuBar()->addMenu(tr("       帮助(&H)"));
     m_helpMenu->setObjectName(DesignNames::Main::helpMenu());
     m_helpMenu->menuAction()->setObjectName(DesignNames::Main::helpMenu());
-    addCommand(m_helpMenu, DesignNames::Main::instructionsCommand(), QStringLiteral("操作说明(&I)"), &MainWindow::showInstructions);
-    addCommand(m_helpMenu, DesignNames::Main::aboutCommand(), QStringLiteral("关于本软件(&A)"), &MainWindow::showAbout);
+    addCommand(m_helpMenu, DesignNames::Main::instructionsCommand(), tr("操作说明(&I)"), &MainWindow::showInstructions);
+    addCommand(m_helpMenu, DesignNames::Main::aboutCommand(), tr("关于本软件(&A)"), &MainWindow::showAbout);
+    new LanguageMenu(m_helpMenu, this);
 }
 
 bool MainWindow::startUp(LinkStart start)
@@ -229,10 +323,18 @@ bool MainWindow::startUp(LinkStart start)
         m_offline = true;
         applyOfflineState();
         m_statusClearTimer.stop();
+        setStatusText(OfflineStatus);
         return true;
     }
     if (PortProbe::openFirst(*m_port) == 0) {
-        Messages::show(this, SystemInfoTitle, QStringLiteral("无串行端口可用，系统失败，退出！ "), Messages::Icon::Warning);
+        const Messages::Question noPort{SystemInfoTitle,
+                                        tr("无串行端口可用，系统失败，退出！ "),
+                                        Messages::Icon::Warning,
+                                        {tr("离线编辑"), tr("退出")},
+                                        0,
+                                        1};
+        if (Messages::ask(this, noPort) == 0)
+            return startUp(LinkStart::Offline);
         close();
         return false;
     }
@@ -273,7 +375,7 @@ void MainWindow::statusClearTick()
 {
     ++m_statusClearTicks;
     if (m_statusClearTicks > 10) {
-        setStatusText(std::exchange(m_readyAfterClearing, false) ? QStringLiteral("对讲机就绪...") : QString());
+        setStatusText(std::exchange(m_readyAfterClearing, false) ? tr("对讲机就绪...") : QString());
         m_statusClearTicks = 0;
         m_statusClearTimer.stop();
     }
@@ -293,6 +395,8 @@ void MainWindow::setActivity(Activity activity)
     m_grid->setEnabled(idle);
     m_squelchBox->setEnabled(idle);
     m_shiftBox->setEnabled(idle);
+    if (idle)
+        showRowShift();
 }
 
 QString MainWindow::squelchLevel() const
@@ -333,28 +437,49 @@ void MainWindow::onSquelchEdited()
             m_history->squelchEdited();
         return;
     }
-    Messages::show(this, ErrorTitle, QStringLiteral("静燥级别不可大于 9 ！！！"), Messages::Icon::Information);
+    Messages::show(this, ErrorTitle, tr("静燥级别不可大于 9 ！！！"), Messages::Icon::Information);
     // A refused level never becomes a step: the replacement joins the typing before it.
     m_squelchBox->setEditText(SquelchLevel::defaultText());
+    // The level of the last run comes back before the edit history starts, so it is no step.
+    // A level the check would refuse is not brought back.
+    const QString keptLevel = ProgramSettings::open()->value(SquelchLevelKey).toString();
+    if (!keptLevel.isNull() && !SquelchLevel::isAboveLimit(keptLevel))
+        m_squelchBox->setEditText(keptLevel);
 }
 
 void MainWindow::onShiftChosen()
 {
     if (m_table->currentRow() < 0)
         return;
-    m_history->record(QStringLiteral("拍频"), [this] { m_table->setField(3, m_shiftBox->currentText()); });
+    m_history->record(tr("拍频"), [this] { m_table->setField(3, m_shiftBox->currentText()); });
 }
 
 void MainWindow::onCellEdited(int row, int column)
 {
     const FrequencyCheck::Outcome outcome = FrequencyCheck::afterEdit(column, m_table->channel(row));
     m_cellRefused = outcome.outOfRange;
-    if (outcome.outOfRange)
-        Messages::show(this, QStringLiteral("错误警告 "), QStringLiteral("数据超出范围 ！！"), Messages::Icon::Information);
+    if (outcome.outOfRange) {
+        Messages::show(this, tr("错误警告 "), ChannelRule::outOfRangeMessage(), Messages::Icon::Information);
+        focusGridAfterBox();
+    }
     for (const FrequencyCheck::Assignment &assignment : outcome.assignments) {
         if (!assignEditedField(row, assignment.field, assignment.value))
             return;
     }
+}
+
+void MainWindow::onCellRefused(int, int, const QString &)
+{
+    m_cellRefused = true;
+    Messages::show(this, QStringLiteral("错误警告 "), ChannelRule::shiftMessage(), Messages::Icon::Information);
+    focusGridAfterBox();
+}
+
+void MainWindow::focusGridAfterBox()
+{
+    // The box took the focus from the cell editor, which closed meanwhile: Qt hands the focus back
+    // to the squelch box then, where Ctrl+Z would undo its text instead of the refused edit.
+    m_grid->setFocus(Qt::OtherFocusReason);
 }
 
 bool MainWindow::assignEditedField(int row, int index, const QVariant &value)
@@ -372,23 +497,32 @@ void MainWindow::storeFailed(const QString &reason)
     if (m_askingToStore || m_activity != Activity::Idle)
         return;
     Messages::show(this, ErrorTitle,
-                   QStringLiteral("信道数据无法存入数据库 %1，修改尚未保存：\n%2").arg(m_table->path(), reason),
+                   tr("信道数据无法存入数据库 %1，修改尚未保存：\n%2").arg(m_table->path(), reason),
                    Messages::Icon::Critical);
 }
 
 void MainWindow::storeConflict(int row, const ChannelRecord &refused, const ChannelRecord &stored)
 {
     const auto value = [](const QVariant &field) {
-        return field.isNull() ? QStringLiteral("（无）") : QStringLiteral("“%1”").arg(field.toString());
+        return field.isNull() ? tr("（无）") : tr("“%1”").arg(field.toString());
     };
     const auto channel = [&value](const ChannelRecord &record) {
-        return QStringLiteral("接收频率 %1，发送频率 %2，拍频 %3").arg(value(record.rf), value(record.tf), value(record.bt));
+        return tr("接收频率 %1，发送频率 %2，拍频 %3").arg(value(record.rf), value(record.tf), value(record.bt));
     };
     Messages::show(this, ErrorTitle,
-                   QStringLiteral("第 %1 信道已被另一个程序改动，您的修改没有存入数据库 %2。\n"
+                   tr("第 %1 信道已被另一个程序改动，您的修改没有存入数据库 %2。\n"
                                   "您的输入：%3\n数据库中现为：%4\n表格现在显示数据库中的内容。")
                        .arg(row + 1)
                        .arg(m_table->path(), channel(refused), channel(stored)),
+                   Messages::Icon::Warning);
+}
+
+void MainWindow::stepOutdated(int row, bool undoing)
+{
+    Messages::show(this, ErrorTitle,
+                   QStringLiteral("第 %1 信道已被另一个程序改动，这一步无法%2，表格和数据库保持不变。")
+                       .arg(row + 1)
+                       .arg(undoing ? QStringLiteral("撤销") : QStringLiteral("重做")),
                    Messages::Icon::Warning);
 }
 
@@ -401,10 +535,10 @@ bool MainWindow::storeBeforeClosing()
     while (!m_table->submit() && m_table->hasPendingChanges()) {
         const Messages::Question question{
             ErrorTitle,
-            QStringLiteral("信道数据无法存入数据库 %1，修改尚未保存：\n%2\n\n重试保存，放弃修改并退出，还是取消退出？")
+            tr("信道数据无法存入数据库 %1，修改尚未保存：\n%2\n\n重试保存，放弃修改并退出，还是取消退出？")
                 .arg(m_table->path(), m_table->lastError()),
             Messages::Icon::Warning,
-            {QStringLiteral("重试"), QStringLiteral("放弃修改"), QStringLiteral("取消")},
+            {tr("重试"), tr("放弃修改"), tr("取消")},
             0,
             2};
         const int chosen = Messages::ask(this, question);
@@ -441,6 +575,8 @@ void MainWindow::portDialogClosed()
     m_offline = false;
     applyOfflineState();
     setActivity(m_activity);
+    if (statusText() == QString(OfflineStatus))
+        setStatusText(QStringLiteral(" "));
 }
 
 void MainWindow::radioReady()
@@ -450,7 +586,7 @@ void MainWindow::radioReady()
         m_readyAfterClearing = true;
         return;
     }
-    setStatusText(QStringLiteral("对讲机就绪..."));
+    setStatusText(tr("对讲机就绪..."));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -468,6 +604,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         if (window)
             window->close();
     }
+    storeKeptSettings();
     event->accept();
 }
 
@@ -504,6 +641,34 @@ void MainWindow::importChannelSheet()
 void MainWindow::exportChannelSheet()
 {
     m_files->exportSheet();
+}
+
+void MainWindow::rebuildRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList paths = m_files->recentFiles();
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString path = paths.at(i);
+        auto *action = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+        action->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
+        action->setData(path);
+        action->setToolTip(path);
+        connect(action, &QAction::triggered, this, [this, path] { m_files->openRecent(path); });
+    }
+    m_recentMenu->setEnabled(!paths.isEmpty());
+}
+
+ChannelListPage::Content MainWindow::printedPage() const
+{
+    ChannelListPage::Content page;
+    // The blanks a level picked from the list carries belong to the channel file only.
+    page.set = ChannelSet{m_squelchBox->currentText().trimmed(), m_table->channels()};
+    if (m_offline || m_port->portNumber() == 0)
+        page.port = tr("离线编辑（未打开串行端口）");
+    else
+        page.port = QStringLiteral("COM%1 (%2)").arg(m_port->portNumber()).arg(m_port->devicePath());
+    page.printedAt = QDateTime::currentDateTime();
+    return page;
 }
 
 void MainWindow::selectPort()

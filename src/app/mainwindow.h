@@ -2,6 +2,7 @@
 // link and the timers that drive the radio work.
 #pragma once
 
+#include "print/channellistpage.h"
 #include "serial/porttable.h"
 #include "ui/commandhost.h"
 
@@ -13,6 +14,7 @@
 
 struct ChannelRecord;
 class ChannelFileCommands;
+class PrintCommands;
 class AboutBox;
 class ChannelGrid;
 class ChannelTable;
@@ -38,13 +40,13 @@ public:
 
     /// How start-up finds the radio link.
     enum class LinkStart {
-        ProbePorts, ///< the first port that opens, or the program ends
+        ProbePorts, ///< the first port that opens; with none the user picks offline editing or the end
         Offline,    ///< no port: editing only until a port is chosen through 选择端口
     };
 
     /// Start-up: shows the window, moves to the first channel and opens the first serial port
-    /// that opens. Returns false when none did; the user has been told and the window is closed.
-    /// Offline, no port is opened and start-up always succeeds.
+    /// that opens. When none did, the user chooses offline editing or the end; returns false for
+    /// the end (the window is closed then). Offline, no port is opened and start-up always succeeds.
     bool startUp(LinkStart start = LinkStart::ProbePorts);
 
     /// No port has been chosen since an offline start: reading and writing are not offered.
@@ -59,6 +61,7 @@ public:
     QTimer &writePacingTimer() { return m_writePacingTimer; }
     QTimer &statusClearTimer() { return m_statusClearTimer; }
     QTimer &readArmTimer() { return m_readArmTimer; }
+    ChannelFileCommands &fileCommands() { return *m_files; }
 
     QWidget *dialogParent() override { return this; }
 
@@ -80,7 +83,7 @@ public:
 
     QString replaceChannelSet(const QString &stepName, const QList<ChannelRecord> &channels, const QString &squelch) override;
 
-    /// The check's refusal shows "数据超出范围 ！！".
+    /// The check's refusal (out of range, or a shift neither on nor off) has been shown.
     bool commitOpenCell() override;
 
     EditHistory &editHistory() { return *m_history; }
@@ -91,18 +94,29 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
     void buildMenus();
+    void placeGrid();
+    void restoreKeptSettings();
+    void storeKeptSettings();
+    void showRowShift();
+    void rebuildRecentMenu();
     QAction *addCommand(QMenu *menu, const QString &name, const QString &caption, void (MainWindow::*slot)());
 
     void onSquelchEdited();
     void onShiftChosen();
     void onCellEdited(int row, int column);
+    /// A shift other than on or off: told, and the cell keeps its value.
+    void onCellRefused(int row, int column, const QString &text);
+    /// After a refusal's box, the keys go to the grid again.
+    void focusGridAfterBox();
     bool assignEditedField(int row, int index, const QVariant &value);
     void storeFailed(const QString &reason);
     void storeConflict(int row, const ChannelRecord &refused, const ChannelRecord &stored);
+    void stepOutdated(int row, bool undoing);
     bool storeBeforeClosing();
     void portFailed(const QString &reason);
     void applyOfflineState();
@@ -117,6 +131,8 @@ private:
     void saveChannelFile();
     void importChannelSheet();
     void exportChannelSheet();
+    /// The channel list page as 打印… and 导出 PDF… show it now.
+    ChannelListPage::Content printedPage() const;
     void selectPort();
     void showInstructions();
     void showAbout();
@@ -125,6 +141,7 @@ private:
     SerialLink *m_port = nullptr;
     ReadinessPoll *m_poll = nullptr;
     ChannelFileCommands *m_files = nullptr;
+    PrintCommands *m_print = nullptr;
     RadioLinkController *m_link = nullptr;
     EditHistory *m_history = nullptr;
     GridEditCommands *m_editCommands = nullptr;
@@ -133,10 +150,12 @@ private:
     QComboBox *m_squelchBox = nullptr;
     QComboBox *m_shiftBox = nullptr;
     QLabel *m_statusLabel = nullptr;
+    QWidget *m_clientArea = nullptr;
 
     QMenu *m_fileMenu = nullptr;
     QMenu *m_editMenu = nullptr;
     QMenu *m_helpMenu = nullptr;
+    QMenu *m_recentMenu = nullptr;
     QAction *m_openAction = nullptr;
     QAction *m_saveAction = nullptr;
     QAction *m_importAction = nullptr;

@@ -4,13 +4,25 @@
 #include "channels/channeltable.h"
 #include "ui/messagebox.h"
 
+#include <QCoreApplication>
+
 namespace Startup {
 
 std::unique_ptr<MainWindow> run(const QString &databasePath, const PortTable &ports, MainWindow::LinkStart start)
 {
     auto opened = ChannelTable::open(databasePath);
+    while (opened.inUse) {
+        Messages::Question question;
+        question.title = QStringLiteral("系统信息");
+        question.text = opened.error;
+        question.icon = Messages::Icon::Warning;
+        question.buttons = {QStringLiteral("重试"), QStringLiteral("退出")};
+        if (Messages::ask(nullptr, question) != 0)
+            return nullptr;
+        opened = ChannelTable::open(databasePath);
+    }
     if (!opened.table) {
-        Messages::show(nullptr, QStringLiteral("系统信息"), opened.error, Messages::Icon::Critical);
+        Messages::show(nullptr, QCoreApplication::translate("Startup", "系统信息"), opened.error, Messages::Icon::Critical);
         return nullptr;
     }
     auto window = std::make_unique<MainWindow>(std::move(opened.table), ports);

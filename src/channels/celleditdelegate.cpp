@@ -1,11 +1,27 @@
 #include "channels/celleditdelegate.h"
 
+#include "channels/channelrecord.h"
+#include "channels/channelrule.h"
+
 #include <QKeyEvent>
+#include <QMetaProperty>
 
 void CellEditDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
 {
     const QString before = index.data(Qt::EditRole).toString();
-    QStyledItemDelegate::setModelData(editor, model, index);
+    if (index.column() == ChannelField::Bt) {
+        // The shift is checked before it is stored, so a refused text never replaces the old one.
+        const QString typed = editor->metaObject()->userProperty().read(editor).toString();
+        const std::optional<QString> shift = ChannelRule::shiftText(typed);
+        if (!shift) {
+            if (typed != before)
+                emit refused(index.row(), index.column(), typed);
+            return;
+        }
+        model->setData(index, *shift);
+    } else {
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
     // A cell left as it was is not an edit: the check would rewrite a row the user did not touch.
     if (index.data(Qt::EditRole).toString() != before)
         emit edited(index.row(), index.column());

@@ -21,6 +21,8 @@ signals:
     /// A changed value is in the model; what the cell shows now may still be rewritten.
     /// A cell committed with the text it already held gives no signal.
     void edited(int row, int column) const;
+    /// A value the cell cannot hold was left unstored; the cell keeps what it held.
+    void refused(int row, int column, const QString &text) const;
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;

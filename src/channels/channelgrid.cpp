@@ -20,6 +20,7 @@ ChannelGrid::ChannelGrid(QWidget *parent)
     m_delegate = new CellEditDelegate(this);
     setItemDelegate(m_delegate);
     connect(m_delegate, &CellEditDelegate::edited, this, &ChannelGrid::cellEdited);
+    connect(m_delegate, &CellEditDelegate::refused, this, &ChannelGrid::cellRefused);
 }
 
 void ChannelGrid::bind(ChannelTable *table)
@@ -34,6 +35,12 @@ void ChannelGrid::bind(ChannelTable *table)
     header->setSectionResizeMode(3, QHeaderView::Stretch);
     header->setMinimumSectionSize(0);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+}
+
+int ChannelGrid::heightForAllRows() const
+{
+    const int rows = model() ? model()->rowCount() : 0;
+    return horizontalHeader()->sizeHint().height() + rows * verticalHeader()->defaultSectionSize() + 2 * frameWidth();
 }
 
 void ChannelGrid::commitOpenEditor()
@@ -57,7 +64,7 @@ void ChannelGrid::commitData(QWidget *editor)
 {
     // The typed value and what the check makes of it are one step.
     if (m_history)
-        m_history->record(QStringLiteral("编辑"), [&] { QTableView::commitData(editor); });
+        m_history->record(tr("编辑"), [&] { QTableView::commitData(editor); });
     else
         QTableView::commitData(editor);
 }

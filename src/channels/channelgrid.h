@@ -21,12 +21,17 @@ public:
     /// Cell edits become undoable steps of `history`, each with the check's own rewrites.
     void setEditHistory(EditHistory *history) { m_history = history; }
 
+    /// The height that shows every row and the header without a scroll bar.
+    int heightForAllRows() const;
+
     /// Hands a cell being edited over to the table, as if the user had pressed Return.
     void commitOpenEditor();
 
 signals:
     /// A cell edit has reached the table: row and column of the cell.
     void cellEdited(int row, int column);
+    /// A typed value the cell cannot hold was left out; the cell kept its value.
+    void cellRefused(int row, int column, const QString &text);
 
 protected:
     void commitData(QWidget *editor) override;

@@ -85,14 +85,14 @@ ChannelTable::OpenResult ChannelTable::open(const QString &path)
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
         // A pipe would hold start-up until someone writes to it; a device or a folder is no database.
-        result.error = QStringLiteral("数据库文件 %1 不是可用的信道数据库：不是普通文件").arg(path);
+        result.error = tr("数据库文件 %1 不是可用的信道数据库：不是普通文件").arg(path);
         return result;
     }
     if (!info.exists()) {
         // A link to a file yet to be made makes that file; a link loop makes nothing.
         const QString error = createDatabase(info.isSymLink() ? info.symLinkTarget() : path);
         if (!error.isEmpty()) {
-            result.error = QStringLiteral("无法建立数据库文件 %1：%2").arg(path, error);
+            result.error = tr("无法建立数据库文件 %1：%2").arg(path, error);
             return result;
         }
         result.created = true;
@@ -102,27 +102,36 @@ ChannelTable::OpenResult ChannelTable::open(const QString &path)
     struct Loaded
     {
         QString error;
+        bool inUse = false;
         QStringList columns;
         QList<Row> rows;
     };
-    const Loaded loaded = withConnection(nextConnectionName(), path, QStringLiteral("QSQLITE_OPEN_READONLY"), [](QSqlDatabase &db) {
+    const Loaded loaded = withConnection(nextConnectionName(), path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=1000"), [](QSqlDatabase &db) {
         Loaded out;
         if (!db.open()) {
             out.error = db.lastError().text();
             return out;
         }
         QSqlQuery probe(db);
-        if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        if (!probe.exec(QStringLiteral("SELECT type FROM sqlite_master WHERE name = 'Chane' COLLATE NOCASE"))) {
             out.error = probe.lastError().text();
+            // SQLITE_BUSY and SQLITE_LOCKED: a sound file that another program holds right now.
+            const int code = probe.lastError().nativeErrorCode().toInt() & 0xff;
+            out.inUse = code == 5 || code == 6;
             return out;
         }
         const QSqlRecord record = db.record(QString::fromLatin1(TableName));
         if (record.isEmpty()) {
-            out.error = QStringLiteral("没有数据表 Chane");
+            out.error = tr("没有数据表 Chane");
+            return out;
+        }
+        // A view reads like a table but takes no row by its rowid.
+        if (probe.next() && probe.value(0).toString() != QLatin1String("table")) {
+            out.error = QStringLiteral("Chane 是视图，不是数据表");
             return out;
         }
         if (record.count() < ChannelField::Count) {
-            out.error = QStringLiteral("数据表 Chane 少于 4 个字段");
+            out.error = tr("数据表 Chane 少于 4 个字段");
             return out;
         }
         for (int i = 0; i < ChannelField::Count; ++i)
@@ -140,11 +149,16 @@ ChannelTable::OpenResult ChannelTable::open(const QString &path)
             out.rows.append(row);
         }
         if (out.rows.size() < ChannelCount)
-            out.error = QStringLiteral("数据表 Chane 只有 %1 行，少于 %2 行").arg(out.rows.size()).arg(ChannelCount);
+            out.error = tr("数据表 Chane 只有 %1 行，少于 %2 行").arg(out.rows.size()).arg(ChannelCount);
         return out;
     });
+    if (loaded.inUse) {
+        result.inUse = true;
+        result.error = QStringLiteral("数据库文件 %1 正被另一个程序使用。").arg(path);
+        return result;
+    }
     if (!loaded.error.isEmpty()) {
-        result.error = QStringLiteral("数据库文件 %1 不是可用的信道数据库：%2").arg(path, loaded.error);
+        result.error = tr("数据库文件 %1 不是可用的信道数据库：%2").arg(path, loaded.error);
         return result;
     }
 
@@ -155,7 +169,7 @@ ChannelTable::OpenResult ChannelTable::open(const QString &path)
         // Another program holding the file must not freeze the window for long.
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
         if (!db.open()) {
-            result.error = QStringLiteral("无法打开数据库文件 %1：%2").arg(path, db.lastError().text());
+            result.error = tr("无法打开数据库文件 %1：%2").arg(path, db.lastError().text());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name);
             return result;
@@ -229,9 +243,9 @@ bool ChannelTable::setField(int index, const QVariant &value)
 {
     const int row = currentRow();
     if (row < 0)
-        return fail(QStringLiteral("没有当前记录"));
+        return fail(tr("没有当前记录"));
     if (index < 0 || index >= ChannelField::Count)
-        return fail(QStringLiteral("没有该字段"));
+        return fail(tr("没有该字段"));
     assign(row, index, value);
     return true;
 }
@@ -239,9 +253,9 @@ bool ChannelTable::setField(int index, const QVariant &value)
 bool ChannelTable::setFieldAt(int row, int index, const QVariant &value)
 {
     if (row < 0 || row >= rowCount())
-        return fail(QStringLiteral("没有该行"));
+        return fail(tr("没有该行"));
     if (index < 0 || index >= ChannelField::Count)
-        return fail(QStringLiteral("没有该字段"));
+        return fail(tr("没有该字段"));
     assign(row, index, value);
     return true;
 }
@@ -268,7 +282,7 @@ ChannelList ChannelTable::channels() const
 bool ChannelTable::storeChannels(const ChannelList &channels)
 {
     if (channels.size() > rowCount())
-        return fail(QStringLiteral("数据表行数不足"));
+        return fail(tr("数据表行数不足"));
     QSqlDatabase db = QSqlDatabase::database(m_connectionName);
     if (!db.transaction())
         return fail(db.lastError().text());
@@ -347,7 +361,7 @@ bool ChannelTable::storeRow(const Row &row)
     if (!query.exec())
         return fail(query.lastError().text());
     if (query.numRowsAffected() != 1)
-        return fail(QStringLiteral("数据表 Chane 中找不到该行"));
+        return fail(tr("数据表 Chane 中找不到该行"));
     return true;
 }
 
@@ -384,7 +398,7 @@ ChannelTable::EditStore ChannelTable::storeEdits(int rowIndex)
         for (int i = 0; i < ChannelField::Count; ++i)
             row.fields[i] = row.stored[i] = current[i];
         row.pending = false;
-        m_lastError = QStringLiteral("另一个程序已修改该行");
+        m_lastError = tr("另一个程序已修改该行");
         emit dataChanged(index(rowIndex, 0), index(rowIndex, ChannelField::Count - 1));
         emit storeConflict(rowIndex, refused, recordOf(current));
         return EditStore::Conflict;
@@ -400,7 +414,7 @@ ChannelTable::EditStore ChannelTable::storeEdits(int rowIndex)
             query.addBindValue(value);
         query.addBindValue(row.rowId);
         if (!query.exec() || query.numRowsAffected() != 1) {
-            fail(query.lastError().isValid() ? query.lastError().text() : QStringLiteral("数据表 Chane 中找不到该行"));
+            fail(query.lastError().isValid() ? query.lastError().text() : tr("数据表 Chane 中找不到该行"));
             db.rollback();
             return EditStore::Failed;
         }
@@ -435,7 +449,7 @@ bool ChannelTable::readStored(qint64 rowId, QVariant (&values)[ChannelField::Cou
     if (!query.exec())
         return fail(query.lastError().text());
     if (!query.next())
-        return fail(QStringLiteral("数据表 Chane 中找不到该行"));
+        return fail(tr("数据表 Chane 中找不到该行"));
     for (int i = 0; i < ChannelField::Count; ++i)
         values[i] = asText(query.value(i));
     return true;
@@ -509,8 +523,8 @@ QVariant ChannelTable::headerData(int section, Qt::Orientation orientation, int 
         return QVariant();
     if (orientation == Qt::Vertical)
         return section + 1;
-    static const QStringList captions = {QStringLiteral(" 信道号"), QStringLiteral(" 接收频率 (MHz)"),
-                                         QStringLiteral(" 发送频率 (MHz)"), QStringLiteral(" 拍频")};
+    const QStringList captions = {tr(" 信道号"), tr(" 接收频率 (MHz)"),
+                                         tr(" 发送频率 (MHz)"), tr(" 拍频")};
     return captions.value(section);
 }
 

@@ -108,5 +108,6 @@ struct ChannelTable::OpenResult
 {
     std::unique_ptr<ChannelTable> table;
     QString error; ///< why the database cannot be used, when table is null
+    bool inUse = false; ///< another program holds the file: trying again may succeed
     bool created = false;
 };

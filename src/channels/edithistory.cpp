@@ -11,6 +11,12 @@ bool sameValue(const QVariant &a, const QVariant &b)
     return a.isNull() == b.isNull() && a.toString() == b.toString();
 }
 
+QVariant fieldOf(const ChannelRecord &record, int field)
+{
+    const QVariant fields[ChannelField::Count] = {record.no, record.rf, record.tf, record.bt};
+    return fields[field];
+}
+
 class EditStep : public QUndoCommand
 {
 public:
@@ -31,9 +37,21 @@ public:
     {
         if (std::exchange(m_done, false))
             return;
+        if (!m_history.stillHolds(m_change, false)) {
+            setObsolete(true);
+            return;
+        }
         m_history.apply(m_change, true);
     }
-    void undo() override { m_history.apply(m_change, false); }
+    void undo() override
+    {
+        // A channel that another program has changed since keeps its values: the step goes.
+        if (!m_history.stillHolds(m_change, true)) {
+            setObsolete(true);
+            return;
+        }
+        m_history.apply(m_change, false);
+    }
 
     int id() const override { return m_squelchOnly ? SquelchTypingId : -1; }
 
@@ -111,7 +129,7 @@ void EditHistory::squelchEdited()
     m_lastSquelch = change.squelchAfter;
     if (change.squelchBefore == change.squelchAfter)
         return;
-    push(QStringLiteral("静噪级别"), change, m_squelchRunOpen);
+    push(tr("静噪级别"), change, m_squelchRunOpen);
     m_squelchRunOpen = true;
 }
 
@@ -158,6 +176,17 @@ void EditHistory::apply(const Change &change, bool after)
         m_writeSquelch(after ? change.squelchAfter : change.squelchBefore);
     m_lastSquelch = m_readSquelch();
     m_applying = false;
+}
+
+bool EditHistory::stillHolds(const Change &change, bool after)
+{
+    for (const CellChange &cell : change.cells) {
+        if (!sameValue(fieldOf(m_table.channel(cell.row), cell.field), after ? cell.after : cell.before)) {
+            emit stepOutdated(cell.row, after);
+            return false;
+        }
+    }
+    return true;
 }
 
 EditHistory::Snapshot EditHistory::snapshot() const

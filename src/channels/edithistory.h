@@ -70,10 +70,16 @@ public:
 
     /// Assigns one side of a step. Used by the steps themselves.
     void apply(const Change &change, bool after);
+    /// Whether every cell of the step still holds its `after` (or before) side; when one does
+    /// not (another program changed that channel), says so through stepOutdated().
+    bool stillHolds(const Change &change, bool after);
 
 signals:
     /// Whether undo or redo is possible may have changed.
     void availabilityChanged();
+    /// An undo (`undoing`) or redo was refused and its step dropped: channel `row` no longer holds
+    /// what the step left there.
+    void stepOutdated(int row, bool undoing);
 
 private:
     struct Snapshot

@@ -27,7 +27,7 @@ struct Decimal
 
 Decimal decimalOf(const QString &text)
 {
-    const QByteArray number = TextValue::numberPrefix(text);
+    const QByteArray number = TextValue::numberPrefix(TextValue::withDecimalPoint(text));
     Decimal value;
     qint64 integerDigits = 0;
     bool inFraction = false;
@@ -128,9 +128,9 @@ Outcome afterEdit(int column, const ChannelRecord &record)
             return outcome;
         }
         if (read(record.rf) != Reading::InRange) {
-            // The old transmit frequency and shift stay: only the refused entry goes.
+            // An empty receive frequency empties the channel: no transmit frequency without one.
             outcome.outOfRange = true;
-            outcome.assignments = {{ChannelField::Rf, cleared}};
+            outcome.assignments = {{ChannelField::Rf, cleared}, {ChannelField::Tf, cleared}, {ChannelField::Bt, cleared}};
             return outcome;
         }
         const QString text = snapToRaster(record.rf.toString());

@@ -4,12 +4,14 @@
 #include "channels/celledits.h"
 #include "channels/channelgrid.h"
 #include "channels/channelrecord.h"
+#include "channels/channelrule.h"
 #include "channels/channeltable.h"
 #include "channels/edithistory.h"
 #include "ui/messagebox.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 
@@ -32,12 +34,46 @@ QString columnName(int column)
 {
     switch (column) {
     case ChannelField::Rf:
-        return QStringLiteral("接收频率");
+        return QCoreApplication::translate("GridEditCommands", "接收频率");
     case ChannelField::Tf:
-        return QStringLiteral("发送频率");
+        return QCoreApplication::translate("GridEditCommands", "发送频率");
+    case ChannelField::Bt:
+        return QCoreApplication::translate("GridEditCommands", "拍频");
     default:
         return QString();
     }
+}
+
+/// A refused value as the message shows it: a long one cut, so that the box stays readable.
+QString shownValue(const CellEdits::Refusal &cell)
+{
+    constexpr int ShownLength = 24;
+    if (cell.reason == CellEdits::Reason::TooLong)
+        return QStringLiteral("%1 个字符，过长").arg(cell.text.size());
+    if (cell.text.size() <= ShownLength)
+        return cell.text;
+    return QStringLiteral("%1…（%2 个字符）").arg(cell.text.left(ShownLength)).arg(cell.text.size());
+}
+
+QStringList refusalLines(const QList<CellEdits::Refusal> &refused)
+{
+    // A box taller than the screen hides its button: a long list is cut with a count.
+    constexpr qsizetype MaxLines = 20;
+    QStringList lines;
+    for (const CellEdits::Refusal &cell : refused.first(qMin(refused.size(), MaxLines)))
+        lines << QStringLiteral("第 %1 信道 %2：%3").arg(cell.row + 1).arg(columnName(cell.column), shownValue(cell));
+    if (refused.size() > MaxLines)
+        lines << QStringLiteral("……另有 %1 个").arg(refused.size() - MaxLines);
+    return lines;
+}
+
+/// The block's lines (from 0) as one range text: "第 17 行" or "第 17 至 20 行".
+QString beyondLine(const QList<int> &linesBeyond, int rowCount)
+{
+    const int first = linesBeyond.first() + 1;
+    const int last = linesBeyond.last() + 1;
+    const QString lines = first == last ? QStringLiteral("第 %1 行").arg(first) : QStringLiteral("第 %1 至 %2 行").arg(first).arg(last);
+    return QStringLiteral("粘贴内容的%1超出第 %2 信道，没有粘贴").arg(lines).arg(rowCount);
 }
 
 } // namespace
@@ -57,17 +93,17 @@ GridEditCommands::GridEditCommands(ChannelGrid &grid, ChannelTable &table, EditH
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    m_undo = make(QStringLiteral("undoCommand"), QStringLiteral("撤销(&U)"), {QKeySequence::Undo}, Qt::WindowShortcut,
+    m_undo = make(QStringLiteral("undoCommand"), tr("撤销(&U)"), {QKeySequence::Undo}, Qt::WindowShortcut,
                   &GridEditCommands::undo);
-    m_redo = make(QStringLiteral("redoCommand"), QStringLiteral("重做(&R)"),
+    m_redo = make(QStringLiteral("redoCommand"), tr("重做(&R)"),
                   {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, Qt::WindowShortcut,
                   &GridEditCommands::redo);
     // The clipboard keys belong to the grid: in the squelch box they keep their usual meaning.
-    m_copy = make(QStringLiteral("copyCommand"), QStringLiteral("复制(&C)"), {QKeySequence::Copy}, Qt::WidgetWithChildrenShortcut,
+    m_copy = make(QStringLiteral("copyCommand"), tr("复制(&C)"), {QKeySequence::Copy}, Qt::WidgetWithChildrenShortcut,
                   &GridEditCommands::copy);
-    m_paste = make(QStringLiteral("pasteCommand"), QStringLiteral("粘贴(&P)"), {QKeySequence::Paste},
+    m_paste = make(QStringLiteral("pasteCommand"), tr("粘贴(&P)"), {QKeySequence::Paste},
                    Qt::WidgetWithChildrenShortcut, &GridEditCommands::paste);
-    m_clear = make(QStringLiteral("clearCommand"), QStringLiteral("清除(&L)"), {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)},
+    m_clear = make(QStringLiteral("clearCommand"), tr("清除(&L)"), {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)},
                    Qt::WidgetWithChildrenShortcut, &GridEditCommands::clear);
 
     auto *separator = new QAction(this);
@@ -119,22 +155,35 @@ void GridEditCommands::paste()
     if (block.isEmpty() || cells.isEmpty())
         return;
     QList<CellEdits::CellValue> values;
+    QList<int> linesBeyond;
     if (block.size() == 1 && block.first().size() == 1 && cells.size() > 1) {
         for (const QModelIndex &cell : cells) {
             if (cell.column() != ChannelField::No)
                 values.append({cell.row(), cell.column(), block.first().first()});
         }
     } else {
-        values = CellEdits::placeBlock(block, cells.first().row(), cells.first().column(), m_table.rowCount());
+        values = CellEdits::placeBlock(block, cells.first().row(), cells.first().column(), m_table.rowCount(), &linesBeyond);
+    }
+    const QString title = tr("错误警告 ");
+    // A value no cell can take means the clipboard holds something else: nothing of it is stored.
+    const QList<CellEdits::Refusal> unreadable = CellEdits::unreadable(values);
+    if (!unreadable.isEmpty()) {
+        QStringList lines{tr("粘贴内容中有不是频率或不是 on、off 的数据，没有粘贴 ！！")};
+        lines << refusalLines(unreadable);
+        if (!linesBeyond.isEmpty())
+            lines << beyondLine(linesBeyond, m_table.rowCount());
+        Messages::show(m_grid.window(), title, lines.join(u'\n'), Messages::Icon::Information);
+        return;
     }
     QList<CellEdits::Refusal> refused;
-    m_history.record(QStringLiteral("粘贴"), [&] { refused = CellEdits::apply(m_table, values); });
-    if (refused.isEmpty())
-        return;
-    QStringList lines{QStringLiteral("数据超出范围 ！！")};
-    for (const CellEdits::Refusal &cell : std::as_const(refused))
-        lines << QStringLiteral("第 %1 信道 %2：%3").arg(cell.row + 1).arg(columnName(cell.column), cell.text);
-    Messages::show(m_grid.window(), QStringLiteral("错误警告 "), lines.join(u'\n'), Messages::Icon::Information);
+    m_history.record(tr("粘贴"), [&] { refused = CellEdits::apply(m_table, values); });
+    QStringList lines;
+    if (!refused.isEmpty())
+        lines << ChannelRule::outOfRangeMessage() << refusalLines(refused);
+    if (!linesBeyond.isEmpty())
+        lines << beyondLine(linesBeyond, m_table.rowCount());
+    if (!lines.isEmpty())
+        Messages::show(m_grid.window(), title, lines.join(u'\n'), Messages::Icon::Information);
 }
 
 void GridEditCommands::clear()
@@ -148,7 +197,7 @@ void GridEditCommands::clear()
             values.append({cell.row(), cell.column(), QString()});
     }
     // Emptied values cannot be out of range: nothing to tell.
-    m_history.record(QStringLiteral("清除"), [&] { CellEdits::apply(m_table, values); });
+    m_history.record(tr("清除"), [&] { CellEdits::apply(m_table, values); });
 }
 
 void GridEditCommands::updateAvailability()

@@ -27,7 +27,9 @@ public:
     /// The selected cells (their bounding block; unselected cells in it are empty) as text.
     void copy();
     /// A block from the clipboard, its first cell at the selection's first cell; a single value
-    /// fills every selected cell. Out-of-range frequencies are listed in one message.
+    /// fills every selected cell. A value no cell can take refuses the whole paste; out-of-range
+    /// frequencies keep their cells as they were; both, and lines beyond the table, are listed in
+    /// one message.
     void paste();
     /// Empties the selected cells as typing an empty value would.
     void clear();

@@ -21,6 +21,19 @@ bool isDigit(QChar c)
 
 } // namespace
 
+QString withDecimalPoint(const QString &text)
+{
+    // One comma only, and no point: "1,234.5" or "1,2,3" are no decimal numbers of this kind.
+    const qsizetype comma = text.indexOf(u',');
+    if (comma <= 0 || comma + 1 >= text.size() || text.indexOf(u',', comma + 1) >= 0 || text.contains(u'.'))
+        return text;
+    if (!isDigit(text.at(comma - 1)) || !isDigit(text.at(comma + 1)))
+        return text;
+    QString pointed = text;
+    pointed[comma] = u'.';
+    return pointed;
+}
+
 QByteArray numberPrefix(const QString &text)
 {
     // The longest prefix that still reads as a number, ignoring the skipped characters.

@@ -14,6 +14,9 @@ double numericValue(const QString &text);
 /// characters left out; empty when the text begins with no number.
 QByteArray numberPrefix(const QString &text);
 
+/// A decimal comma between digits ("146,52") as the decimal point; any other text unchanged.
+QString withDecimalPoint(const QString &text);
+
 /// The "###.00000" form: rounded to five decimals, integer digits without leading zeros
 /// (none at all when the integer part is zero), a point and exactly five decimals.
 QString fiveDecimals(double value);

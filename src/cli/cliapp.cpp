@@ -7,6 +7,7 @@
 #include "files/channelsheet.h"
 #include "files/outputtarget.h"
 #include "files/writelog.h"
+#include "print/channellistpage.h"
 #include "radio/channelframe.h"
 #include "radio/radioscan.h"
 #include "serial/portsurvey.h"
@@ -15,6 +16,8 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
@@ -22,6 +25,10 @@
 #include <cstdio>
 #include <memory>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace CliApp {
 
@@ -88,6 +95,19 @@ struct Target
     QString devicePath;
 };
 
+/// One text per device, whatever name it goes by: a link to it, a link to a folder on its way,
+/// or another node with the same device number.
+QString deviceIdentity(const QString &devicePath)
+{
+#ifdef Q_OS_UNIX
+    struct stat info;
+    if (::stat(QFile::encodeName(devicePath).constData(), &info) == 0 && (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)))
+        return QStringLiteral("device %1:%2").arg(S_ISCHR(info.st_mode) ? u'c' : u'b').arg(quint64(info.st_rdev));
+#endif
+    const QString canonical = QFileInfo(devicePath).canonicalFilePath();
+    return canonical.isEmpty() ? QFileInfo(devicePath).absoluteFilePath() : canonical;
+}
+
 /// The ports named on the command line, as devices; an error text when one names none.
 std::vector<Target> resolvePorts(const QStringList &names, QString *problem)
 {
@@ -110,8 +130,7 @@ std::vector<Target> resolvePorts(const QStringList &names, QString *problem)
             target.devicePath = name;
         }
         target.label = portLabel(target.name);
-        // A stable link and the node it leads to are one device.
-        const QString key = QFileInfo(PortTable::resolvedDevice(target.devicePath)).absoluteFilePath();
+        const QString key = deviceIdentity(target.devicePath);
         if (seen.contains(key)) {
             *problem = QStringLiteral("%1: the same device is named twice").arg(name);
             return {};
@@ -283,11 +302,32 @@ int readOrWrite(const CommandLine &line)
     return reportJobs(jobs, printProblem) ? ExitCode::Success : ExitCode::Failed;
 }
 
+/// The channel list page as a PDF, made in memory and handed to the output whole.
+int printPdf(const CommandLine &line, const ChannelSet &set)
+{
+    ChannelListPage::Content page;
+    page.set = set;
+    page.source = QFileInfo(line.file).fileName();
+    page.printedAt = QDateTime::currentDateTime();
+    QString problem;
+    const QByteArray bytes = ChannelListPage::pdf(page, &problem);
+    if (problem.isEmpty() && !line.output.isEmpty())
+        problem = OutputTarget::write(line.output, bytes);
+    else if (problem.isEmpty())
+        return printData(bytes);
+    if (problem.isEmpty())
+        return ExitCode::Success;
+    error(problem);
+    return ExitCode::Failed;
+}
+
 int convert(const CommandLine &line)
 {
     ChannelSheet::Result read;
     if (const int status = loadSheet(line, formatOf(line.file, line.from), &read); status != ExitCode::Success)
         return status;
+    if (line.toPdf)
+        return printPdf(line, read.set);
     if (!line.output.isEmpty()) {
         QStringList warnings;
         const QString problem = ChannelSheet::save(line.output, read.set, *line.to, &warnings);

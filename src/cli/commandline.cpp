@@ -11,6 +11,12 @@ QString formatList()
     return QStringLiteral("chan, csv, json or chirp");
 }
 
+/// What --to takes: the formats, or the printable page.
+QString outputList()
+{
+    return QStringLiteral("chan, csv, json, chirp or pdf");
+}
+
 } // namespace
 
 CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
@@ -115,10 +121,12 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
         *error = QStringLiteral("--backup needs a file name");
         return line;
     }
-    if (parser.isSet(to)) {
+    if (parser.isSet(to) && parser.value(to).trimmed().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0) {
+        line.toPdf = true;
+    } else if (parser.isSet(to)) {
         line.to = ChannelSheet::formatNamed(parser.value(to));
         if (!line.to) {
-            *error = QStringLiteral("--to takes %1").arg(formatList());
+            *error = QStringLiteral("--to takes %1").arg(outputList());
             return line;
         }
     }
@@ -138,8 +146,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
         }
         line.firstLocation = location;
     }
-    if (line.command == Command::Convert && !line.to) {
-        *error = QStringLiteral("convert needs --to %1").arg(formatList());
+    if (line.command == Command::Convert && !line.to && !line.toPdf) {
+        *error = QStringLiteral("convert needs --to %1").arg(outputList());
         return line;
     }
     if (parser.isSet(readyTimeout)) {
@@ -178,7 +186,7 @@ QString CommandLine::helpText()
         "                                 radio held first; --verify reads it back and compares\n"
         "  convert FILE --to FORMAT [-o OUT] [--first N]\n"
         "                                 convert between a channel file, CSV (ours or\n"
-        "                                 CHIRP's) and JSON\n"
+        "                                 CHIRP's) and JSON, or print it as a one-page PDF\n"
         "\n"
         "Options:\n"
         "  --port P             COMn (see ports; QZ300_PORTS sets the table) or a device path;\n"
@@ -186,7 +194,8 @@ QString CommandLine::helpText()
         "  -o, --output FILE    where read or convert puts its result (- for standard output)\n"
         "  --backup OUT         where write saves the radio's old set\n"
         "  --verify             read back after writing; any difference is an error\n"
-        "  --to FORMAT          chan, csv, json or chirp (the CSV layout of CHIRP)\n"
+        "  --to FORMAT          chan, csv, json, chirp (the CSV layout of CHIRP) or pdf (the\n"
+        "                       channel list to print, the page the window exports)\n"
         "  --from FORMAT        the input's format, when its name does not tell\n"
         "  --first N            a CHIRP sheet of more than 16 rows: take 16 from location N on\n"
         "  --ready-timeout S    seconds to wait for the radio to answer \"C\" (default 3;\n"

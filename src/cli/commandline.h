@@ -29,6 +29,8 @@ struct CommandLine
     bool verify = false;
     std::optional<ChannelSheet::Format> from;
     std::optional<ChannelSheet::Format> to;
+    /// --to pdf: the channel list as a printable page instead of a channel set
+    bool toPdf = false;
     /// --first: the location a CHIRP sheet's channels start at
     std::optional<int> firstLocation;
     int readyTimeoutMs = 3000;
@@ -36,6 +38,9 @@ struct CommandLine
     bool probe = false;
     /// how long a probe waits for the answers (--ready-timeout with ports)
     int probeWaitMs = 1000;
+
+    /// Whether the command draws a page, which needs a QGuiApplication.
+    bool needsGui() const { return command == Command::Convert && toPdf; }
 
     /// The command line without the program name; an error text when it makes no sense.
     static CommandLine parse(const QStringList &arguments, QString *error);

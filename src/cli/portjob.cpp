@@ -49,7 +49,8 @@ void PortJob::start()
     m_port->setPortNumber(PortTable::FirstPort);
     m_port->open();
     if (!m_port->isOpen()) {
-        fail(QStringLiteral("cannot open %1: %2").arg(m_plan.devicePath, m_port->openErrorText()));
+        const QString why = m_port->explainOpenFault(PortAccess::Language::English);
+        fail(QStringLiteral("cannot open %1: %2").arg(m_plan.devicePath, why.isEmpty() ? m_port->openErrorText() : why));
         return;
     }
     m_poll = new ReadinessPoll(*m_port);

@@ -1,6 +1,8 @@
 #include "files/channelfile.h"
 
+#include "channels/channelrule.h"
 #include "channels/textvalue.h"
+#include "files/outputtarget.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -18,9 +20,6 @@
 namespace ChannelFile {
 
 namespace {
-
-// A channel file is well under a kilobyte; more than this before the 49th item is no channel file.
-constexpr qint64 MaxReadBytes = 1 << 20;
 
 bool isBlank(char c)
 {
@@ -189,11 +188,27 @@ ReadResult parse(QByteArrayView bytes)
     }
     result.set.squelch = list.at(0);
     result.set.channels.reserve(ChannelCount);
+    const auto refuse = [&result](int item, const QString &text) {
+        result.error = ReadError::NotFrequency;
+        result.item = item + 1;
+        result.detail = text;
+        result.set = {};
+        return result;
+    };
+    const auto frequency = [](const QString &item) { return item.trimmed() == u"Null" ? QStringLiteral("") : item; };
     for (int channel = 0; channel < ChannelCount; ++channel) {
+        const int first = 1 + 3 * channel;
         ChannelRecord record;
-        record.rf = loadedValue(list.at(1 + 3 * channel));
-        record.tf = loadedValue(list.at(2 + 3 * channel));
-        record.bt = loadedValue(list.at(3 + 3 * channel));
+        for (const int item : {first, first + 1}) {
+            const QString text = frequency(list.at(item));
+            if (!ChannelRule::isFrequencyText(text))
+                return refuse(item, list.at(item));
+            (item == first ? record.rf : record.tf) = loadedValue(text);
+        }
+        const std::optional<QString> shift = ChannelRule::fileShiftText(list.at(first + 2));
+        if (!shift)
+            return refuse(first + 2, list.at(first + 2));
+        record.bt = *shift;
         result.set.channels.append(record);
     }
     return result;
@@ -207,10 +222,10 @@ ReadResult load(const QString &path)
         result.error = error;
         return result;
     }
-    const QByteArray bytes = file.read(MaxReadBytes);
-    if (file.error() != QFileDevice::NoError) {
+    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    if (bytes.size() > MaxFileBytes || file.error() != QFileDevice::NoError || !file.atEnd()) {
         ReadResult result;
-        result.error = ReadError::CannotRead;
+        result.error = bytes.size() > MaxFileBytes ? ReadError::TooLarge : ReadError::CannotRead;
         return result;
     }
     return parse(bytes);
@@ -244,16 +259,11 @@ WriteResult save(const QString &path, const QString &squelch, const ChannelList 
     WriteResult result = compose(squelch, channels);
     if (result.error != WriteError::None)
         return result;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = WriteError::CannotCreate;
-        result.detail = file.errorString();
-        return result;
-    }
-    if (file.write(result.bytes) != result.bytes.size() || !file.commit()) {
-        result.error = WriteError::CannotWrite;
-        result.detail = file.errorString();
-        file.cancelWriting();
+    const QString problem = OutputTarget::write(path, result.bytes);
+    if (!problem.isEmpty()) {
+        const QFileInfo info(path);
+        result.error = info.isDir() || !QFileInfo(info.absolutePath()).isDir() ? WriteError::CannotCreate : WriteError::CannotWrite;
+        result.detail = problem.mid(path.size() + 2);
     }
     return result;
 }

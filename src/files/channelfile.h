@@ -15,13 +15,20 @@ namespace ChannelFile {
 /// The squelch level, then rf, tf and bt of each channel.
 constexpr int ItemCount = 1 + 3 * ChannelCount;
 
-/// NotRegularFile: a pipe, device or socket, never waited on; NotText: bytes that no text holds.
-enum class ReadError { None, CannotOpen, CannotRead, TooFewItems, NotRegularFile, NotText };
+/// NotRegularFile: a pipe, device or socket, never waited on; NotText: bytes that no text holds;
+/// NotFrequency: a frequency item that is no number, or a shift item neither on nor off.
+/// TooLarge: longer than MaxFileBytes, refused rather than read in part.
+enum class ReadError { None, CannotOpen, CannotRead, TooFewItems, NotRegularFile, NotText, NotFrequency, TooLarge };
+
+/// The longest file or sheet read; a longer one is refused whole, never cut.
+constexpr qint64 MaxFileBytes = qint64(64) << 20;
 
 struct ReadResult
 {
     ReadError error = ReadError::None;
     ChannelSet set; ///< complete when there is no error, empty otherwise
+    int item = 0;   ///< the refused item (from 1) of NotFrequency
+    QString detail; ///< its text
 };
 
 enum class WriteError { None, NotSixteenChannels, SeparatorInValue, CannotCreate, CannotWrite };
@@ -45,6 +52,8 @@ QString loadedValue(const QString &item);
 bool isText(QByteArrayView bytes);
 
 /// The channel set in the given bytes; only the first 49 items count, and they must be text.
+/// Frequencies must be numbers (out of range is still read) and shifts on or off; "Null", what a
+/// database null is saved as, reads as no frequency and as shift off.
 ReadResult parse(QByteArrayView bytes);
 
 /// Reads a channel file, a regular file only; the file is closed again when this returns.

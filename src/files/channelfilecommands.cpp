@@ -4,17 +4,31 @@
 #include "files/channelfile.h"
 #include "files/channelsheet.h"
 #include "files/filechooser.h"
+#include "files/filedialogs.h"
+#include "files/programsettings.h"
 #include "files/sheetexchange.h"
 #include "files/workingdirectory.h"
 #include "ui/commandhost.h"
 #include "ui/messagebox.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
 
 const QString FileFilter = QStringLiteral("text(*.doc)|*.doc");
+const QString ChannelFileSuffix = QStringLiteral("doc");
+const QString LastFolderKey = QStringLiteral("files/lastFolder");
+
+// A bare name is a channel file: "plan1" and "plan1." become "plan1.doc".
+QString withChannelFileSuffix(const QString &typed)
+{
+    const QFileInfo info(typed);
+    if (info.fileName().isEmpty() || !info.suffix().isEmpty())
+        return typed;
+    return typed + (typed.endsWith(u'.') ? QString() : QStringLiteral(".")) + ChannelFileSuffix;
+}
 
 QString shown(const QString &path)
 {
@@ -33,13 +47,16 @@ QString readErrorText(ChannelFile::ReadError error, const QString &path)
     case ChannelFile::ReadError::None:
         break;
     case ChannelFile::ReadError::CannotOpen:
-        return QStringLiteral("文件 %1 无法打开 ！！").arg(shown(path));
+        return QCoreApplication::translate("ChannelFileCommands", "文件 %1 无法打开 ！！").arg(shown(path));
     case ChannelFile::ReadError::CannotRead:
-        return QStringLiteral("文件 %1 读取失败 ！！").arg(shown(path));
+        return QCoreApplication::translate("ChannelFileCommands", "文件 %1 读取失败 ！！").arg(shown(path));
     case ChannelFile::ReadError::TooFewItems:
     case ChannelFile::ReadError::NotRegularFile:
     case ChannelFile::ReadError::NotText:
-        return QStringLiteral("文件 %1 不是完整的信道文件 ！！").arg(shown(path));
+    case ChannelFile::ReadError::NotFrequency:
+        return QCoreApplication::translate("ChannelFileCommands", "文件 %1 不是完整的信道文件 ！！").arg(shown(path));
+    case ChannelFile::ReadError::TooLarge:
+        return QCoreApplication::translate("ChannelFileCommands", "文件 %1 大于 64 MiB，未读取 ！！").arg(shown(path));
     }
     return QString();
 }
@@ -50,12 +67,12 @@ QString writeErrorText(ChannelFile::WriteError error, const QString &path)
     case ChannelFile::WriteError::None:
         break;
     case ChannelFile::WriteError::NotSixteenChannels:
-        return QStringLiteral("信道表不足 16 个信道，文件 %1 未保存 ！！").arg(shown(path));
+        return QCoreApplication::translate("ChannelFileCommands", "信道表不足 16 个信道，文件 %1 未保存 ！！").arg(shown(path));
     case ChannelFile::WriteError::SeparatorInValue:
-        return QStringLiteral("数据中含有逗号或换行，文件 %1 未保存 ！！").arg(shown(path));
+        return QCoreApplication::translate("ChannelFileCommands", "数据中含有逗号或换行，文件 %1 未保存 ！！").arg(shown(path));
     case ChannelFile::WriteError::CannotCreate:
     case ChannelFile::WriteError::CannotWrite:
-        return QStringLiteral("文件 %1 无法保存 ！！").arg(shown(path));
+        return QCoreApplication::translate("ChannelFileCommands", "文件 %1 无法保存 ！！").arg(shown(path));
     }
     return QString();
 }
@@ -70,6 +87,14 @@ ChannelFileCommands::ChannelFileCommands(CommandHost &host, ChannelTable &table,
     , m_sheetDialog(new FileChooser(host.dialogParent()))
 {
     m_sheetDialog->setObjectName(QStringLiteral("sheetChooser"));
+    const auto settings = ProgramSettings::open();
+    m_recent = RecentFiles::load(*settings);
+    // The dialog starts at the file last opened or saved, in this run or an earlier one.
+    const QString lastFolder = settings->value(LastFolderKey).toString();
+    if (!m_recent.isEmpty())
+        m_dialog->setInitialName(m_recent.paths().constFirst());
+    else if (!lastFolder.isEmpty())
+        m_dialog->setInitialName(lastFolder + u'/');
 }
 
 void ChannelFileCommands::open()
@@ -78,15 +103,46 @@ void ChannelFileCommands::open()
     const QString path = chooseFile(Purpose::Open, &workDir);
     if (path.isEmpty())
         return;
+    load(path);
+    restoreWorkingDirectory(workDir);
+}
 
+void ChannelFileCommands::openRecent(const QString &path)
+{
+    if (!guardAndCommit())
+        return;
+    if (!QFileInfo::exists(path)) {
+        m_recent.remove(path);
+        m_recent.store(*ProgramSettings::open());
+        emit recentFilesChanged();
+        showError(QStringLiteral("文件 %1 已不存在，已从最近的文件中移除。").arg(shown(path)));
+        return;
+    }
+    m_table.moveFirst();
+    load(path);
+}
+
+void ChannelFileCommands::load(const QString &path)
+{
     // Every item is read and checked before anything changes, so a bad file leaves all as it was.
     const ChannelFile::ReadResult result = ChannelFile::load(path);
     if (result.error != ChannelFile::ReadError::None) {
         showError(readErrorText(result.error, path));
-    } else if (!applyLoadedSet(QStringLiteral("打开文件"), result.set, true)) {
-        showError(QStringLiteral("信道数据无法存入数据库，文件 %1 未打开 ！！").arg(shown(path)));
+    } else if (!applyLoadedSet(tr("打开文件"), result.set, true)) {
+        showError(tr("信道数据无法存入数据库，文件 %1 未打开 ！！").arg(shown(path)));
+    } else {
+        remember(path);
     }
-    restoreWorkingDirectory(workDir);
+}
+
+void ChannelFileCommands::remember(const QString &path)
+{
+    m_recent.add(path);
+    m_dialog->setInitialName(m_recent.paths().value(0, path));
+    const auto settings = ProgramSettings::open();
+    m_recent.store(*settings);
+    settings->setValue(LastFolderKey, QFileInfo(m_recent.paths().value(0, path)).absolutePath());
+    emit recentFilesChanged();
 }
 
 bool ChannelFileCommands::applyLoadedSet(const QString &stepName, const ChannelSet &set, bool withSquelch)
@@ -102,13 +158,16 @@ bool ChannelFileCommands::applyLoadedSet(const QString &stepName, const ChannelS
 void ChannelFileCommands::save()
 {
     QString workDir;
-    const QString path = chooseFile(Purpose::Save, &workDir);
-    if (path.isEmpty())
+    const QString typed = chooseFile(Purpose::Save, &workDir);
+    if (typed.isEmpty())
         return;
 
+    const QString path = withChannelFileSuffix(typed);
     const ChannelFile::WriteResult result = ChannelFile::save(path, m_host.squelchLevel(), m_table.channels());
     if (result.error != ChannelFile::WriteError::None)
         showError(writeErrorText(result.error, path));
+    else
+        remember(path);
     m_table.moveFirst();
     restoreWorkingDirectory(workDir);
 }
@@ -123,18 +182,38 @@ void ChannelFileCommands::importSheet()
     // Only a regular file: opening a FIFO with no writer, or reading a device, would hang the window.
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) {
-        showError(QStringLiteral("文件 %1 无法打开 ！！").arg(shown(path)));
+        showError(tr("文件 %1 无法打开 ！！").arg(shown(path)));
     } else {
-        const ChannelSheet::Result result = ChannelSheet::load(path, SheetExchange::importFormat(path, m_importFilterIndex));
+        const ChannelSheet::Format format = SheetExchange::importFormat(path, m_importFilterIndex);
+        ChannelSheet::Result result = ChannelSheet::load(path, format);
+        if (!result.locations.isEmpty()) {
+            // Too many rows for the radio: the user says where the 16 channels begin.
+            FileDialogs::Choice choice;
+            choice.title = tr("导入");
+            choice.label = tr("文件 %1 有 %2 行，电台只有 %3 个信道。\n从哪个位置（Location）起取 %3 行？")
+                               .arg(shown(path))
+                               .arg(result.locations.size())
+                               .arg(ChannelCount);
+            for (const qint64 location : std::as_const(result.locations))
+                choice.items << QString::number(location);
+            const int picked = FileDialogs::choose(m_host.dialogParent(), choice);
+            if (picked < 0) {
+                restoreWorkingDirectory(workDir);
+                return;
+            }
+            ChannelSheet::ReadOptions options;
+            options.firstLocation = int(result.locations.at(picked));
+            result = ChannelSheet::load(path, format, options);
+        }
         if (!result.ok()) {
-            showError(QStringLiteral("文件 %1 无法导入 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(result.error, path)));
-        } else if (!applyLoadedSet(QStringLiteral("导入"), result.set, result.squelchGiven)) {
-            showError(QStringLiteral("信道数据无法存入数据库，文件 %1 未导入 ！！").arg(shown(path)));
+            showError(tr("文件 %1 无法导入 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(result.error, path)));
+        } else if (!applyLoadedSet(tr("导入"), result.set, result.squelchGiven)) {
+            showError(tr("信道数据无法存入数据库，文件 %1 未导入 ！！").arg(shown(path)));
         } else if (!result.warnings.isEmpty()) {
             QStringList warnings;
             for (const QString &warning : result.warnings)
                 warnings << SheetExchange::withoutPath(warning, path);
-            showLeftOut(QStringLiteral("文件 %1 已导入，以下内容未导入：").arg(shown(path)), warnings);
+            showLeftOut(tr("文件 %1 已导入，以下内容未导入：").arg(shown(path)), warnings);
         }
     }
     restoreWorkingDirectory(workDir);
@@ -151,34 +230,42 @@ void ChannelFileCommands::exportSheet()
     // An existing FIFO or device would be written in place and could hang the window.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        showError(QStringLiteral("文件 %1 无法导出 ！！").arg(shown(path)));
+        showError(tr("文件 %1 无法导出 ！！").arg(shown(path)));
     } else {
         // The blanks a level picked from the list carries belong to the channel file only.
         const ChannelSet set{m_host.squelchLevel().trimmed(), m_table.channels()};
         QStringList warnings;
-        const QString error = ChannelSheet::save(path, set, SheetExchange::exportFormat(m_exportFilterIndex), &warnings);
+        const QString error = ChannelSheet::save(path, set, SheetExchange::exportFormat(path, m_exportFilterIndex), &warnings);
         if (!error.isEmpty())
-            showError(QStringLiteral("文件 %1 无法导出 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(error, path)));
+            showError(tr("文件 %1 无法导出 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(error, path)));
         else if (!warnings.isEmpty())
-            showLeftOut(QStringLiteral("文件 %1 已导出，以下内容未写入：").arg(shown(path)), warnings);
+            showLeftOut(tr("文件 %1 已导出，以下内容未写入：").arg(shown(path)), warnings);
     }
     m_table.moveFirst();
     restoreWorkingDirectory(workDir);
 }
 
-QString ChannelFileCommands::chooseFile(Purpose purpose, QString *workDir)
+bool ChannelFileCommands::guardAndCommit()
 {
     // The transfers walk the current record on their own; the menu is off then, and this holds
     // for a command that arrives by another way.
     if (m_host.activity() != CommandHost::Activity::Idle)
-        return QString();
+        return false;
     m_host.commitOpenCell(); // a refused value has been told and cleared; the command goes on
+    return true;
+}
+
+QString ChannelFileCommands::chooseFile(Purpose purpose, QString *workDir)
+{
+    if (!guardAndCommit())
+        return QString();
     *workDir = rememberWorkingDirectory();
     m_table.moveFirst();
     switch (purpose) {
     case Purpose::Open:
     case Purpose::Save:
         m_dialog->setFilter(FileFilter);
+        m_dialog->setSuffixFromFilter(purpose == Purpose::Save);
         return purpose == Purpose::Open ? m_dialog->chooseToOpen() : m_dialog->chooseToSave();
     case Purpose::Import: {
         m_sheetDialog->setFilter(SheetExchange::importFilter());
@@ -217,7 +304,7 @@ void ChannelFileCommands::restoreWorkingDirectory(const QString &path)
 
 void ChannelFileCommands::showError(const QString &text)
 {
-    Messages::show(m_host.dialogParent(), QStringLiteral("错误警告 "), text, Messages::Icon::Information);
+    Messages::show(m_host.dialogParent(), tr("错误警告 "), text, Messages::Icon::Information);
 }
 
 void ChannelFileCommands::showLeftOut(const QString &heading, const QStringList &warnings)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "files/channelfile.h"
+#include "files/recentfiles.h"
 
 #include <QObject>
 #include <QString>
@@ -23,8 +24,15 @@ public:
 
     /// Loads a file the user picks: everything in it, or on any fault nothing.
     void open();
-    /// Saves the squelch level and the first 16 channels into a file the user picks.
+    /// Saves the squelch level and the first 16 channels into a file the user picks; a name
+    /// without extension gets ".doc".
     void save();
+    /// Loads a file of the recent list without a dialog; a file no longer there is told and
+    /// leaves the list.
+    void openRecent(const QString &path);
+
+    /// The files last opened or saved, newest first (kept in the settings).
+    QStringList recentFiles() const { return m_recent.paths(); }
 
     /// Loads a sheet the user picks, all or nothing like open(); tells what it left out.
     void importSheet();
@@ -36,6 +44,10 @@ public:
     /// False when the database refused it (nothing changed then).
     bool applyLoadedSet(const QString &stepName, const ChannelSet &set, bool withSquelch);
 
+signals:
+    /// The recent list changed: a file was opened or saved, or a missing one left it.
+    void recentFilesChanged();
+
 private:
     enum class Purpose { Open, Save, Import, Export };
     /// The guard, the working directory and the dialog both commands start with; empty when
@@ -45,6 +57,9 @@ private:
     void restoreWorkingDirectory(const QString &path);
     void showError(const QString &text);
     void showLeftOut(const QString &heading, const QStringList &warnings);
+    bool guardAndCommit();
+    void load(const QString &path);
+    void remember(const QString &path);
 
     CommandHost &m_host;
     ChannelTable &m_table;
@@ -53,4 +68,5 @@ private:
     FileChooser *m_sheetDialog = nullptr;
     int m_importFilterIndex = 0;
     int m_exportFilterIndex = 0;
+    RecentFiles m_recent;
 };

@@ -1,5 +1,6 @@
 #include "files/channelsheet.h"
 
+#include "channels/channelrule.h"
 #include "channels/frequencycheck.h"
 #include "channels/textvalue.h"
 #include "files/chirpsheet.h"
@@ -24,18 +25,11 @@ const QString TransmitKey = QStringLiteral("transmit_mhz");
 const QString ShiftKey = QStringLiteral("shift");
 const QStringList CsvHeader = {QStringLiteral("channel"), QStringLiteral("receive MHz"), QStringLiteral("transmit MHz"),
                                QStringLiteral("shift")};
-constexpr qint64 MaxReadBytes = 1 << 20;
-
-bool isNumber(const QString &text)
-{
-    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
-    return number.match(text).hasMatch();
-}
 
 /// An empty cell and a cell reading 0 both stand for no frequency, as in the grid.
 bool isEmptySide(const QString &text)
 {
-    return text.isEmpty() || (isNumber(text) && FrequencyCheck::read(text) == FrequencyCheck::Reading::Empty);
+    return text.isEmpty() || (ChannelRule::isFrequencyText(text) && FrequencyCheck::read(text) == FrequencyCheck::Reading::Empty);
 }
 
 void apply(ChannelRecord &record, const QList<FrequencyCheck::Assignment> &assignments)
@@ -165,6 +159,10 @@ Result parseCsv(const QString &content)
     }
     if (expect != Expect::Rows) {
         result.error = atLine(table.lastLine + 1, expect == Expect::Squelch ? QStringLiteral("no squelch line") : QStringLiteral("no header"));
+        return result;
+    }
+    if (std::none_of(lineOfChannel.cbegin(), lineOfChannel.cend(), [](int line) { return line > 0; })) {
+        result.error = atLine(table.lastLine + 1, QStringLiteral("a header and no channel rows"));
         return result;
     }
     // A list of only the used channels: the channels it leaves out are empty.
@@ -317,12 +315,13 @@ RowCheck checkRow(const QString &receiveCell, const QString &transmitCell, const
 {
     const QString receive = receiveCell.trimmed();
     const QString transmit = transmitCell.trimmed();
-    const QString shift = shiftCell.trimmed().toLower();
-    if (shift != u"on" && shift != u"off" && !shift.isEmpty())
+    const std::optional<QString> shiftText = ChannelRule::shiftText(shiftCell);
+    if (!shiftText)
         return refuse(2, QStringLiteral("shift \"%1\" is not on or off").arg(shiftCell));
-    if (!receive.isEmpty() && !isNumber(receive))
+    const QString shift = *shiftText;
+    if (!ChannelRule::isFrequencyText(receive))
         return refuse(0, QStringLiteral("\"%1\" is not a frequency in MHz").arg(receiveCell));
-    if (!transmit.isEmpty() && !isNumber(transmit))
+    if (!ChannelRule::isFrequencyText(transmit))
         return refuse(1, QStringLiteral("\"%1\" is not a frequency in MHz").arg(transmitCell));
 
     RowCheck check;
@@ -404,9 +403,16 @@ Result parse(QByteArrayView bytes, Format format, const ReadOptions &options)
     const ChannelFile::ReadResult read = ChannelFile::parse(bytes);
     if (read.error != ChannelFile::ReadError::None) {
         Result result;
-        result.error = read.error == ChannelFile::ReadError::NotText
-                           ? QStringLiteral("not a text file")
-                           : QStringLiteral("fewer than %1 items").arg(ChannelFile::ItemCount);
+        if (read.error == ChannelFile::ReadError::NotFrequency) {
+            const int channel = (read.item - 2) / 3 + 1;
+            const QString problem = (read.item - 1) % 3 == 0 ? QStringLiteral("shift \"%1\" is not on or off").arg(read.detail)
+                                                             : QStringLiteral("\"%1\" is not a frequency in MHz").arg(read.detail);
+            result.error = QStringLiteral("item %1 (channel %2): %3").arg(read.item).arg(channel).arg(problem);
+        } else {
+            result.error = read.error == ChannelFile::ReadError::NotText
+                               ? QStringLiteral("not a text file")
+                               : QStringLiteral("fewer than %1 items").arg(ChannelFile::ItemCount);
+        }
         return result;
     }
     return checkSet(read.set);
@@ -420,8 +426,12 @@ Result load(const QString &path, Format format, const ReadOptions &options)
         result.error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return result;
     }
-    const QByteArray bytes = file.read(MaxReadBytes);
-    if (file.error() != QFileDevice::NoError) {
+    const QByteArray bytes = file.read(ChannelFile::MaxFileBytes + 1);
+    if (bytes.size() > ChannelFile::MaxFileBytes) {
+        result.error = QStringLiteral("%1: larger than %2 MiB; not read").arg(path).arg(ChannelFile::MaxFileBytes >> 20);
+        return result;
+    }
+    if (file.error() != QFileDevice::NoError || !file.atEnd()) {
         result.error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return result;
     }

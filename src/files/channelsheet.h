@@ -43,6 +43,9 @@ struct Result
     QStringList warnings;
     Format format = Format::Channel; ///< the layout that was read (Csv never stands for CHIRP)
     bool squelchGiven = true;        ///< false when the layout has no squelch level (CHIRP)
+    /// A sheet with more rows than channels and no first location: its Locations in order, for
+    /// asking from which one to take the channels.
+    QList<qint64> locations;
     bool ok() const { return error.isEmpty(); }
 };
 

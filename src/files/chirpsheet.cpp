@@ -364,7 +364,26 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
         }
         rows << row;
     }
+    if (rows.isEmpty()) {
+        result.error = QStringLiteral("line %1: a header and no channel rows").arg(table.lastLine + 1);
+        return result;
+    }
     std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) { return a.location < b.location; });
+
+    // Locations that all lie from 1 to 16 are channel numbers: our own export writes them so, and
+    // a channel left empty between used ones stays empty. CHIRP starts every list with a default
+    // memory at Location 0, which then has no channel. Any other sheet fills channels 1 to 16 in
+    // Location order.
+    const bool locationIsChannel = locationColumn >= 0 && !options.firstLocation
+        && std::any_of(rows.cbegin(), rows.cend(), [](const Row &row) { return row.location != 0; })
+        && std::all_of(rows.cbegin(), rows.cend(), [](const Row &row) {
+               return row.location == 0 || (row.location >= 1 && row.location <= ChannelCount);
+           });
+    if (locationIsChannel && rows.first().location == 0) {
+        result.warnings << rows.first().where(header.names.at(locationColumn))
+                + QStringLiteral("location 0 is left out: locations 1 to %1 are channels 1 to %1").arg(ChannelCount);
+        rows.removeFirst();
+    }
 
     qsizetype first = 0;
     if (options.firstLocation) {
@@ -375,6 +394,10 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
         }
     } else if (rows.size() > ChannelCount) {
         result.error = QStringLiteral("line %1: %2 channels; the radio holds %3").arg(rows.at(ChannelCount).line).arg(rows.size()).arg(ChannelCount);
+        if (locationColumn >= 0) {
+            for (const Row &row : std::as_const(rows))
+                result.locations << row.location;
+        }
         return result;
     }
     const QList<Row> taken = rows.mid(first, ChannelCount);
@@ -386,11 +409,12 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
                                .arg(rows.size() - taken.size());
     }
 
-    // Locations that all lie from 1 to 16 are channel numbers: our own export writes them so, and
-    // a channel left empty between used ones stays empty. Any other sheet fills channels 1 to 16
-    // in Location order.
-    const bool locationIsChannel = locationColumn >= 0 && !options.firstLocation
-        && std::all_of(taken.cbegin(), taken.cend(), [](const Row &row) { return row.location >= 1 && row.location <= ChannelCount; });
+    if (locationColumn >= 0 && !locationIsChannel && !options.firstLocation && !taken.isEmpty()) {
+        QStringList moves;
+        for (qsizetype index = 0; index < taken.size(); ++index)
+            moves << QStringLiteral("location %1 to channel %2").arg(taken.at(index).location).arg(index + 1);
+        result.warnings << QStringLiteral("rows fill channels in location order: ") + moves.join(QStringLiteral(", "));
+    }
 
     // All or nothing: the set is filled only when every row passed.
     ChannelList channels(ChannelCount, ChannelRecord{QVariant(), emptyText(), emptyText(), emptyText()});

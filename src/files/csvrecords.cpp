@@ -105,6 +105,9 @@ QString textOf(const QByteArray &bytes)
     QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
+    // Old spreadsheets end lines with a lone CR; every reader after this sees only LF.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
     return text;
 }
 

@@ -31,6 +31,9 @@ public:
     /// Save dialogs: a name typed without extension gets the selected entry's extension.
     void setSuffixFromFilter(bool on) { m_suffixFromFilter = on; }
 
+    /// What the name box starts with until the user chooses a file.
+    void setInitialName(const QString &name) { m_lastChosen = name; }
+
     QString chooseToOpen();
     QString chooseToSave();
 

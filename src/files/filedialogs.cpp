@@ -1,6 +1,7 @@
 #include "files/filedialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QRegularExpression>
 
 namespace FileDialogs {
@@ -41,7 +42,34 @@ Handler &currentHandler()
     return handler;
 }
 
+int pickModal(QWidget *parent, const Choice &choice)
+{
+    bool ok = false;
+    const QString picked = QInputDialog::getItem(parent, choice.title, choice.label, choice.items, 0, false, &ok);
+    return ok ? int(choice.items.indexOf(picked)) : -1;
+}
+
+ChoiceHandler &currentChoiceHandler()
+{
+    static ChoiceHandler handler = pickModal;
+    return handler;
+}
+
 } // namespace
+
+int choose(QWidget *parent, const Choice &choice)
+{
+    const ChoiceHandler handler = currentChoiceHandler();
+    const int index = handler(parent, choice);
+    return index >= 0 && index < choice.items.size() ? index : -1;
+}
+
+ChoiceHandler setChoiceHandler(ChoiceHandler handler)
+{
+    ChoiceHandler previous = currentChoiceHandler();
+    currentChoiceHandler() = handler ? std::move(handler) : ChoiceHandler(pickModal);
+    return previous;
+}
 
 Answer ask(QWidget *parent, const Request &request)
 {

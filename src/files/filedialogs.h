@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -45,6 +46,23 @@ Answer ask(QWidget *parent, const Request &request);
 
 /// Replaces how file dialogs are shown; returns the previous handler. An empty handler restores the default.
 Handler setHandler(Handler handler);
+
+/// A pick from a short list (which Location of a long sheet comes first).
+struct Choice
+{
+    QString title;
+    QString label;
+    QStringList items;
+};
+
+/// Returns the index into choice.items picked, or -1 when the user cancelled.
+using ChoiceHandler = std::function<int(QWidget *parent, const Choice &choice)>;
+
+/// Shows a modal list to pick from (or hands it to the installed handler).
+int choose(QWidget *parent, const Choice &choice);
+
+/// Replaces how lists are offered; returns the previous handler. An empty handler restores the default.
+ChoiceHandler setChoiceHandler(ChoiceHandler handler);
 
 /// The extension of a filter entry's first pattern, "JSON (*.json)" gives "json"; empty for "*"
 /// and for patterns without one.

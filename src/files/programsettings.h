@@ -1,5 +1,5 @@
 // The program's kept settings (options, window state, recent files): one INI file per user, where
-// Qt puts it (~/.config/qz300/qz300.conf on Linux), the same for every way the program is started.
+// Qt puts it (~/.config/qz300/qz300.ini on Linux), the same for every way the program is started.
 #pragma once
 
 #include <QSettings>

@@ -1,5 +1,6 @@
 #include "files/sheetexchange.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace SheetExchange {
@@ -17,7 +18,7 @@ QString extensionOf(int filterIndex)
 
 QString importFilter()
 {
-    return exportFilter() + QStringLiteral("|所有文件|*");
+    return exportFilter() + QCoreApplication::translate("SheetExchange", "|所有文件|*");
 }
 
 QString exportFilter()
@@ -25,8 +26,15 @@ QString exportFilter()
     return QStringLiteral("CHIRP CSV|*.csv|CSV|*.csv|JSON|*.json");
 }
 
-ChannelSheet::Format exportFormat(int filterIndex)
+ChannelSheet::Format exportFormat(const QString &path, int filterIndex)
 {
+    // A typed extension that names a layout decides it: "x.json" is JSON whatever entry is picked,
+    // and a ".csv" keeps the picked CSV layout or, picked as JSON, becomes our CSV.
+    const ChannelSheet::Format byName = ChannelSheet::formatOfPath(path);
+    if (byName == ChannelSheet::Format::Json)
+        return byName;
+    if (byName == ChannelSheet::Format::Csv && filterIndex == JsonEntry)
+        return byName;
     switch (filterIndex) {
     case CsvEntry:
         return ChannelSheet::Format::Csv;
@@ -66,7 +74,7 @@ QString listed(const QStringList &lines, int cap)
 {
     if (lines.size() <= cap)
         return lines.join(u'\n');
-    return (lines.mid(0, cap) << QStringLiteral("…还有 %1 条").arg(lines.size() - cap)).join(u'\n');
+    return (lines.mid(0, cap) << QCoreApplication::translate("SheetExchange", "…还有 %1 条").arg(lines.size() - cap)).join(u'\n');
 }
 
 QString withoutPath(const QString &text, const QString &path)

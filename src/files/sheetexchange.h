@@ -14,8 +14,10 @@ QString importFilter();
 /// The filter for exporting: the three layouts, one entry each.
 QString exportFilter();
 
-/// The layout of the export filter entry with this index (CHIRP CSV for an unknown index).
-ChannelSheet::Format exportFormat(int filterIndex);
+/// The layout an export to `path` is written in: the one its extension names (".json" JSON,
+/// ".csv" a CSV layout), else the one of the filter entry with this index (CHIRP CSV for an
+/// unknown index).
+ChannelSheet::Format exportFormat(const QString &path, int filterIndex);
 /// The name an export goes to: the typed name, with the entry's extension when it has none.
 QString exportPath(const QString &typed, int filterIndex);
 

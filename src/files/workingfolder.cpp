@@ -1,5 +1,6 @@
 #include "files/workingfolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
 
@@ -24,11 +25,11 @@ QString enterDesktopDataFolder()
 {
     const QString folder = desktopDataFolder();
     if (folder.isEmpty())
-        return QStringLiteral("找不到用户数据文件夹，系统失败，退出！");
+        return QCoreApplication::translate("WorkingFolder", "找不到用户数据文件夹，系统失败，退出！");
     if (!QDir().mkpath(folder))
-        return QStringLiteral("无法建立数据文件夹 %1，系统失败，退出！").arg(QDir::toNativeSeparators(folder));
+        return QCoreApplication::translate("WorkingFolder", "无法建立数据文件夹 %1，系统失败，退出！").arg(QDir::toNativeSeparators(folder));
     if (!QDir::setCurrent(folder))
-        return QStringLiteral("无法进入数据文件夹 %1，系统失败，退出！").arg(QDir::toNativeSeparators(folder));
+        return QCoreApplication::translate("WorkingFolder", "无法进入数据文件夹 %1，系统失败，退出！").arg(QDir::toNativeSeparators(folder));
     return {};
 }
 

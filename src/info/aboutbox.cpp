@@ -43,7 +43,7 @@ AboutBox::AboutBox(QWidget *parent)
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(DesignNames::About::window());
-    setWindowTitle(QStringLiteral("关于本软件"));
+    setWindowTitle(tr("关于本软件"));
     setWindowIcon(ProgramIcon::icon());
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -59,10 +59,10 @@ void AboutBox::buildControls()
 
     const QFont heading = Fonts::font(Fonts::kai(), 15.75);
     const QColor purple(0xC0, 0x00, 0xC0);
-    Twips::place(makeLabel(this, DesignNames::About::title(), QStringLiteral("    QZ300写频软件"), heading, Qt::red), 1050, 240, 3885, 480);
-    Twips::place(makeLabel(this, DesignNames::About::version(), QStringLiteral("      版本 A 1.1"), heading, Qt::red), 1050, 720, 3885, 420);
+    Twips::place(makeLabel(this, DesignNames::About::title(), tr("    QZ300写频软件"), heading, Qt::red), 1050, 240, 3885, 480);
+    Twips::place(makeLabel(this, DesignNames::About::version(), tr("      版本 A 1.1"), heading, Qt::red), 1050, 720, 3885, 420);
     QLabel *description = makeLabel(this, DesignNames::About::description(),
-                                    QStringLiteral("本软件是专供用户，对澄川电讯器材公司的QZ300对讲机，编写工作频率及参数的专用软件      "),
+                                    tr("本软件是专供用户，对澄川电讯器材公司的QZ300对讲机，编写工作频率及参数的专用软件      "),
                                     Fonts::font(Fonts::kai(), 12), Qt::blue);
     Twips::place(description, 1050, 1170, 4455, 1170);
 
@@ -70,15 +70,15 @@ void AboutBox::buildControls()
     makeLine(this, DesignNames::About::lightLine(), Qt::white, 2445);
 
     QLabel *disclaimer = makeLabel(this, DesignNames::About::disclaimer(),
-                                   QStringLiteral(" 技术咨询： ") + supportPhone() + QStringLiteral("       "),
+                                   tr(" 技术咨询： ") + supportPhone() + QStringLiteral("       "),
                                    Fonts::font(Fonts::kai(), 14.25), purple);
     Twips::place(disclaimer, 255, 2625, 3870, 825);
 
-    m_ok = new QPushButton(QStringLiteral("确定"), this);
+    m_ok = new QPushButton(tr("确定"), this);
     m_ok->setObjectName(DesignNames::About::okButton());
     m_ok->setDefault(true);
     Twips::place(m_ok, 4125, 2625, 1380, 345);
-    m_sysInfo = new QPushButton(QStringLiteral("系统信息(&S)..."), this);
+    m_sysInfo = new QPushButton(tr("系统信息(&S)..."), this);
     m_sysInfo->setObjectName(DesignNames::About::systemInfoButton());
     Twips::place(m_sysInfo, 4125, 3075, 1380, 345);
     setTabOrder(m_ok, m_sysInfo);
@@ -102,5 +102,5 @@ void AboutBox::onSystemInfoClicked()
 void AboutBox::startSystemInfo()
 {
     if (!m_systemInfo.start())
-        Messages::show(this, Messages::applicationTitle(), QStringLiteral("此时系统信息不可用"), Messages::Icon::None);
+        Messages::show(this, Messages::applicationTitle(), tr("此时系统信息不可用"), Messages::Icon::None);
 }

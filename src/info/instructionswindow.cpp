@@ -2,11 +2,13 @@
 
 #include "info/blankwraplabel.h"
 #include "info/instructiontext.h"
+#include "info/programguide.h"
 #include "ui/designnames.h"
 #include "ui/fonts.h"
 #include "ui/programicon.h"
 #include "ui/twips.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 namespace {
@@ -21,7 +23,7 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(DesignNames::Instructions::window());
-    setWindowTitle(QStringLiteral("操作说明"));
+    setWindowTitle(tr("操作说明"));
     setWindowIcon(ProgramIcon::icon());
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -36,7 +38,7 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
     m_description->setPalette(palette);
     Twips::place(m_description, 720, 600, 7845, 4530);
 
-    m_ok = new QPushButton(QStringLiteral("确定"), this);
+    m_ok = new QPushButton(tr("确定"), this);
     m_ok->setObjectName(DesignNames::Instructions::okButton());
     m_ok->setDefault(true);
     Twips::place(m_ok, 7320, 5280, 1500, 345);
@@ -46,12 +48,25 @@ InstructionsWindow::InstructionsWindow(QWidget *parent)
     QSize client = Twips::size(this, ClientWidth, ClientHeight);
     // A font taller than the designed one needs more lines' height; the text must show whole.
     const int needed = m_description->heightForWidth(m_description->width());
-    const int extra = needed - m_description->height();
-    if (extra > 0) {
+    int extra = needed - m_description->height();
+    if (extra > 0)
         m_description->resize(m_description->width(), needed);
-        m_ok->move(m_ok->x(), m_ok->y() + extra);
-        client.rheight() += extra;
-    }
+    else
+        extra = 0;
+
+    // The second section goes between the instruction text and the button, which moves down for it.
+    m_guide = new QLabel(ProgramGuide::heading() + u'\n' + ProgramGuide::text(), this);
+    m_guide->setObjectName(QStringLiteral("lblProgramGuide"));
+    m_guide->setTextFormat(Qt::PlainText);
+    m_guide->setWordWrap(true);
+    m_guide->setFont(Fonts::font(Fonts::song(), 10.5));
+    const int gap = Twips::size(this, 0, 120).height();
+    const int guideHeight = m_guide->heightForWidth(m_description->width());
+    m_guide->setGeometry(m_description->x(), m_description->geometry().bottom() + 1 + gap, m_description->width(), guideHeight);
+    extra += gap + guideHeight;
+
+    m_ok->move(m_ok->x(), m_ok->y() + extra);
+    client.rheight() += extra;
     setFixedSize(client);
 }
 

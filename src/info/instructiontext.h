@@ -1,6 +1,7 @@
 // The operating instructions: one text whose runs of blanks push the next words onto a new line.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace InstructionText {
@@ -8,7 +9,7 @@ namespace InstructionText {
 /// The instruction text, exactly as shown (384 characters, no line breaks).
 inline QString text()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate("InstructionText",
         "                  操作说明                         "
         "一，使用随机配带的写频电缆，将对讲机（关机）耳机话筒插口与计算机串行口1（或串行口2）联结。    "
         "二，打开对讲机电源，屏显显示“对讲机就续”。    "

@@ -3,6 +3,8 @@
 #include "channels/frequencycheck.h"
 #include "channels/textvalue.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 namespace ChannelFrame {
@@ -59,7 +61,7 @@ QString frequencyDigits(const QVariant &field, double offset)
 
 QString describe(const QVariant &value)
 {
-    return value.isNull() ? QStringLiteral("（空）") : value.toString();
+    return value.isNull() ? QCoreApplication::translate("ChannelFrame", "（空）") : value.toString();
 }
 
 /// A received frequency field in 10 Hz units, the receive offset added back; 0 for an unset side.
@@ -76,7 +78,7 @@ QString rangeFault(const QString &side, qint64 units)
     constexpr qint64 highest = qint64(FrequencyCheck::UpperLimit * UnitsPerMHz);
     if (units == 0 || (units >= lowest && units <= highest))
         return QString();
-    return QStringLiteral("%1 %2 MHz 超出 130 到 500 MHz 的范围").arg(side, TextValue::fiveDecimals(double(units) / UnitsPerMHz));
+    return QCoreApplication::translate("ChannelFrame", "%1 %2 MHz 超出 130 到 500 MHz 的范围").arg(side, TextValue::fiveDecimals(double(units) / UnitsPerMHz));
 }
 
 QVariant frequencyOf(QStringView frame, int first, double offset)
@@ -96,7 +98,7 @@ Encoded encode(int number, const ChannelRecord &record, const QString &squelch)
     if (number == 1) {
         const QString level = squelch.trimmed();
         if (level.size() > 1 || !allDigits(level)) {
-            result.error = QStringLiteral("静噪级别“%1”不是 0 到 9 之间的一位数字").arg(squelch);
+            result.error = QCoreApplication::translate("ChannelFrame", "静噪级别“%1”不是 0 到 9 之间的一位数字").arg(squelch);
             return result;
         }
         address = level.isEmpty() || TextValue::numericValue(level) == 0.0 ? QStringLiteral("00") : u'0' + level;
@@ -106,19 +108,19 @@ Encoded encode(int number, const ChannelRecord &record, const QString &squelch)
         if (address.size() == 1)
             address.prepend(u'0');
         if (address.size() != 2 || !allDigits(address)) {
-            result.error = QStringLiteral("信道号“%1”不是 1 到 100 之间的整数").arg(describe(record.no));
+            result.error = QCoreApplication::translate("ChannelFrame", "信道号“%1”不是 1 到 100 之间的整数").arg(describe(record.no));
             return result;
         }
     }
 
     const QString receive = frequencyDigits(record.rf, ReceiveOffset);
     if (receive.isEmpty()) {
-        result.error = QStringLiteral("接收频率“%1”超出对讲机能存储的范围").arg(describe(record.rf));
+        result.error = QCoreApplication::translate("ChannelFrame", "接收频率“%1”超出对讲机能存储的范围").arg(describe(record.rf));
         return result;
     }
     const QString transmit = frequencyDigits(record.tf, 0.0);
     if (transmit.isEmpty()) {
-        result.error = QStringLiteral("发射频率“%1”超出对讲机能存储的范围").arg(describe(record.tf));
+        result.error = QCoreApplication::translate("ChannelFrame", "发射频率“%1”超出对讲机能存储的范围").arg(describe(record.tf));
         return result;
     }
     const bool shift = !record.bt.isNull() && record.bt.toString() == u"on";
@@ -135,13 +137,13 @@ bool isWellFormed(QStringView frame)
 QString answerFault(QStringView frame)
 {
     if (!isWellFormed(frame))
-        return QStringLiteral("收到的“%1”不是 20 位数字").arg(frame.toString());
+        return QCoreApplication::translate("ChannelFrame", "收到的“%1”不是 20 位数字").arg(frame.toString());
     if (frame.at(3) != u'0' && frame.at(3) != u'1')
-        return QStringLiteral("频差标志“%1”不是 0 或 1").arg(frame.at(3));
-    const QString receive = rangeFault(QStringLiteral("接收频率"), unitsOf(frame, 4, ReceiveOffset));
+        return QCoreApplication::translate("ChannelFrame", "频差标志“%1”不是 0 或 1").arg(frame.at(3));
+    const QString receive = rangeFault(QCoreApplication::translate("ChannelFrame", "接收频率"), unitsOf(frame, 4, ReceiveOffset));
     if (!receive.isEmpty())
         return receive;
-    return rangeFault(QStringLiteral("发射频率"), unitsOf(frame, 12, 0.0));
+    return rangeFault(QCoreApplication::translate("ChannelFrame", "发射频率"), unitsOf(frame, 12, 0.0));
 }
 
 ChannelRecord decode(QStringView frame)

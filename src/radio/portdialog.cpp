@@ -33,7 +33,7 @@ PortDialog::PortDialog(SerialLink &port, ReadinessPoll &poll, std::function<bool
     , m_selection(port, poll, std::move(linkBusy))
 {
     setObjectName(DesignNames::PortChoice::window());
-    setWindowTitle(QStringLiteral("选择端口"));
+    setWindowTitle(tr("选择端口"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     buildControls();
@@ -42,16 +42,16 @@ PortDialog::PortDialog(SerialLink &port, ReadinessPoll &poll, std::function<bool
 
 void PortDialog::buildControls()
 {
-    m_label = new QLabel(QStringLiteral("请选择串行口:"), this);
+    m_label = new QLabel(tr("请选择串行口:"), this);
     m_label->setObjectName(DesignNames::PortChoice::prompt());
     setTextColour(m_label, Qt::blue);
     Twips::place(m_label, 480, 240, 3840, 375);
 
-    m_ok = new QPushButton(QStringLiteral("确定"), this);
+    m_ok = new QPushButton(tr("确定"), this);
     m_ok->setObjectName(DesignNames::PortChoice::okButton());
     m_ok->setDefault(true);
     Twips::place(m_ok, 600, 2880, 1335, 375);
-    m_cancel = new QPushButton(QStringLiteral("取消"), this);
+    m_cancel = new QPushButton(tr("取消"), this);
     m_cancel->setObjectName(DesignNames::PortChoice::cancelButton());
     Twips::place(m_cancel, 2760, 2880, 1335, 375);
 
@@ -112,7 +112,9 @@ void PortDialog::onOkClicked()
         button->setAutoExclusive(false);
         button->setChecked(false);
         button->setAutoExclusive(true);
-        Messages::show(this, QStringLiteral("系统信息'"), QStringLiteral("选用的串行端口 无效！ "), Messages::Icon::Critical);
+        const QString remedy = m_selection.failureRemedy();
+        Messages::show(this, tr("系统信息'"),
+                       tr("选用的串行端口 无效！ ") + (remedy.isEmpty() ? QString() : QString(u'\n' + remedy)), Messages::Icon::Critical);
     }
     m_closing = true;
     QDialog::accept();

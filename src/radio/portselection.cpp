@@ -2,13 +2,15 @@
 
 #include "radio/readinesspoll.h"
 
+#include <QCoreApplication>
+
 QString PortSelection::Option::toolTip() const
 {
     QString device = devicePath.isEmpty() ? QStringLiteral("COM%1").arg(port) : devicePath;
     const QString node = PortTable::resolvedDevice(devicePath);
     if (node != devicePath)
         device += QStringLiteral(" → %1").arg(node);
-    QStringList lines{enabled ? device : QStringLiteral("%1：%2").arg(device, SerialLink::describe(fault))};
+    QStringList lines{enabled ? device : QCoreApplication::translate("PortSelection", "%1：%2").arg(device, why.isEmpty() ? SerialLink::describe(fault) : why)};
     lines += details.toolTipLines();
     return lines.join(u'\n');
 }
@@ -34,6 +36,7 @@ void PortSelection::load()
         option.enabled = opened;
         option.selected = opened && n == m_previous;
         option.fault = opened ? SerialLink::OpenFault::None : m_port.openFault();
+        option.why = opened ? QString() : m_port.explainOpenFault(PortAccess::Language::Chinese);
     }
     openPort(m_previous);
 }
@@ -54,9 +57,15 @@ PortSelection::Outcome PortSelection::accept(int port)
         return Outcome::Busy;
     Outcome outcome = Outcome::Kept;
     if (port >= PortTable::FirstPort && port <= PortTable::LastPort) {
+        m_failureRemedy.clear();
         outcome = openPort(port) ? Outcome::Moved : Outcome::Failed;
-        if (outcome == Outcome::Failed)
+        if (outcome == Outcome::Failed) {
             m_options[port - 1].selected = false;
+            const bool telling = m_port.openFault() == SerialLink::OpenFault::NoPermission
+                || (m_port.openFault() == SerialLink::OpenFault::InUse && m_port.openFacts().holderPid);
+            if (telling)
+                m_failureRemedy = m_port.explainOpenFault(PortAccess::Language::Chinese);
+        }
     }
     if (outcome != Outcome::Moved)
         openPort(m_previous);

@@ -24,6 +24,7 @@ public:
         bool selected = false;
         QString devicePath;
         SerialLink::OpenFault fault = SerialLink::OpenFault::None;
+        QString why; ///< the fault in words, with the remedy or the holder when known
         PortDetails details;
 
         /// The device the number stands for (and the node a stable link leads to), why it did
@@ -53,6 +54,10 @@ public:
 
     /// OK with option `port` selected (0 for none). Restarts the poll when a port is open.
     Outcome accept(int port);
+    /// After accept() failed: what the user can do about it (the group to join, the program that
+    /// holds the port); empty when there is nothing more to say than that the port did not open.
+    QString failureRemedy() const { return m_failureRemedy; }
+
     /// Cancel or closing the dialog: the link goes back to the previous port.
     Outcome cancel();
 
@@ -66,4 +71,5 @@ private:
     std::function<bool()> m_linkBusy;
     qint16 m_previous = 0;
     std::array<Option, PortTable::LastPort> m_options;
+    QString m_failureRemedy;
 };

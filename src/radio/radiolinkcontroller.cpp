@@ -10,6 +10,7 @@
 #include "serial/seriallink.h"
 #include "ui/commandhost.h"
 #include "ui/messagebox.h"
+#include "ui/translatedtext.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -18,15 +19,15 @@
 
 namespace {
 
-const QString WarningTitle = QStringLiteral("错误警告");
-const QString ReadErrorTitle = QStringLiteral("错误警告 ");
-const QString LostStatus = QStringLiteral("端口已断开...");
-const QString ReadCommand = QStringLiteral("读信道");
-const QString WriteCommand = QStringLiteral("写信道");
+const TranslatedText WarningTitle("RadioLinkController", QT_TRANSLATE_NOOP("RadioLinkController", "错误警告"));
+const TranslatedText ReadErrorTitle("RadioLinkController", QT_TRANSLATE_NOOP("RadioLinkController", "错误警告 "));
+const TranslatedText LostStatus("RadioLinkController", QT_TRANSLATE_NOOP("RadioLinkController", "端口已断开..."));
+const TranslatedText ReadCommand("RadioLinkController", QT_TRANSLATE_NOOP("RadioLinkController", "读信道"));
+const TranslatedText WriteCommand("RadioLinkController", QT_TRANSLATE_NOOP("RadioLinkController", "写信道"));
 
 QString portName(int port, const QString &device)
 {
-    return device.isEmpty() ? QStringLiteral("COM%1").arg(port) : QStringLiteral("COM%1（%2）").arg(port).arg(device);
+    return device.isEmpty() ? QStringLiteral("COM%1").arg(port) : QCoreApplication::translate("RadioLinkController", "COM%1（%2）").arg(port).arg(device);
 }
 
 } // namespace
@@ -51,7 +52,7 @@ RadioLinkController::RadioLinkController(CommandHost &host, SerialLink &link, Re
     m_read->setObjectName(QStringLiteral("readTransfer"));
     // A read is one step the user can undo: table and squelch level together.
     m_read->setChannelSetStore([this](const ChannelSet &set) {
-        const QString error = m_host.replaceChannelSet(QStringLiteral("读信道数据"), set.channels, set.squelch);
+        const QString error = m_host.replaceChannelSet(tr("读信道数据"), set.channels, set.squelch);
         if (error.isEmpty())
             m_table.moveFirst();
         return error;
@@ -92,6 +93,8 @@ void RadioLinkController::writeChannels()
         return;
     if (!portReady(WriteCommand))
         return;
+    if (!radioAnsweredOrWriteAnyway())
+        return;
     // Locked before the start stores pending edits, so a store failure is told once, below.
     m_host.setActivity(CommandHost::Activity::Writing);
     const ChannelSet sent{m_host.squelchLevel(), m_table.channels()};
@@ -102,7 +105,7 @@ void RadioLinkController::writeChannels()
         return;
     }
     m_host.cancelStatusClearing();
-    m_host.setStatusText(QStringLiteral("正在传送数据,,,,,,,"));
+    m_host.setStatusText(tr("正在传送数据,,,,,,,"));
     m_result->clear();
     m_result->hide();
     showProgress(0, ChannelCount);
@@ -119,7 +122,7 @@ void RadioLinkController::readChannels()
     if (!m_table.submit()) {
         backToIdle();
         Messages::show(m_host.dialogParent(), WarningTitle,
-                       QStringLiteral("信道数据无法存入数据库，没有读信道：\n%1").arg(m_table.lastError()),
+                       tr("信道数据无法存入数据库，没有读信道：\n%1").arg(m_table.lastError()),
                        Messages::Icon::Warning);
         return;
     }
@@ -141,9 +144,9 @@ bool RadioLinkController::mayClose()
     // The frames keep going while the question is up.
     const int choice = Messages::ask(
         m_host.dialogParent(), {WarningTitle,
-                                QStringLiteral("正在写信道数据。现在退出，对讲机中只写入了部分信道，信道数据将不完整。\n"
+                                tr("正在写信道数据。现在退出，对讲机中只写入了部分信道，信道数据将不完整。\n"
                                                "继续写信道，还是放弃写信道并退出？"),
-                                Messages::Icon::Warning, {QStringLiteral("继续写信道"), QStringLiteral("放弃并退出")}, 0, 0});
+                                Messages::Icon::Warning, {tr("继续写信道"), tr("放弃并退出")}, 0, 0});
     m_askingToClose = false;
     if (choice != 1)
         return false;
@@ -153,9 +156,9 @@ bool RadioLinkController::mayClose()
         m_poll.stop(); // the window goes: nothing more for the radio
         backToIdle();
         m_host.setStatusText(QString());
-        showResult(QStringLiteral("写入中断"), true);
+        showResult(tr("写入中断"), true);
         Messages::show(m_host.dialogParent(), WarningTitle,
-                       QStringLiteral("写信道已中断，对讲机中的信道数据不完整。\n请在使用对讲机前重新写信道数据。"),
+                       tr("写信道已中断，对讲机中的信道数据不完整。\n请在使用对讲机前重新写信道数据。"),
                        Messages::Icon::Warning);
     }
     return true;
@@ -166,11 +169,25 @@ bool RadioLinkController::portReady(const QString &command)
     if (m_link.isOpen())
         return true;
     const QString text = m_reconnect->isLost()
-        ? QStringLiteral("串行端口 %1 已断开，无法%2！\n接好电缆后，程序会自动重新打开这个端口。")
+        ? tr("串行端口 %1 已断开，无法%2！\n接好电缆后，程序会自动重新打开这个端口。")
               .arg(portName(m_reconnect->lostPort(), m_reconnect->lostDevice()), command)
-        : QStringLiteral("串行端口没有打开，无法%1！").arg(command);
+        : tr("串行端口没有打开，无法%1！").arg(command);
     Messages::show(m_host.dialogParent(), WarningTitle, text, Messages::Icon::Warning);
     return false;
+}
+
+bool RadioLinkController::radioAnsweredOrWriteAnyway()
+{
+    // The radio never acknowledges a frame: a write to a line where nobody answers would
+    // otherwise report success.
+    if (m_poll.hasAnswered())
+        return true;
+    const int choice = Messages::ask(
+        m_host.dialogParent(),
+        {WarningTitle,
+         tr("对讲机没有应答（端口 COM%1）。请检查电缆和对讲机电源。仍要写入吗？").arg(m_link.portNumber()),
+         Messages::Icon::Warning, {tr("写入"), tr("取消")}, 1, 1});
+    return choice == 0;
 }
 
 void RadioLinkController::linkLost(int port, const QString &device)
@@ -181,7 +198,7 @@ void RadioLinkController::linkLost(int port, const QString &device)
     m_host.cancelStatusClearing();
     m_host.setStatusText(LostStatus);
     Messages::show(m_host.dialogParent(), WarningTitle,
-                   QStringLiteral("串行端口 %1 已断开。\n接好电缆后，程序会自动重新打开这个端口。").arg(portName(port, device)),
+                   tr("串行端口 %1 已断开。\n接好电缆后，程序会自动重新打开这个端口。").arg(portName(port, device)),
                    Messages::Icon::Warning);
 }
 
@@ -189,7 +206,7 @@ void RadioLinkController::linkBack()
 {
     if (m_host.activity() != CommandHost::Activity::Idle)
         return; // a failed transfer's box is up; its end restarts the poll
-    m_host.setStatusText(QStringLiteral("端口已恢复..."));
+    m_host.setStatusText(tr("端口已恢复..."));
     m_poll.start();
 }
 
@@ -198,7 +215,7 @@ QString RadioLinkController::holdTableForWrite()
     // Edits still pending are stored before anything goes out. Once the pacing runs, nothing may
     // wait on the database: a locked file would stall the frames and the radio would drop the set.
     const auto refusal = [this] {
-        return QStringLiteral("信道数据无法存入数据库，没有写入对讲机：\n%1").arg(m_table.lastError());
+        return tr("信道数据无法存入数据库，没有写入对讲机：\n%1").arg(m_table.lastError());
     };
     if (!m_table.submit())
         return refusal();
@@ -234,33 +251,33 @@ void RadioLinkController::showProgress(int frame, int total)
 void RadioLinkController::writeFinished()
 {
     releaseTable();
-    m_host.setStatusText(QStringLiteral("数据传送完毕..."));
+    m_host.setStatusText(tr("数据传送完毕..."));
     backToIdle();
-    showResult(QStringLiteral("写入完成"), true);
+    showResult(tr("写入完成"), true);
     m_host.startStatusClearing();
 }
 
 void RadioLinkController::writeFailed(const QString &reason)
 {
     releaseTable();
-    showResult(QStringLiteral("写入失败：端口出错"), true);
+    showResult(tr("写入失败：端口出错"), true);
     showFailure(WarningTitle,
-                QStringLiteral("写信道中断，串行端口出错：%1\n对讲机中的信道数据可能不完整，请重新选择端口后再写一次。").arg(reason),
+                tr("写信道中断，串行端口出错：%1\n对讲机中的信道数据可能不完整，请重新选择端口后再写一次。").arg(reason),
                 Messages::Icon::Warning);
 }
 
 void RadioLinkController::readFinished()
 {
-    m_host.setStatusText(QStringLiteral("读出信道数据完毕！"));
+    m_host.setStatusText(tr("读出信道数据完毕！"));
     m_host.startStatusClearing();
     backToIdle();
-    showResult(QStringLiteral("读出完成"), true);
+    showResult(tr("读出完成"), true);
 }
 
 void RadioLinkController::readFailed(const QString &message)
 {
     // Nothing of a failed read is stored, so no count of frames.
-    showResult(QStringLiteral("读出失败"), false);
+    showResult(tr("读出失败"), false);
     showFailure(ReadErrorTitle, message, Messages::Icon::Information);
 }
 

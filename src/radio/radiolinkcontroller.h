@@ -57,6 +57,7 @@ private:
     void backToIdle();
     void showResult(const QString &outcome, bool withFrames);
     bool portReady(const QString &command);
+    bool radioAnsweredOrWriteAnyway();
     bool storeEdits(const QString &command);
     void linkLost(int port, const QString &device);
     void linkBack();

@@ -14,6 +14,8 @@ ReadinessPoll::ReadinessPoll(SerialLink &port, QObject *parent)
 
 void ReadinessPoll::start()
 {
+    // Each start follows a port opened or a transfer ended: an earlier answer no longer counts.
+    m_answered = false;
     m_timer.start();
 }
 
@@ -32,6 +34,7 @@ void ReadinessPoll::pollTick()
         const QString received = m_port.takeChar();
         if (received == QLatin1String("C")) {
             stop();
+            m_answered = true;
             emit radioReady();
             return;
         }

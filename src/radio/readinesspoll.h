@@ -21,6 +21,8 @@ public:
     void start();
     void stop();
     bool isRunning() const { return m_timer.isActive(); }
+    /// Whether the radio has answered since the poll last started (a port opened, a transfer ended).
+    bool hasAnswered() const { return m_answered; }
     QTimer &timer() { return m_timer; }
 
     /// One tick: drain what has arrived looking for "C"; send "C" when none was found.
@@ -33,4 +35,5 @@ signals:
 private:
     SerialLink &m_port;
     QTimer m_timer;
+    bool m_answered = false;
 };

@@ -4,11 +4,13 @@
 #include "radio/readinesspoll.h"
 #include "serial/seriallink.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 QString readError()
 {
-    return QStringLiteral("读数错误！！");
+    return QCoreApplication::translate("ReadTransfer", "读数错误！！");
 }
 
 } // namespace
@@ -65,7 +67,6 @@ void ReadTransfer::collect()
     const QByteArray received = m_port.takeInput();
     if (received.isEmpty())
         return;
-    m_silence.start();
     for (const char byte : received) {
         const QChar c = QChar::fromLatin1(byte);
         // The radio's answer to a poll sent just before the read command can still be on its way.
@@ -75,6 +76,8 @@ void ReadTransfer::collect()
             fail(readError());
             return;
         }
+        // Only frame characters are progress: a line that repeats "C" must not hold the read open.
+        m_silence.start();
         m_frame += c;
         if (m_frame.size() < ChannelFrame::Length)
             continue;
@@ -111,7 +114,7 @@ void ReadTransfer::complete()
     for (int k = 0; k < m_frames.size(); ++k) {
         const QString fault = ChannelFrame::answerFault(m_frames.at(k));
         if (!fault.isEmpty()) {
-            fail(QStringLiteral("%1\n第 %2 信道：%3").arg(readError()).arg(k + 1).arg(fault));
+            fail(tr("%1\n第 %2 信道：%3").arg(readError()).arg(k + 1).arg(fault));
             return;
         }
     }
@@ -122,7 +125,7 @@ void ReadTransfer::complete()
     if (m_store) {
         const QString error = m_store(set);
         if (!error.isEmpty()) {
-            fail(QStringLiteral("读出的信道数据无法存入数据库：%1").arg(error));
+            fail(tr("读出的信道数据无法存入数据库：%1").arg(error));
             return;
         }
     }

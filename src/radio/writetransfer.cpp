@@ -1,5 +1,7 @@
 #include "radio/writetransfer.h"
 
+#include "channels/channelrule.h"
+#include "channels/frequencycheck.h"
 #include "radio/channelframe.h"
 #include "radio/readinesspoll.h"
 #include "serial/seriallink.h"
@@ -21,12 +23,24 @@ WriteTransfer::WriteTransfer(SerialLink &port, QTimer &timer, ReadinessPoll *pol
 QString WriteTransfer::start(const ChannelSet &set, const BeforeSending &beforeSending)
 {
     if (m_running)
-        return QStringLiteral("正在写信道");
+        return tr("正在写信道");
     if (!m_port.isOpen())
-        return QStringLiteral("串行端口没有打开，无法写信道！");
+        return tr("串行端口没有打开，无法写信道！");
     const ChannelList &channels = set.channels;
     if (channels.size() < ChannelCount)
-        return QStringLiteral("数据表只有 %1 个信道，少于 %2 个").arg(channels.size()).arg(ChannelCount);
+        return tr("数据表只有 %1 个信道，少于 %2 个").arg(channels.size()).arg(ChannelCount);
+
+    // What the radio cannot take is refused before the write command, as the command line does.
+    if (const ChannelRule::BadFrequency bad = ChannelRule::firstBadFrequency(channels); bad.found()) {
+        const QString side = bad.field == ChannelField::Rf ? QStringLiteral("接收频率") : QStringLiteral("发送频率");
+        if (!ChannelRule::isFrequencyText(bad.text))
+            return QStringLiteral("第 %1 信道的%2“%3”不是频率，没有写入对讲机。").arg(bad.row + 1).arg(side, bad.text);
+        return QStringLiteral("第 %1 信道的%2 %3 超出范围（%4 到 %5 MHz），没有写入对讲机。")
+            .arg(bad.row + 1)
+            .arg(side, bad.text)
+            .arg(FrequencyCheck::LowerLimit)
+            .arg(FrequencyCheck::UpperLimit);
+    }
 
     // Every frame is formed before anything is sent, so that a channel that cannot be written
     // never leaves the radio with half a set.
@@ -34,7 +48,7 @@ QString WriteTransfer::start(const ChannelSet &set, const BeforeSending &beforeS
     for (int number = 1; number <= ChannelCount; ++number) {
         const ChannelFrame::Encoded encoded = ChannelFrame::encode(number, channels.at(number - 1), set.squelch);
         if (!encoded.ok())
-            return QStringLiteral("第 %1 信道的数据无法写入对讲机：%2。").arg(number).arg(encoded.error);
+            return tr("第 %1 信道的数据无法写入对讲机：%2。").arg(number).arg(encoded.error);
         frames << encoded.frame;
     }
 

@@ -2,6 +2,7 @@
 
 #include "serial/porttable.h"
 
+#include <QCoreApplication>
 #include <QSerialPortInfo>
 
 #include <utility>
@@ -52,13 +53,13 @@ QStringList PortDetails::toolTipLines() const
 {
     QStringList lines;
     if (!description.isEmpty())
-        lines << QStringLiteral("设备：%1").arg(description);
+        lines << QCoreApplication::translate("PortDetails", "设备：%1").arg(description);
     if (!manufacturer.isEmpty())
-        lines << QStringLiteral("厂商：%1").arg(manufacturer);
+        lines << QCoreApplication::translate("PortDetails", "厂商：%1").arg(manufacturer);
     if (!usbId().isEmpty())
-        lines << QStringLiteral("USB 标识：%1").arg(usbId());
+        lines << QCoreApplication::translate("PortDetails", "USB 标识：%1").arg(usbId());
     if (!serialNumber.isEmpty())
-        lines << QStringLiteral("序列号：%1").arg(serialNumber);
+        lines << QCoreApplication::translate("PortDetails", "序列号：%1").arg(serialNumber);
     return lines;
 }
 

@@ -18,9 +18,10 @@ QString openState(const Entry &entry)
     case SerialLink::OpenFault::Missing:
         return QStringLiteral("missing");
     case SerialLink::OpenFault::InUse:
-        return QStringLiteral("in use");
+        return entry.explanation.isEmpty() ? QStringLiteral("in use") : entry.explanation;
     case SerialLink::OpenFault::NoPermission:
-        return QStringLiteral("no permission");
+        return entry.explanation.isEmpty() ? QStringLiteral("no permission")
+                                           : QStringLiteral("no permission: %1").arg(entry.explanation);
     case SerialLink::OpenFault::Other:
         break;
     }
@@ -54,6 +55,7 @@ QList<Entry> survey(const PortTable &table)
         if (!entry.opens) {
             entry.fault = link.openFault();
             entry.errorText = link.openErrorText();
+            entry.explanation = link.explainOpenFault(PortAccess::Language::English);
         }
         entry.details = PortDetails::of(entry.device);
         entries << entry;

@@ -21,6 +21,7 @@ struct Entry
     bool opens = false;
     SerialLink::OpenFault fault = SerialLink::OpenFault::None;
     QString errorText;      ///< the system's words when the fault is Other
+    QString explanation;    ///< the remedy or the holder when the fault says more than a word
     PortDetails details;
     std::optional<bool> radioAnswered; ///< set by a probe, for ports that open
 };

@@ -2,8 +2,6 @@
 
 #include "serial/modemlines.h"
 
-#include <QFileInfo>
-
 SerialLink::SerialLink(PortTable ports, QObject *parent)
     : QObject(parent)
     , m_ports(std::move(ports))
@@ -47,6 +45,7 @@ bool SerialLink::open()
 
     m_openFault = OpenFault::None;
     m_openErrorText.clear();
+    m_openFacts = {};
     const QString path = devicePath();
     if (path.isEmpty()) {
         m_openFault = OpenFault::NoDevice;
@@ -118,28 +117,51 @@ QString SerialLink::describe(OpenFault fault)
     case OpenFault::None:
         return QString();
     case OpenFault::NoDevice:
-        return QStringLiteral("无此端口");
+        return tr("无此端口");
     case OpenFault::Missing:
-        return QStringLiteral("设备不存在");
+        return tr("设备不存在");
     case OpenFault::InUse:
-        return QStringLiteral("已被其他程序占用");
+        return tr("已被其他程序占用");
     case OpenFault::NoPermission:
-        return QStringLiteral("无权限访问（需加入 dialout 组）");
+        return tr("无权限访问（需加入 dialout 组）");
     case OpenFault::Other:
-        return QStringLiteral("无法打开");
+        return tr("无法打开");
     }
     return QString();
 }
 
-SerialLink::OpenFault SerialLink::faultOf(QSerialPort::SerialPortError error) const
+QString SerialLink::explain(OpenFault fault, const QString &device, const PortAccess::Facts &facts, PortAccess::Language language)
+{
+    const bool english = language == PortAccess::Language::English;
+    switch (fault) {
+    case OpenFault::NoPermission:
+        return PortAccess::permissionRemedy(device, facts, language);
+    case OpenFault::InUse: {
+        const QString holder = PortAccess::holder(facts, language);
+        if (holder.isEmpty())
+            return english ? QStringLiteral("in use") : describe(fault);
+        return english ? QStringLiteral("in use by %1").arg(holder) : QStringLiteral("已被%1占用").arg(holder);
+    }
+    default:
+        break;
+    }
+    return english ? QString() : describe(fault);
+}
+
+QString SerialLink::explainOpenFault(PortAccess::Language language) const
+{
+    return explain(m_openFault, PortTable::resolvedDevice(devicePath()), m_openFacts, language);
+}
+
+SerialLink::OpenFault SerialLink::faultOf(QSerialPort::SerialPortError error)
 {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return OpenFault::Missing;
     case QSerialPort::PermissionError: {
         // Qt reports both a lock held by another program and a device we may not open this way.
-        const QFileInfo device(devicePath());
-        if (device.exists() && (!device.isReadable() || !device.isWritable()))
+        m_openFacts = PortAccess::of(PortTable::resolvedDevice(devicePath()));
+        if (m_openFacts.exists && !m_openFacts.mayOpen)
             return OpenFault::NoPermission;
         return OpenFault::InUse;
     }

@@ -1,6 +1,7 @@
 // The radio link: one serial port, COM1 to COM8, at 1200 baud 8N1, handing out one character a read.
 #pragma once
 
+#include "serial/portaccess.h"
 #include "serial/porttable.h"
 
 #include <QObject>
@@ -64,6 +65,14 @@ public:
     /// A plain description of an open fault, for the user.
     static QString describe(OpenFault fault);
 
+    /// Why `device` did not open, and what to do: for a port this user may not open the group
+    /// to join, for a port in use the program that holds it when its lock file tells.
+    static QString explain(OpenFault fault, const QString &device, const PortAccess::Facts &facts, PortAccess::Language language);
+    /// explain() for the last open.
+    QString explainOpenFault(PortAccess::Language language) const;
+    /// What the system told of the device when the last open failed.
+    const PortAccess::Facts &openFacts() const { return m_openFacts; }
+
 signals:
     /// Characters arrived.
     void readyRead();
@@ -72,7 +81,7 @@ signals:
 
 private:
     void handleError(QSerialPort::SerialPortError error);
-    OpenFault faultOf(QSerialPort::SerialPortError error) const;
+    OpenFault faultOf(QSerialPort::SerialPortError error);
 
     PortTable m_ports;
     QSerialPort m_port;
@@ -80,4 +89,5 @@ private:
     int m_portNumber = 1;
     OpenFault m_openFault = OpenFault::None;
     QString m_openErrorText;
+    PortAccess::Facts m_openFacts;
 };

@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "files/filedialogs.h"
+#include "files/programsettings.h"
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
 
@@ -26,6 +27,10 @@ struct FileCommandRig
     /// How the test answers the next file dialog; unset: the dialog is cancelled.
     std::function<FileDialogs::Answer(const FileDialogs::Request &)> answer;
     FileDialogs::Handler previousDialogs;
+    QList<FileDialogs::Choice> choices;
+    /// The index the next list is answered with; unset: the list is cancelled.
+    std::function<int(const FileDialogs::Choice &)> pick;
+    FileDialogs::ChoiceHandler previousChoices;
     std::unique_ptr<MainWindow> window;
 
     FileCommandRig()
@@ -33,6 +38,12 @@ struct FileCommandRig
         previousDialogs = FileDialogs::setHandler([this](QWidget *, const FileDialogs::Request &request) {
             requests.append(request);
             return answer ? answer(request) : FileDialogs::Answer();
+        });
+        // Each test starts as a first run: no recent files, no kept squelch level.
+        ProgramSettings::open()->clear();
+        previousChoices = FileDialogs::setChoiceHandler([this](QWidget *, const FileDialogs::Choice &choice) {
+            choices.append(choice);
+            return pick ? pick(choice) : -1;
         });
         if (dir.isValid() && pty.isOpen())
             window = Startup::run(dir.filePath(Startup::databaseFileName()), PortTable({pty.devicePath()}));
@@ -42,6 +53,7 @@ struct FileCommandRig
     {
         window.reset();
         FileDialogs::setHandler(previousDialogs);
+        FileDialogs::setChoiceHandler(previousChoices);
         // The commands change the working directory; the scratch folder goes after it is left.
         QDir::setCurrent(startDir);
     }

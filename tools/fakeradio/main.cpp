@@ -27,8 +27,10 @@ int main(int argc, char *argv[])
                                      QStringLiteral("Store frame <k> of a write with one digit wrong."), QStringLiteral("k"));
     const QCommandLineOption stray(QStringLiteral("stray"), QStringLiteral("Send <text> before the frames of a read."),
                                    QStringLiteral("text"));
+    const QCommandLineOption onlyC(QStringLiteral("answer-only-c"),
+                                   QStringLiteral("Answer a read with \"C\" without end (a broken line)."));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Print only the device path."));
-    parser.addOptions({silent, stopAfter, noise, corrupt, stray, quiet});
+    parser.addOptions({silent, stopAfter, noise, corrupt, stray, onlyC, quiet});
     parser.process(app);
 
     FakeRadio radio;
@@ -45,6 +47,8 @@ int main(int argc, char *argv[])
         radio.setCorruptStoredFrame(parser.value(corrupt).toInt());
     if (parser.isSet(stray))
         radio.setStrayPrefix(parser.value(stray).toLatin1());
+    if (parser.isSet(onlyC))
+        radio.setEndlessAnswer("C");
 
     QTextStream out(stdout);
     out << radio.devicePath() << Qt::endl;

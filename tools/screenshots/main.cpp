@@ -1,6 +1,7 @@
 // Renders the main window and the three small windows into PNG files for the README:
-//   qz300-screenshots <directory>
+//   qz300-screenshots [--lang zh|en] <directory>
 // Pseudo-terminals stand in for the serial ports, so no real device is opened.
+#include "app/languagechoice.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "channels/channeltable.h"
@@ -12,6 +13,7 @@
 #include "ui/designnames.h"
 #include "ui/fonts.h"
 #include "ui/messagebox.h"
+#include "ui/translations.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,7 +51,21 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     Fonts::installSubstitutes();
-    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    // The pictures of one language; the user's kept choice plays no part.
+    auto language = Translations::Language::Chinese;
+    if (arguments.size() >= 2 && arguments.first() == QLatin1String("--lang")) {
+        const auto chosen = LanguageChoice::fromCode(arguments.at(1));
+        if (!chosen) {
+            QTextStream(stderr) << "qz300-screenshots: --lang takes zh or en\n";
+            return 2;
+        }
+        language = *chosen;
+        arguments = arguments.mid(2);
+    }
+    Translations::installProgramTexts(language);
+    Translations::installQtTexts(language);
+    const QDir out(arguments.isEmpty() ? QStringLiteral("docs") : arguments.first());
     if (!out.exists() && !QDir().mkpath(out.path()))
         return 1;
     Messages::setHandler([](QWidget *, const Messages::Message &message) {
@@ -81,7 +97,7 @@ int main(int argc, char *argv[])
         table.moveNext();
     }
     table.moveFirst();
-    main->setStatusText(QStringLiteral("对讲机就绪..."));
+    main->setStatusText(QCoreApplication::translate("MainWindow", "对讲机就绪..."));
 
     bool ok = save(main.get(), out.filePath(QStringLiteral("main-window.png")));
     if (auto *dialog = openFrom<PortDialog>(*main, DesignNames::Main::portCommand(), DesignNames::PortChoice::window()))

@@ -1,0 +1,98 @@
+// qz300-cli convert --to pdf: the channel list page without the window, with or without a display.
+#include "clirun.h"
+#include "files/channelfile.h"
+#include "printedlist.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class tst_CliPrint : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString saveSample(const QTemporaryDir &dir)
+    {
+        const ChannelSet set = PrintedList::sampleSet();
+        const QString path = dir.filePath(QStringLiteral("fleet.doc"));
+        return ChannelFile::save(path, set.squelch, set.channels).error == ChannelFile::WriteError::None ? path : QString();
+    }
+
+private slots:
+    void pageHoldsTheChannels_data()
+    {
+        QTest::addColumn<bool>("withPlatform");
+        QTest::newRow("offscreen named") << true;
+        // As over ssh: no display and no platform named.
+        QTest::newRow("no display") << false;
+    }
+
+    void pageHoldsTheChannels()
+    {
+        QFETCH(bool, withPlatform);
+        if (!PrintedList::haveExtractor())
+            QSKIP("pdftotext (poppler-utils) is not installed; scripts/setup installs it");
+        QTemporaryDir dir;
+        const QString input = saveSample(dir);
+        QVERIFY(!input.isEmpty());
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        const QByteArray display = qgetenv("DISPLAY");
+        if (!withPlatform) {
+            qunsetenv("QT_QPA_PLATFORM");
+            qunsetenv("DISPLAY");
+        }
+        const QString output = dir.filePath(QStringLiteral("list.pdf"));
+        const CliRun run = CliRun::run({"convert", input, "--to", "pdf", "-o", output});
+        qputenv("QT_QPA_PLATFORM", platform);
+        if (!display.isEmpty())
+            qputenv("DISPLAY", display);
+        QVERIFY2(run.finished && run.exitCode == 0, run.err.constData());
+        QVERIFY(run.out.isEmpty());
+
+        const QString text = PrintedList::textOf(output);
+        QVERIFY2(!text.isEmpty(), "pdftotext found no text");
+        QCOMPARE(PrintedList::missingRows(text), QStringList());
+        QVERIFY2(text.contains(QStringLiteral("静噪级别：6")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("fleet.doc")), qPrintable(text));
+    }
+
+    void standardOutputTakesThePdf()
+    {
+        QTemporaryDir dir;
+        const QString input = saveSample(dir);
+        const CliRun run = CliRun::run({"convert", input, "--to", "PDF"});
+        QVERIFY2(run.finished && run.exitCode == 0, run.err.constData());
+        QVERIFY(run.out.startsWith("%PDF-"));
+        QVERIFY(run.out.trimmed().endsWith("%%EOF"));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("outputName");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("folder missing") << "no/such/folder/list.pdf" << 1 << "no/such/folder";
+        QTest::newRow("input missing") << "list.pdf" << 3 << "missing.doc";
+    }
+
+    void refusals()
+    {
+        QFETCH(QString, outputName);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        QString input = saveSample(dir);
+        if (QTest::currentDataTag() == QByteArray("input missing"))
+            input = dir.filePath(QStringLiteral("missing.doc"));
+        const QString output = dir.filePath(outputName);
+        const CliRun run = CliRun::run({"convert", input, "--to", "pdf", "-o", output});
+        QVERIFY(run.finished);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(QString::fromUtf8(run.err).contains(message), run.err.constData());
+        QVERIFY(!QFile::exists(output));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_CliPrint)
+#include "tst_cliprint.moc"
