@@ -1,5 +1,6 @@
 #include "cli/portjob.h"
 
+#include "channels/channelsetdiff.h"
 #include "radio/channelframe.h"
 #include "radio/readinesspoll.h"
 #include "radio/readtransfer.h"
@@ -69,6 +70,8 @@ void PortJob::start()
 
     if (m_plan.task == Task::Read)
         waitForRadio(Step::Read);
+    else if (m_plan.dryRun)
+        waitForRadio(Step::Preview);
     else
         waitForRadio(m_plan.backupPath.isEmpty() ? Step::Write : Step::Backup);
 }
@@ -109,13 +112,18 @@ void PortJob::runStep()
         m_read->start();
         return;
     }
+    const QString refused = m_write->start(numberedSet());
+    if (!refused.isEmpty())
+        fail(QStringLiteral("write refused: %1").arg(refused));
+}
+
+ChannelSet PortJob::numberedSet() const
+{
     // A file's set carries no channel numbers; on the radio they are 1 to 16 in order.
     ChannelSet numbered = m_plan.toWrite;
     for (int k = 0; k < numbered.channels.size(); ++k)
         numbered.channels[k].no = QString::number(k + 1);
-    const QString refused = m_write->start(numbered);
-    if (!refused.isEmpty())
-        fail(QStringLiteral("write refused: %1").arg(refused));
+    return numbered;
 }
 
 void PortJob::readFinished()
@@ -136,6 +144,9 @@ void PortJob::readFinished()
     case Step::Verify:
         m_verifySet = m_readSet;
         compareReadBack();
+        return;
+    case Step::Preview:
+        tellChanges();
         return;
     case Step::Read: {
         if (!m_plan.outputPath.isEmpty()) {
@@ -201,6 +212,20 @@ void PortJob::compareReadBack()
         succeed(QStringLiteral("wrote 16 channels, verified"));
     else
         fail(QStringLiteral("verify failed: the radio does not hold what was written (%1 differences)").arg(m_differences.size()));
+}
+
+void PortJob::tellChanges()
+{
+    const ChannelSetDiff::Result diff = ChannelSetDiff::compare(m_readSet, numberedSet());
+    m_changes.clear();
+    if (diff.squelchChanged)
+        m_changes << QStringLiteral("squelch: %1 → %2").arg(diff.squelchBefore, diff.squelchAfter);
+    for (const ChannelSetDiff::ChannelChange &change : diff.channels)
+        m_changes << QStringLiteral("channel %1: %2 → %3")
+                         .arg(change.channel)
+                         .arg(ChannelSetDiff::shown(change.before), ChannelSetDiff::shown(change.after));
+    succeed(diff.isEmpty() ? QStringLiteral("dry run: the radio holds this set already, nothing sent")
+                           : QStringLiteral("dry run: %1 changes, nothing sent").arg(m_changes.size()));
 }
 
 WriteLogEntry PortJob::logEntry() const

@@ -38,6 +38,8 @@ public:
         QString backupPath; ///< write: where the radio's old set goes first; empty for none
         ChannelSheet::Format backupFormat = ChannelSheet::Format::Channel;
         bool verify = false;
+        /// write: only read the radio and tell what the write would change
+        bool dryRun = false;
         int readyTimeoutMs = 3000;
     };
 
@@ -53,6 +55,8 @@ public:
     QString outcome() const { return m_outcome; }
     /// Channels the read-back found different from what was written, one line each.
     QStringList differences() const { return m_differences; }
+    /// A dry run's changes, old → new, one line each.
+    QStringList changes() const { return m_changes; }
     /// The set of the last complete read.
     ChannelSet readSet() const { return m_readSet; }
     /// A write's line for the write log: the backup read, the verify read and how it ended.
@@ -64,7 +68,7 @@ signals:
     void finished();
 
 private:
-    enum class Step { Idle, Ready, Backup, Write, Verify, Read, Done };
+    enum class Step { Idle, Ready, Backup, Write, Verify, Read, Preview, Done };
 
     void waitForRadio(Step next);
     void radioReady();
@@ -76,6 +80,8 @@ private:
     void writeFinished();
     void writeFailed(const QString &reason);
     void compareReadBack();
+    void tellChanges();
+    ChannelSet numberedSet() const;
     QString stageName() const;
     void succeed(const QString &outcome);
     void fail(const QString &reason);
@@ -96,6 +102,7 @@ private:
     std::optional<ChannelSet> m_verifySet;
     bool m_sent = false;
     QStringList m_differences;
+    QStringList m_changes;
     bool m_succeeded = false;
     QString m_outcome;
 };
