@@ -100,7 +100,8 @@ void tst_CliRadio::garbageIsNotSaved_data()
     QTest::newRow("three stray digits") << QByteArray("123") << QByteArray()
                                         << "读数错误！！ 第 1 信道：接收频率 51.40030 MHz 超出 130 到 500 MHz 的范围";
     QTest::newRow("digits without end") << QByteArray() << QByteArray("17") << "读数错误！！ 第 1 信道：频差标志“7”不是 0 或 1";
-    QTest::newRow("only C without end") << QByteArray() << QByteArray("C") << "读数错误！！";
+    QTest::newRow("only C without end") << QByteArray() << QByteArray("C")
+                                        << "读数错误！！ 对讲机没有应答：请检查电缆和对讲机电源";
 }
 
 void tst_CliRadio::garbageIsNotSaved()

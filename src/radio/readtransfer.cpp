@@ -73,7 +73,7 @@ void ReadTransfer::collect()
         if (c == u'C' && m_frames.isEmpty() && m_frame.isEmpty())
             continue;
         if (c < u'0' || c > u'9') {
-            fail(readError());
+            fail(tr("%1\n第 %2 信道：应答中有不是数字的字符").arg(readError()).arg(m_frames.size() + 1));
             return;
         }
         // Only frame characters are progress: a line that repeats "C" must not hold the read open.
@@ -93,18 +93,22 @@ void ReadTransfer::collect()
 
 void ReadTransfer::silence()
 {
-    if (m_state == State::Collecting)
-        fail(readError());
+    if (m_state != State::Collecting)
+        return;
+    if (m_frames.isEmpty() && m_frame.isEmpty())
+        fail(tr("%1\n对讲机没有应答：请检查电缆和对讲机电源").arg(readError()));
+    else
+        fail(tr("%1\n对讲机的应答在 %2/%3 个信道后中断").arg(readError()).arg(m_frames.size()).arg(ChannelCount));
 }
 
-void ReadTransfer::portFailed()
+void ReadTransfer::portFailed(const QString &reason)
 {
     if (m_state == State::Armed) {
         m_armTimer.stop();
         m_state = State::Collecting;
     }
     if (m_state == State::Collecting)
-        fail(readError());
+        fail(tr("%1\n串行端口 COM%2 出错：%3").arg(readError()).arg(m_port.portNumber()).arg(reason));
 }
 
 void ReadTransfer::complete()

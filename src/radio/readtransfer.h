@@ -56,7 +56,7 @@ private:
 
     void collect();
     void silence();
-    void portFailed();
+    void portFailed(const QString &reason);
     void complete();
     void fail(const QString &message);
     void end();
