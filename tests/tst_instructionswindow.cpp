@@ -204,8 +204,8 @@ void tst_InstructionsWindow::programGuide()
     QVERIFY(guide->heightForWidth(guide->width()) <= guide->height());
 
     const QString shown = guide->text();
-    for (const char *topic : {"选择端口", "Ctrl+Z", "撤销", "导入", "导出", "离线编辑", "写入前备份", "写入前显示改动",
-                              "写入后校验", "恢复备份", "打印", "导出 PDF"})
+    for (const char *topic : {"选择端口", "Ctrl+Z", "撤销", "导入", "导出", "离线编辑", "没有应答", "Ctrl+O",
+                              "最近的文件", "打印", "导出 PDF"})
         QVERIFY2(shown.contains(QString::fromUtf8(topic)), topic);
     // The instruction text itself stays as it was.
     QCOMPARE(window->textLabel()->text(), InstructionText::text());

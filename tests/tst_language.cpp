@@ -293,6 +293,11 @@ void tst_Language::windowInEnglish()
     QCOMPARE(actionText(*window, QStringLiteral("写信道")), QStringLiteral("        &Write to radio"));
     QCOMPARE(actionText(*window, QStringLiteral("端口")), QStringLiteral("       Select &port"));
     QCOMPARE(actionText(*window, QStringLiteral("undoCommand")), QStringLiteral("&Undo"));
+    // Texts that came with later features: recent files, printing, offline start.
+    QCOMPARE(menuTitle(*window, QStringLiteral("recentMenu")), QStringLiteral("Recent fi&les"));
+    QCOMPARE(actionText(*window, QStringLiteral("printCommand")), QStringLiteral("&Print…"));
+    QCOMPARE(actionText(*window, QStringLiteral("exportPdfCommand")), QStringLiteral("Export P&DF…"));
+    QCOMPARE(window->statusText(), QStringLiteral("Offline editing: no serial port open"));
     QVERIFY(window->findChild<QAction *>(QStringLiteral("englishCommand"))->isChecked());
     QCOMPARE(window->findChild<QAction *>(QStringLiteral("读信道"))->toolTip(),
              QStringLiteral("Offline editing: no serial port is open. First use \"Select port\" to choose the port the radio is "
@@ -313,7 +318,7 @@ void tst_Language::windowInEnglish()
     editor->setText(QStringLiteral("600"));
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(messages.count(), 1);
-    QCOMPARE(messages.last().text, QStringLiteral("Data out of range!!"));
+    QCOMPARE(messages.last().text, QStringLiteral("Data out of range!! (130 to 500 MHz)"));
     QCOMPARE(messages.last().title, QStringLiteral("Error "));
 }
 
@@ -322,10 +327,11 @@ void tst_Language::noPortBoxInEnglish()
     QVERIFY(Translations::installProgramTexts(Language::English));
     RecordedMessages messages;
     const auto window = Startup::run(m_dir->filePath(QStringLiteral("qz3300E.mdb")), PortTable({QString()}));
-    QVERIFY(!window);
-    QCOMPARE(messages.count(), 1);
-    QCOMPARE(messages.last().title, QStringLiteral("System Information"));
-    QCOMPARE(messages.last().text, QStringLiteral("No serial port is available. The program cannot continue and will close! "));
+    QVERIFY(!window); // the escape button: exit
+    QCOMPARE(messages.questions().count(), 1);
+    QCOMPARE(messages.lastQuestion().title, QStringLiteral("System Information"));
+    QCOMPARE(messages.lastQuestion().text, QStringLiteral("No serial port is available. The program cannot continue and will close! "));
+    QCOMPARE(messages.lastQuestion().buttons, (QStringList{"Edit offline", "Exit"}));
 }
 
 void tst_Language::menuKeepsTheChoice()

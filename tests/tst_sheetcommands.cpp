@@ -4,6 +4,7 @@
 #include "channels/channeltable.h"
 #include "filecommandrig.h"
 #include "fulldisk.h"
+#include "ui/translations.h"
 #include "files/filedialogs.h"
 
 #include <QAction>
@@ -33,6 +34,10 @@ private slots:
     void importFaultChangesNothing_data();
     void importFaultChangesNothing();
     void importListsAtMostTwentyWarnings();
+    void importWarningsInChinese_data();
+    void importWarningsInChinese();
+    void importDetailsInEnglishWindow_data();
+    void importDetailsInEnglishWindow();
     void importManyRowsAsksFirstLocation_data();
     void importManyRowsAsksFirstLocation();
     void exportWritesLayoutAndReadsBack_data();
@@ -105,6 +110,7 @@ void tst_SheetCommands::init()
 
 void tst_SheetCommands::cleanup()
 {
+    Translations::installProgramTexts(Translations::Language::Chinese); // after a failed English case
     m_rig.reset();
 }
 
@@ -137,7 +143,8 @@ void tst_SheetCommands::menuPlace()
     QStringList entries;
     for (const QAction *action : fileMenu->actions())
         entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    QCOMPARE(entries, (QStringList{"打开文件(&O)", "保存文件(&V)", "最近的文件(&L)", "-", "导入…(&I)", "导出…(&X)"}));
+    QCOMPARE(entries, (QStringList{"打开文件(&O)", "保存文件(&V)", "最近的文件(&L)", "-", "导入…(&I)", "导出…(&X)", "-", "打印…(&P)",
+                                "导出 PDF…(&D)"}));
 }
 
 void tst_SheetCommands::importChirpFillsTable()
@@ -167,9 +174,9 @@ void tst_SheetCommands::importChirpFillsTable()
     QCOMPARE(m_rig->messages.last().title, QStringLiteral("QZ300"));
     QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Information);
     QCOMPARE(m_rig->messages.last().text, QStringLiteral("文件 %1 已导入，以下内容未导入：\n"
-                                                     "line 2: not kept: name \"CALL\"\n"
-                                                     "line 3: not kept: tone 88.5 Hz\n"
-                                                     "line 7: not kept: mode NFM")
+                                                     "第 2 行：未保留：名称“CALL”\n"
+                                                     "第 3 行：未保留：亚音 88.5 Hz\n"
+                                                     "第 7 行：未保留：调制方式 NFM")
                                           .arg(QDir::toNativeSeparators(file)));
 
     // The grid moves on; the database holds the imported set.
@@ -189,12 +196,20 @@ void tst_SheetCommands::importFaultChangesNothing_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("CHIRP, transmit out of range")
         << "club.csv" << QByteArray("Location,Frequency,Duplex,Offset\r\n1,145.5,,\r\n2,499.5,+,0.6\r\n") << ChirpFilter
-        << "文件 %1 无法导入 ！！\nline 3, column 4 (Offset): transmit 500.100000 MHz is outside 130 to 500 MHz";
+        << "文件 %1 无法导入 ！！\n第 3 行第 4 列（Offset）：发送频率 500.100000 MHz 超出 130 到 500 MHz 的范围";
     QTest::newRow("CSV, receive out of range")
         << "plan.csv" << QByteArray("squelch,4\nchannel,receive MHz,transmit MHz,shift\n1,145.5,,off\n2,600,,\n") << CsvFilter
-        << "文件 %1 无法导入 ！！\nline 4, column 2: 600 MHz is outside 130 to 500 MHz";
+        << "文件 %1 无法导入 ！！\n第 4 行第 2 列：600 MHz 超出 130 到 500 MHz 的范围";
     QTest::newRow("CSV filter, no header") << "plan.txt" << QByteArray("145.5,145.5,off\n") << CsvFilter
-                                           << "文件 %1 无法导入 ！！\nline 1: expected \"squelch,<level 0 to 9>\"";
+                                           << "文件 %1 无法导入 ！！\n第 1 行：应为“squelch,<静噪级别 0 到 9>”";
+    QTest::newRow("CHIRP, a header and no rows") << "empty.csv" << QByteArray("Location,Frequency\r\n\r\n") << ChirpFilter
+                                                 << "文件 %1 无法导入 ！！\n第 2 行：只有表头，没有信道行";
+    QTest::newRow("CHIRP, location twice")
+        << "twice.csv" << QByteArray("Location,Frequency\r\n1,145.5\r\n1,146.5\r\n") << ChirpFilter
+        << "文件 %1 无法导入 ！！\n第 3 行第 1 列（Location）：位置 1 重复（首次在第 2 行）";
+    QTest::newRow("JSON, squelch no digit") << "plan.json" << QByteArray("{\"squelch\": \"x\", \"channels\": []}") << JsonFilter
+                                            << "文件 %1 无法导入 ！！\nsquelch：不是 0 到 9 的数字";
+    QTest::newRow("too large") << "huge.csv" << QByteArray("<huge>") << ChirpFilter << "文件 %1 无法导入 ！！\n大于 64 MiB，未读取";
     QTest::newRow("missing file") << "missing.csv" << QByteArray("<none>") << ChirpFilter << "文件 %1 无法打开 ！！";
     QTest::newRow("a folder") << "folder.csv" << QByteArray("<folder>") << ChirpFilter << "文件 %1 无法打开 ！！";
     // Nobody writes into the pipe: reading it would wait for ever.
@@ -214,6 +229,10 @@ void tst_SheetCommands::importFaultChangesNothing()
         QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
     else if (content == "<20 rows>")
         QVERIFY(QFile::copy(QFINDTESTDATA("data/chirp/repeaters.csv"), file));
+    else if (content == "<huge>") { // sparse: one byte over the limit costs no disk
+        writeFile(file, QByteArray());
+        QVERIFY(QFile::resize(file, (qint64(64) << 20) + 1));
+    }
     else if (content != "<none>")
         writeFile(file, content);
 
@@ -232,6 +251,67 @@ void tst_SheetCommands::importFaultChangesNothing()
     QCOMPARE(m_rig->window->channelTable().channels(), before);
     QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("  5"));
     QCOMPARE(QDir::currentPath(), workDir);
+}
+
+void tst_SheetCommands::importWarningsInChinese_data()
+{
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("CHIRP's location 0 left out")
+        << QByteArray("Location,Frequency\r\n0,146.01\r\n1,145.5\r\n")
+        << "第 2 行第 1 列（Location）：位置 0 未导入：位置 1 到 16 即信道 1 到 16";
+    QTest::newRow("rows in location order") << QByteArray("Location,Frequency\r\n20,145.5\r\n30,146.5\r\n")
+                                            << "各行按位置顺序填入信道：位置 20 → 信道 1、位置 30 → 信道 2";
+    QTest::newRow("transmit snapped to the raster") << QByteArray("Location,Frequency,Duplex,Offset\r\n1,145.5,split,145.123\r\n")
+                                                    << "第 2 行第 4 列（Offset）：发送频率 145.123000 MHz 存为 145.12000";
+    QTest::newRow("details not kept")
+        << QByteArray("Location,Name,Frequency,Tone,rToneFreq,Mode,Skip,Comment\r\n1,HOME,145.5,Tone,88.5,NFM,S,club\r\n")
+        << "第 2 行：未保留：名称“HOME”、亚音 88.5 Hz、调制方式 NFM、扫描跳过 S、备注“club”";
+}
+
+void tst_SheetCommands::importWarningsInChinese()
+{
+    QFETCH(QByteArray, sheet);
+    QFETCH(QString, warning);
+    const QString file = path(QStringLiteral("sheet.csv"));
+    writeFile(file, sheet);
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, ChirpFilter); };
+    trigger("importCommand");
+
+    QCOMPARE(m_rig->messages.count(), 1);
+    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Information);
+    QCOMPARE(m_rig->messages.last().text,
+             QStringLiteral("文件 %1 已导入，以下内容未导入：\n%2").arg(QDir::toNativeSeparators(file), warning));
+}
+
+// Under English the window's details read as qz300-cli prints them.
+void tst_SheetCommands::importDetailsInEnglishWindow_data()
+{
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("an error") << QByteArray("Location,Frequency,Duplex,Offset\r\n1,145.5,,\r\n2,499.5,+,0.6\r\n")
+                              << "File %1 cannot be imported!!\n"
+                                 "line 3, column 4 (Offset): transmit 500.100000 MHz is outside 130 to 500 MHz";
+    QTest::newRow("warnings")
+        << QByteArray("Location,Name,Frequency,Mode\r\n20,HOME,145.5,NFM\r\n30,,146.5,\r\n")
+        << "File %1 was imported; the following was left out:\n"
+           "rows fill channels in location order: location 20 to channel 1, location 30 to channel 2\n"
+           "line 2: not kept: name \"HOME\", mode NFM";
+}
+
+void tst_SheetCommands::importDetailsInEnglishWindow()
+{
+    QFETCH(QByteArray, sheet);
+    QFETCH(QString, text);
+    const QString file = path(QStringLiteral("sheet.csv"));
+    writeFile(file, sheet);
+    QVERIFY(Translations::installProgramTexts(Translations::Language::English));
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(file, ChirpFilter); };
+    trigger("importCommand");
+    Translations::installProgramTexts(Translations::Language::Chinese);
+
+    QCOMPARE(m_rig->messages.count(), 1);
+    QCOMPARE(m_rig->messages.last().text, text.arg(QDir::toNativeSeparators(file)));
 }
 
 void tst_SheetCommands::importManyRowsAsksFirstLocation_data()
@@ -291,8 +371,8 @@ void tst_SheetCommands::importListsAtMostTwentyWarnings()
     const QStringList lines = m_rig->messages.last().text.split(u'\n');
     QCOMPARE(lines.size(), 1 + 20 + 1);
     QCOMPARE(lines.mid(0, 3), (QStringList{QStringLiteral("文件 %1 已导入，以下内容未导入：").arg(QDir::toNativeSeparators(file)),
-                                           "line 2, column 3 (Frequency): 145.123000 MHz is stored as 145.12000",
-                                           "line 2: not kept: name \"N1\""}));
+                                           "第 2 行第 3 列（Frequency）：145.123000 MHz 存为 145.12000",
+                                           "第 2 行：未保留：名称“N1”"}));
     QCOMPARE(lines.last(), QStringLiteral("…还有 12 条"));
     QCOMPARE(m_rig->window->channelTable().channel(15).rf, QVariant(QStringLiteral("160.12000")));
 }
@@ -311,7 +391,7 @@ void tst_SheetCommands::exportWritesLayoutAndReadsBack_data()
                              "2,,438.500000,-,7.600000,,88.5,88.5,023,NN,FM,6.25,,beat-shift,,,,\r\n"
                              "3,,162.550000,off,0.000000,,88.5,88.5,023,NN,FM,6.25,,,,,,\r\n";
     QTest::newRow("CHIRP CSV, name without extension")
-        << ChirpFilter << "plan" << "plan.csv" << chirp << "the squelch level 5 is not written: the layout has no place for it"
+        << ChirpFilter << "plan" << "plan.csv" << chirp << "静噪级别 5 未写入：此格式没有它的位置"
         << "1";
 
     QByteArray csv = "squelch,5\n"
@@ -405,7 +485,7 @@ void tst_SheetCommands::exportFaultLeavesFile_data()
     QTest::addColumn<QString>("receive"); // of channel 3
     QTest::addColumn<QString>("text");
     QTest::newRow("CHIRP, receive no number")
-        << "old.csv" << ChirpFilter << "abc" << "文件 %1 无法导出 ！！\nchannel 3: receive \"abc\" is not a frequency in MHz";
+        << "old.csv" << ChirpFilter << "abc" << "文件 %1 无法导出 ！！\n信道 3：接收频率“abc”不是以 MHz 为单位的频率";
     QTest::newRow("a folder") << "folder.csv" << CsvFilter << "162.55000" << "文件 %1 无法导出 ！！";
     QTest::newRow("a missing folder") << "no/such/plan.json" << JsonFilter << "162.55000"
                                       << "文件 %1 无法导出 ！！\nNo such file or directory";

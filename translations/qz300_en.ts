@@ -106,6 +106,20 @@
         <source>错误警告 </source>
         <translation>Error </translation>
     </message>
+    <message>
+        <source>文件 %1 大于 64 MiB，未读取 ！！</source>
+        <translation>File %1 is larger than 64 MiB and was not read!!</translation>
+    </message>
+    <message>
+        <source>文件 %1 已不存在，已从最近的文件中移除。</source>
+        <translation>File %1 no longer exists and was removed from the recent files.</translation>
+    </message>
+    <message>
+        <source>文件 %1 有 %2 行，电台只有 %3 个信道。
+从哪个位置（Location）起取 %3 行？</source>
+        <translation>File %1 has %2 rows; the radio has only %3 channels.
+From which Location should %3 rows be taken?</translation>
+    </message>
 </context>
 <context>
     <name>ChannelFrame</name>
@@ -155,6 +169,68 @@
     <message>
         <source>编辑</source>
         <translation>Edit</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelListPage</name>
+    <message>
+        <source>QZ300 对讲机信道表</source>
+        <translation>QZ300 Radio Channel List</translation>
+    </message>
+    <message>
+        <source>无法在打印设备上绘图</source>
+        <translation>Cannot draw on the printing device</translation>
+    </message>
+    <message>
+        <source>日期时间：%1</source>
+        <translation>Date and time: %1</translation>
+    </message>
+    <message>
+        <source>端口：%1</source>
+        <translation>Port: %1</translation>
+    </message>
+    <message>
+        <source>静噪级别：%1</source>
+        <translation>Squelch level: %1</translation>
+    </message>
+    <message>
+        <source>信道文件：%1</source>
+        <translation>Channel file: %1</translation>
+    </message>
+    <message>
+        <source>信道号</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>接收频率 (MHz)</source>
+        <translation>Receive (MHz)</translation>
+    </message>
+    <message>
+        <source>发送频率 (MHz)</source>
+        <translation>Transmit (MHz)</translation>
+    </message>
+    <message>
+        <source>拍频</source>
+        <translation>Beat shift</translation>
+    </message>
+    <message>
+        <source>备注：</source>
+        <translation>Notes:</translation>
+    </message>
+    <message>
+        <source>无法完成打印页</source>
+        <translation>Cannot finish the printed page</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelRule</name>
+    <message>
+        <source>数据超出范围 ！！（%1 到 %2 MHz）</source>
+        <translation>Data out of range!! (%1 to %2 MHz)</translation>
+    </message>
+    <message>
+        <source>拍频只能是 on 或 off ！！</source>
+        <translation>Beat shift can only be on or off!!</translation>
     </message>
 </context>
 <context>
@@ -227,6 +303,14 @@
         <source> 拍频</source>
         <translation> Beat shift</translation>
     </message>
+    <message>
+        <source>Chane 是视图，不是数据表</source>
+        <translation>Chane is a view, not a table</translation>
+    </message>
+    <message>
+        <source>数据库文件 %1 正被另一个程序使用。</source>
+        <translation>Database file %1 is in use by another program.</translation>
+    </message>
 </context>
 <context>
     <name>EditHistory</name>
@@ -270,10 +354,6 @@
         <translation>Paste</translation>
     </message>
     <message>
-        <source>数据超出范围 ！！</source>
-        <translation>Data out of range!!</translation>
-    </message>
-    <message>
         <source>第 %1 信道 %2：%3</source>
         <translation>Channel %1 %2: %3</translation>
     </message>
@@ -284,6 +364,38 @@
     <message>
         <source>清除</source>
         <translation>Clear</translation>
+    </message>
+    <message>
+        <source>拍频</source>
+        <translation>Beat shift</translation>
+    </message>
+    <message>
+        <source>%1 个字符，过长</source>
+        <translation>%1 characters, too long</translation>
+    </message>
+    <message>
+        <source>%1…（%2 个字符）</source>
+        <translation>%1… (%2 characters)</translation>
+    </message>
+    <message>
+        <source>……另有 %1 个</source>
+        <translation>…and %1 more</translation>
+    </message>
+    <message>
+        <source>第 %1 行</source>
+        <translation>row %1</translation>
+    </message>
+    <message>
+        <source>第 %1 至 %2 行</source>
+        <translation>rows %1 to %2</translation>
+    </message>
+    <message>
+        <source>粘贴内容的%1超出第 %2 信道，没有粘贴</source>
+        <translation>Pasted data beyond channel %2 (%1); nothing was pasted</translation>
+    </message>
+    <message>
+        <source>粘贴内容中有不是频率或不是 on、off 的数据，没有粘贴 ！！</source>
+        <translation>The pasted data holds values that are not frequencies or not on/off; nothing was pasted!!</translation>
     </message>
 </context>
 <context>
@@ -407,10 +519,6 @@
         <translation>Error </translation>
     </message>
     <message>
-        <source>数据超出范围 ！！</source>
-        <translation>Data out of range!!</translation>
-    </message>
-    <message>
         <source>信道数据无法存入数据库 %1，修改尚未保存：
 %2</source>
         <translation>The channels could not be stored in database %1; the changes are not saved yet:
@@ -460,6 +568,48 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>离线编辑：未打开串行端口</source>
+        <translation>Offline editing: no serial port open</translation>
+    </message>
+    <message>
+        <source>最近的文件(&amp;L)</source>
+        <translation>Recent fi&amp;les</translation>
+    </message>
+    <message>
+        <source>打印…(&amp;P)</source>
+        <translation>&amp;Print…</translation>
+    </message>
+    <message>
+        <source>导出 PDF…(&amp;D)</source>
+        <translation>Export P&amp;DF…</translation>
+    </message>
+    <message>
+        <source>离线编辑</source>
+        <translation>Edit offline</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>第 %1 信道已被另一个程序改动，这一步无法%2，表格和数据库保持不变。</source>
+        <translation>Channel %1 was changed by another program, so this step cannot be %2; the table and the database stay as they are.</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <comment>this step cannot be</comment>
+        <translation>undone</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <comment>this step cannot be</comment>
+        <translation>redone</translation>
+    </message>
+    <message>
+        <source>离线编辑（未打开串行端口）</source>
+        <translation>Offline editing (no serial port open)</translation>
+    </message>
 </context>
 <context>
     <name>Options</name>
@@ -482,6 +632,21 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
     <message>
         <source>系统信息</source>
         <translation>System Information</translation>
+    </message>
+</context>
+<context>
+    <name>PortAccess</name>
+    <message>
+        <source>%1 属于 %2 组：sudo usermod -aG %2 $USER，然后重新登录</source>
+        <translation>%1 belongs to group %2: sudo usermod -aG %2 $USER, then log in again</translation>
+    </message>
+    <message>
+        <source>进程 %1</source>
+        <translation>process %1</translation>
+    </message>
+    <message>
+        <source>进程 %1（%2）</source>
+        <translation>process %1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -535,6 +700,54 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
     <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PrintCommands</name>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>打印预览</source>
+        <translation>Print Preview</translation>
+    </message>
+    <message>
+        <source>无法打印信道表 ！！
+%1</source>
+        <translation>Cannot print the channel list!!
+%1</translation>
+    </message>
+    <message>
+        <source>信道表.pdf</source>
+        <translation>channels.pdf</translation>
+    </message>
+    <message>
+        <source>文件 %1 无法导出 ！！
+%2</source>
+        <translation>File %1 cannot be exported!!
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramGuide</name>
+    <message>
+        <source>本程序另有</source>
+        <translation>This program also offers</translation>
+    </message>
+    <message>
+        <source>端口：在菜单栏的“选择端口”中选择写频电缆所在的串行端口。
+编辑：Ctrl+Z 撤销，Ctrl+Y 重做；Ctrl+C、Ctrl+V 复制、粘贴单元格，Delete 清空所选单元格。
+导入与导出：文件 → 导入…、导出…，与 CSV、CHIRP 表格和 JSON 交换信道。
+离线编辑：不接对讲机也可编辑表格、打开和保存信道文件（qz300 --offline）。
+写入前检查：对讲机没有应答时先询问；表格中有 130 到 500 MHz 以外的频率时不写入。文件：Ctrl+O 打开，Ctrl+S 保存，文件 → 最近的文件。
+打印：文件 → 打印… 预览并打印信道表，文件 → 导出 PDF… 把它存为 PDF 文件。</source>
+        <translation>Port: in the menu bar, &quot;Select port&quot; chooses the serial port of the programming cable.
+Editing: Ctrl+Z undo, Ctrl+Y redo; Ctrl+C, Ctrl+V copy and paste cells, Delete clears the selected cells.
+Import and export: File → Import…, Export… exchange channels with CSV, CHIRP sheets and JSON.
+Offline editing: without the radio, edit the table and open and save channel files (qz300 --offline).
+Checks before writing: a radio that does not answer is asked about first; a table with a frequency outside 130 to 500 MHz is not written. Files: Ctrl+O opens, Ctrl+S saves, File → Recent files.
+Printing: File → Print… previews and prints the channel list, File → Export PDF… saves it as a PDF file.</translation>
     </message>
 </context>
 <context>
@@ -651,6 +864,18 @@ The radio&apos;s channels may be incomplete; choose the port again and write onc
         <source>读出失败</source>
         <translation>Read failed</translation>
     </message>
+    <message>
+        <source>对讲机没有应答（端口 COM%1）。请检查电缆和对讲机电源。仍要写入吗？</source>
+        <translation>The radio does not answer (port COM%1). Check the cable and that the radio is on. Write anyway?</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>ReadTransfer</name>
@@ -691,6 +916,10 @@ Channel %2: %3</translation>
         <source>无法打开</source>
         <translation>cannot be opened</translation>
     </message>
+    <message>
+        <source>已被%1占用</source>
+        <translation>in use by %1</translation>
+    </message>
 </context>
 <context>
     <name>SheetExchange</name>
@@ -704,10 +933,286 @@ Channel %2: %3</translation>
     </message>
 </context>
 <context>
+    <name>SheetMessages</name>
+    <message>
+        <source>%1 MHz 超出 %2 到 %3 MHz 的范围</source>
+        <translation>%1 MHz is outside %2 to %3 MHz</translation>
+    </message>
+    <message>
+        <source>第 %1 行第 %2 列：</source>
+        <translation>line %1, column %2: </translation>
+    </message>
+    <message>
+        <source>第 %1 行：</source>
+        <translation>line %1: </translation>
+    </message>
+    <message>
+        <source>“%1”不是以 MHz 为单位的频率</source>
+        <translation>&quot;%1&quot; is not a frequency in MHz</translation>
+    </message>
+    <message>
+        <source>频差“%1”不是 on 或 off</source>
+        <translation>shift &quot;%1&quot; is not on or off</translation>
+    </message>
+    <message>
+        <source>第 %1 项（信道 %2）：</source>
+        <translation>item %1 (channel %2): </translation>
+    </message>
+    <message>
+        <source>引号括起的字段没有结束</source>
+        <translation>a quoted field is not closed</translation>
+    </message>
+    <message>
+        <source>应为“squelch,&lt;静噪级别 0 到 9&gt;”</source>
+        <translation>expected &quot;squelch,&lt;level 0 to 9&gt;&quot;</translation>
+    </message>
+    <message>
+        <source>静噪级别“%1”不是 0 到 9 的数字</source>
+        <translation>squelch level &quot;%1&quot; is not a digit 0 to 9</translation>
+    </message>
+    <message>
+        <source>应为表头“%1”</source>
+        <translation>expected the header &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>应为“%1”</source>
+        <translation>expected &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>应为 4 列，实有 %1 列</source>
+        <translation>expected 4 columns, found %1</translation>
+    </message>
+    <message>
+        <source>信道“%1”不在 1 到 %2 之间</source>
+        <translation>channel &quot;%1&quot; is not 1 to %2</translation>
+    </message>
+    <message>
+        <source>信道 %1 重复（首次在第 %2 行）</source>
+        <translation>channel %1 again (first on line %2)</translation>
+    </message>
+    <message>
+        <source>没有静噪行</source>
+        <translation>no squelch line</translation>
+    </message>
+    <message>
+        <source>没有表头</source>
+        <translation>no header</translation>
+    </message>
+    <message>
+        <source>只有表头，没有信道行</source>
+        <translation>a header and no channel rows</translation>
+    </message>
+    <message>
+        <source>第 %1 行第 %2 列</source>
+        <translation>line %1, column %2</translation>
+    </message>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>应为含有“squelch”和“channels”的对象</source>
+        <translation>expected an object with &quot;squelch&quot; and &quot;channels&quot;</translation>
+    </message>
+    <message>
+        <source>squelch：不是 0 到 9 的数字</source>
+        <translation>squelch: not a digit 0 to 9</translation>
+    </message>
+    <message>
+        <source>channels：应为 %1 个信道的列表</source>
+        <translation>channels: expected a list of %1 channels</translation>
+    </message>
+    <message>
+        <source>%1.channel：不在 1 到 %2 之间</source>
+        <translation>%1.channel: not 1 to %2</translation>
+    </message>
+    <message>
+        <source>%1.channel：信道 %2 重复</source>
+        <translation>%1.channel: channel %2 again</translation>
+    </message>
+    <message>
+        <source>%1.%2：应为文本或数字</source>
+        <translation>%1.%2: expected a text or a number</translation>
+    </message>
+    <message>
+        <source>%1.%2（信道 %3）：</source>
+        <translation>%1.%2 (channel %3): </translation>
+    </message>
+    <message>
+        <source>有发送频率就要有接收频率</source>
+        <translation>a transmit frequency needs a receive frequency</translation>
+    </message>
+    <message>
+        <source>频差 on 需要接收频率</source>
+        <translation>shift on needs a receive frequency</translation>
+    </message>
+    <message>
+        <source>第 1 项：静噪级别“%1”不是 0 到 9 的数字</source>
+        <translation>item 1: squelch level &quot;%1&quot; is not a digit 0 to 9</translation>
+    </message>
+    <message>
+        <source>不是文本文件</source>
+        <translation>not a text file</translation>
+    </message>
+    <message>
+        <source>少于 %1 项</source>
+        <translation>fewer than %1 items</translation>
+    </message>
+    <message>
+        <source>大于 %1 MiB，未读取</source>
+        <translation>larger than %1 MiB; not read</translation>
+    </message>
+    <message>
+        <source>值“%1”含有逗号或换行</source>
+        <translation>the value &quot;%1&quot; holds a comma or a line end</translation>
+    </message>
+    <message>
+        <source>不是 %1 个信道</source>
+        <translation>not %1 channels</translation>
+    </message>
+    <message>
+        <source>发送频率 </source>
+        <translation>transmit </translation>
+    </message>
+    <message>
+        <source>第 %1 行第 %2 列（%3）：</source>
+        <translation>line %1, column %2 (%3): </translation>
+    </message>
+    <message>
+        <source>亚音 %1 Hz</source>
+        <translation>tone %1 Hz</translation>
+    </message>
+    <message>
+        <source>亚音静噪 %1 Hz</source>
+        <translation>tone squelch %1 Hz</translation>
+    </message>
+    <message>
+        <source>亚音方式 %1</source>
+        <translation>tone mode %1</translation>
+    </message>
+    <message>
+        <source>名称“%1”</source>
+        <translation>name &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>调制方式 %1</source>
+        <translation>mode %1</translation>
+    </message>
+    <message>
+        <source>扫描跳过 %1</source>
+        <translation>scan skip %1</translation>
+    </message>
+    <message>
+        <source>备注“%1”</source>
+        <translation>comment &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <comment>between the items of a list</comment>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>“%1”的小数超过六位</source>
+        <translation>&quot;%1&quot; has more than six decimals</translation>
+    </message>
+    <message>
+        <source>没有接收频率</source>
+        <translation>no receive frequency</translation>
+    </message>
+    <message>
+        <source>split 需要在 Offset 中给出发送频率</source>
+        <translation>split needs the transmit frequency in Offset</translation>
+    </message>
+    <message>
+        <source>双工“%1”不是空、+、-、split 或 off</source>
+        <translation>duplex &quot;%1&quot; is not empty, +, -, split or off</translation>
+    </message>
+    <message>
+        <source>%1 MHz 存为 %2</source>
+        <translation>%1 MHz is stored as %2</translation>
+    </message>
+    <message>
+        <source>发送频率 %1 MHz 存为 %2</source>
+        <translation>transmit %1 MHz is stored as %2</translation>
+    </message>
+    <message>
+        <source>第 %1 行：未保留：%2</source>
+        <translation>line %1: not kept: %2</translation>
+    </message>
+    <message>
+        <source>第 %1 行：引号括起的字段没有结束</source>
+        <translation>line %1: a quoted field is not closed</translation>
+    </message>
+    <message>
+        <source>第 %1 行：应为列名的表头，其中要有 Frequency</source>
+        <translation>line %1: expected a header naming the columns, Frequency among them</translation>
+    </message>
+    <message>
+        <source>位置“%1”不是整数</source>
+        <translation>location &quot;%1&quot; is not a whole number</translation>
+    </message>
+    <message>
+        <source>位置 %1 重复（首次在第 %2 行）</source>
+        <translation>location %1 again (first on line %2)</translation>
+    </message>
+    <message>
+        <source>第 %1 行：只有表头，没有信道行</source>
+        <translation>line %1: a header and no channel rows</translation>
+    </message>
+    <message>
+        <source>位置 0 未导入：位置 1 到 %1 即信道 1 到 %1</source>
+        <translation>location 0 is left out: locations 1 to %1 are channels 1 to %1</translation>
+    </message>
+    <message>
+        <source>位置 %1 起没有行</source>
+        <translation>no row from location %1 on</translation>
+    </message>
+    <message>
+        <source>第 %1 行：共 %2 个信道，电台只能存 %3 个</source>
+        <translation>line %1: %2 channels; the radio holds %3</translation>
+    </message>
+    <message>
+        <source>信道 1 到 %1 为位置 %2 到 %3，其余 %4 行未导入</source>
+        <translation>channels 1 to %1 are locations %2 to %3; %4 other rows are left out</translation>
+    </message>
+    <message>
+        <source>位置 %1 → 信道 %2</source>
+        <translation>location %1 to channel %2</translation>
+    </message>
+    <message>
+        <source>各行按位置顺序填入信道：</source>
+        <translation>rows fill channels in location order: </translation>
+    </message>
+    <message>
+        <source>静噪级别 %1 未写入：此格式没有它的位置</source>
+        <translation>the squelch level %1 is not written: the layout has no place for it</translation>
+    </message>
+    <message>
+        <source>信道 %1：没有接收频率的发送频率未写入</source>
+        <translation>channel %1: a transmit frequency without a receive frequency is not written</translation>
+    </message>
+    <message>
+        <source>信道 %1：接收频率“%2”不是以 MHz 为单位的频率</source>
+        <translation>channel %1: receive &quot;%2&quot; is not a frequency in MHz</translation>
+    </message>
+    <message>
+        <source>信道 %1：发送频率“%2”不是以 MHz 为单位的频率</source>
+        <translation>channel %1: transmit &quot;%2&quot; is not a frequency in MHz</translation>
+    </message>
+</context>
+<context>
     <name>Startup</name>
     <message>
         <source>系统信息</source>
         <translation>System Information</translation>
+    </message>
+    <message>
+        <source>重试</source>
+        <translation>Retry</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
     </message>
 </context>
 <context>
@@ -748,6 +1253,22 @@ Channel %2: %3</translation>
 %1</source>
         <translation>The channels could not be stored in the database; nothing was written to the radio:
 %1</translation>
+    </message>
+    <message>
+        <source>接收频率</source>
+        <translation>receive frequency</translation>
+    </message>
+    <message>
+        <source>发送频率</source>
+        <translation>transmit frequency</translation>
+    </message>
+    <message>
+        <source>第 %1 信道的%2“%3”不是频率，没有写入对讲机。</source>
+        <translation>The %2 &quot;%3&quot; of channel %1 is not a frequency; nothing was written to the radio.</translation>
+    </message>
+    <message>
+        <source>第 %1 信道的%2 %3 超出范围（%4 到 %5 MHz），没有写入对讲机。</source>
+        <translation>The %2 %3 of channel %1 is out of range (%4 to %5 MHz); nothing was written to the radio.</translation>
     </message>
 </context>
 </TS>

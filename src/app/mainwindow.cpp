@@ -471,7 +471,7 @@ void MainWindow::onCellEdited(int row, int column)
 void MainWindow::onCellRefused(int, int, const QString &)
 {
     m_cellRefused = true;
-    Messages::show(this, QStringLiteral("错误警告 "), ChannelRule::shiftMessage(), Messages::Icon::Information);
+    Messages::show(this, tr("错误警告 "), ChannelRule::shiftMessage(), Messages::Icon::Information);
     focusGridAfterBox();
 }
 
@@ -520,9 +520,9 @@ void MainWindow::storeConflict(int row, const ChannelRecord &refused, const Chan
 void MainWindow::stepOutdated(int row, bool undoing)
 {
     Messages::show(this, ErrorTitle,
-                   QStringLiteral("第 %1 信道已被另一个程序改动，这一步无法%2，表格和数据库保持不变。")
+                   tr("第 %1 信道已被另一个程序改动，这一步无法%2，表格和数据库保持不变。")
                        .arg(row + 1)
-                       .arg(undoing ? QStringLiteral("撤销") : QStringLiteral("重做")),
+                       .arg(undoing ? tr("撤销", "this step cannot be") : tr("重做", "this step cannot be")),
                    Messages::Icon::Warning);
 }
 

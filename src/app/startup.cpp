@@ -13,10 +13,10 @@ std::unique_ptr<MainWindow> run(const QString &databasePath, const PortTable &po
     auto opened = ChannelTable::open(databasePath);
     while (opened.inUse) {
         Messages::Question question;
-        question.title = QStringLiteral("系统信息");
+        question.title = QCoreApplication::translate("Startup", "系统信息");
         question.text = opened.error;
         question.icon = Messages::Icon::Warning;
-        question.buttons = {QStringLiteral("重试"), QStringLiteral("退出")};
+        question.buttons = {QCoreApplication::translate("Startup", "重试"), QCoreApplication::translate("Startup", "退出")};
         if (Messages::ask(nullptr, question) != 0)
             return nullptr;
         opened = ChannelTable::open(databasePath);

@@ -3,13 +3,14 @@
 #include "channels/frequencycheck.h"
 #include "channels/textvalue.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace ChannelRule {
 
 QString outOfRangeMessage()
 {
-    return QStringLiteral("数据超出范围 ！！（%1 到 %2 MHz）").arg(FrequencyCheck::LowerLimit).arg(FrequencyCheck::UpperLimit);
+    return QCoreApplication::translate("ChannelRule", "数据超出范围 ！！（%1 到 %2 MHz）").arg(FrequencyCheck::LowerLimit).arg(FrequencyCheck::UpperLimit);
 }
 
 bool isFrequencyText(const QString &text)
@@ -21,7 +22,7 @@ bool isFrequencyText(const QString &text)
 
 QString shiftMessage()
 {
-    return QStringLiteral("拍频只能是 on 或 off ！！");
+    return QCoreApplication::translate("ChannelRule", "拍频只能是 on 或 off ！！");
 }
 
 std::optional<QString> shiftText(const QString &text)

@@ -127,7 +127,7 @@ ChannelTable::OpenResult ChannelTable::open(const QString &path)
         }
         // A view reads like a table but takes no row by its rowid.
         if (probe.next() && probe.value(0).toString() != QLatin1String("table")) {
-            out.error = QStringLiteral("Chane 是视图，不是数据表");
+            out.error = tr("Chane 是视图，不是数据表");
             return out;
         }
         if (record.count() < ChannelField::Count) {
@@ -154,7 +154,7 @@ ChannelTable::OpenResult ChannelTable::open(const QString &path)
     });
     if (loaded.inUse) {
         result.inUse = true;
-        result.error = QStringLiteral("数据库文件 %1 正被另一个程序使用。").arg(path);
+        result.error = tr("数据库文件 %1 正被另一个程序使用。").arg(path);
         return result;
     }
     if (!loaded.error.isEmpty()) {

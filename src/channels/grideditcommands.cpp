@@ -49,10 +49,10 @@ QString shownValue(const CellEdits::Refusal &cell)
 {
     constexpr int ShownLength = 24;
     if (cell.reason == CellEdits::Reason::TooLong)
-        return QStringLiteral("%1 个字符，过长").arg(cell.text.size());
+        return QCoreApplication::translate("GridEditCommands", "%1 个字符，过长").arg(cell.text.size());
     if (cell.text.size() <= ShownLength)
         return cell.text;
-    return QStringLiteral("%1…（%2 个字符）").arg(cell.text.left(ShownLength)).arg(cell.text.size());
+    return QCoreApplication::translate("GridEditCommands", "%1…（%2 个字符）").arg(cell.text.left(ShownLength)).arg(cell.text.size());
 }
 
 QStringList refusalLines(const QList<CellEdits::Refusal> &refused)
@@ -61,9 +61,9 @@ QStringList refusalLines(const QList<CellEdits::Refusal> &refused)
     constexpr qsizetype MaxLines = 20;
     QStringList lines;
     for (const CellEdits::Refusal &cell : refused.first(qMin(refused.size(), MaxLines)))
-        lines << QStringLiteral("第 %1 信道 %2：%3").arg(cell.row + 1).arg(columnName(cell.column), shownValue(cell));
+        lines << QCoreApplication::translate("GridEditCommands", "第 %1 信道 %2：%3").arg(cell.row + 1).arg(columnName(cell.column), shownValue(cell));
     if (refused.size() > MaxLines)
-        lines << QStringLiteral("……另有 %1 个").arg(refused.size() - MaxLines);
+        lines << QCoreApplication::translate("GridEditCommands", "……另有 %1 个").arg(refused.size() - MaxLines);
     return lines;
 }
 
@@ -72,8 +72,8 @@ QString beyondLine(const QList<int> &linesBeyond, int rowCount)
 {
     const int first = linesBeyond.first() + 1;
     const int last = linesBeyond.last() + 1;
-    const QString lines = first == last ? QStringLiteral("第 %1 行").arg(first) : QStringLiteral("第 %1 至 %2 行").arg(first).arg(last);
-    return QStringLiteral("粘贴内容的%1超出第 %2 信道，没有粘贴").arg(lines).arg(rowCount);
+    const QString lines = first == last ? QCoreApplication::translate("GridEditCommands", "第 %1 行").arg(first) : QCoreApplication::translate("GridEditCommands", "第 %1 至 %2 行").arg(first).arg(last);
+    return QCoreApplication::translate("GridEditCommands", "粘贴内容的%1超出第 %2 信道，没有粘贴").arg(lines).arg(rowCount);
 }
 
 } // namespace

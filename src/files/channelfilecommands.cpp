@@ -115,7 +115,7 @@ void ChannelFileCommands::openRecent(const QString &path)
         m_recent.remove(path);
         m_recent.store(*ProgramSettings::open());
         emit recentFilesChanged();
-        showError(QStringLiteral("文件 %1 已不存在，已从最近的文件中移除。").arg(shown(path)));
+        showError(tr("文件 %1 已不存在，已从最近的文件中移除。").arg(shown(path)));
         return;
     }
     m_table.moveFirst();
@@ -206,14 +206,11 @@ void ChannelFileCommands::importSheet()
             result = ChannelSheet::load(path, format, options);
         }
         if (!result.ok()) {
-            showError(tr("文件 %1 无法导入 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(result.error, path)));
+            showError(tr("文件 %1 无法导入 ！！\n%2").arg(shown(path), result.shownError));
         } else if (!applyLoadedSet(tr("导入"), result.set, result.squelchGiven)) {
             showError(tr("信道数据无法存入数据库，文件 %1 未导入 ！！").arg(shown(path)));
-        } else if (!result.warnings.isEmpty()) {
-            QStringList warnings;
-            for (const QString &warning : result.warnings)
-                warnings << SheetExchange::withoutPath(warning, path);
-            showLeftOut(tr("文件 %1 已导入，以下内容未导入：").arg(shown(path)), warnings);
+        } else if (!result.shownWarnings.isEmpty()) {
+            showLeftOut(tr("文件 %1 已导入，以下内容未导入：").arg(shown(path)), result.shownWarnings);
         }
     }
     restoreWorkingDirectory(workDir);
@@ -234,12 +231,11 @@ void ChannelFileCommands::exportSheet()
     } else {
         // The blanks a level picked from the list carries belong to the channel file only.
         const ChannelSet set{m_host.squelchLevel().trimmed(), m_table.channels()};
-        QStringList warnings;
-        const QString error = ChannelSheet::save(path, set, SheetExchange::exportFormat(path, m_exportFilterIndex), &warnings);
-        if (!error.isEmpty())
-            showError(tr("文件 %1 无法导出 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(error, path)));
-        else if (!warnings.isEmpty())
-            showLeftOut(tr("文件 %1 已导出，以下内容未写入：").arg(shown(path)), warnings);
+        const ChannelSheet::Composed saved = ChannelSheet::saveComposed(path, set, SheetExchange::exportFormat(path, m_exportFilterIndex));
+        if (!saved.ok())
+            showError(tr("文件 %1 无法导出 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(saved.shownError, path)));
+        else if (!saved.shownWarnings.isEmpty())
+            showLeftOut(tr("文件 %1 已导出，以下内容未写入：").arg(shown(path)), saved.shownWarnings);
     }
     m_table.moveFirst();
     restoreWorkingDirectory(workDir);

@@ -7,6 +7,7 @@
 #include "files/csvrecords.h"
 #include "files/outputtarget.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -44,15 +45,15 @@ void apply(ChannelRecord &record, const QList<FrequencyCheck::Assignment> &assig
     }
 }
 
-QString outOfRange(const QString &text)
+SheetText outOfRange(const QString &text)
 {
-    return QStringLiteral("%1 MHz is outside %2 to %3 MHz")
+    return SheetText::of("%1 MHz is outside %2 to %3 MHz", QT_TRANSLATE_NOOP("SheetMessages", "%1 MHz 超出 %2 到 %3 MHz 的范围"))
         .arg(text)
         .arg(FrequencyCheck::LowerLimit)
         .arg(FrequencyCheck::UpperLimit);
 }
 
-RowCheck refuse(int column, const QString &error)
+RowCheck refuse(int column, const SheetText &error)
 {
     RowCheck check;
     check.column = column;
@@ -72,14 +73,29 @@ void dropTrailingEmpty(QStringList &fields, qsizetype keep)
         fields.removeLast();
 }
 
-QString at(int line, int column, const QString &message)
+SheetText at(int line, int column, const SheetText &message)
 {
-    return QStringLiteral("line %1, column %2: %3").arg(line).arg(column).arg(message);
+    return SheetText::of("line %1, column %2: ", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行第 %2 列：")).arg(line).arg(column) + message;
 }
 
-QString atLine(int line, const QString &message)
+SheetText atLine(int line, const SheetText &message)
 {
-    return QStringLiteral("line %1: %2").arg(line).arg(message);
+    return SheetText::of("line %1: ", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：")).arg(line) + message;
+}
+
+SheetText notFrequency(const QString &text)
+{
+    return SheetText::of("\"%1\" is not a frequency in MHz", QT_TRANSLATE_NOOP("SheetMessages", "“%1”不是以 MHz 为单位的频率")).arg(text);
+}
+
+SheetText notShift(const QString &text)
+{
+    return SheetText::of("shift \"%1\" is not on or off", QT_TRANSLATE_NOOP("SheetMessages", "频差“%1”不是 on 或 off")).arg(text);
+}
+
+SheetText itemOf(int item, int channel, const SheetText &message)
+{
+    return SheetText::of("item %1 (channel %2): ", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 项（信道 %2）：")).arg(item).arg(channel) + message;
 }
 
 Result parseCsv(const QString &content)
@@ -89,7 +105,7 @@ Result parseCsv(const QString &content)
     const QChar separator = CsvRecords::separatorOf(content);
     const CsvRecords::Table table = CsvRecords::read(content, separator);
     if (!table.ok()) {
-        result.error = atLine(table.errorLine, QStringLiteral("a quoted field is not closed"));
+        result.fail(atLine(table.errorLine, SheetText::of("a quoted field is not closed", QT_TRANSLATE_NOOP("SheetMessages", "引号括起的字段没有结束"))));
         return result;
     }
 
@@ -103,12 +119,12 @@ Result parseCsv(const QString &content)
         case Expect::Squelch: {
             dropTrailingEmpty(fields, 2);
             if (fields.size() != 2 || fields.at(0).compare(SquelchKey, Qt::CaseInsensitive) != 0) {
-                result.error = atLine(line, QStringLiteral("expected \"squelch,<level 0 to 9>\""));
+                result.fail(atLine(line, SheetText::of("expected \"squelch,<level 0 to 9>\"", QT_TRANSLATE_NOOP("SheetMessages", "应为“squelch,<静噪级别 0 到 9>”"))));
                 return result;
             }
             const std::optional<QString> level = checkedSquelch(fields.at(1));
             if (!level) {
-                result.error = at(line, 2, QStringLiteral("squelch level \"%1\" is not a digit 0 to 9").arg(fields.at(1)));
+                result.fail(at(line, 2, SheetText::of("squelch level \"%1\" is not a digit 0 to 9", QT_TRANSLATE_NOOP("SheetMessages", "静噪级别“%1”不是 0 到 9 的数字")).arg(fields.at(1))));
                 return result;
             }
             result.set.squelch = *level;
@@ -118,12 +134,12 @@ Result parseCsv(const QString &content)
         case Expect::Header:
             dropTrailingEmpty(fields, CsvHeader.size());
             if (fields.size() != CsvHeader.size()) {
-                result.error = atLine(line, QStringLiteral("expected the header \"%1\"").arg(CsvHeader.join(u',')));
+                result.fail(atLine(line, SheetText::of("expected the header \"%1\"", QT_TRANSLATE_NOOP("SheetMessages", "应为表头“%1”")).arg(CsvHeader.join(u','))));
                 return result;
             }
             for (int column = 0; column < CsvHeader.size(); ++column) {
                 if (fields.at(column).compare(CsvHeader.at(column), Qt::CaseInsensitive) != 0) {
-                    result.error = at(line, column + 1, QStringLiteral("expected \"%1\"").arg(CsvHeader.at(column)));
+                    result.fail(at(line, column + 1, SheetText::of("expected \"%1\"", QT_TRANSLATE_NOOP("SheetMessages", "应为“%1”")).arg(CsvHeader.at(column))));
                     return result;
                 }
             }
@@ -132,23 +148,26 @@ Result parseCsv(const QString &content)
         case Expect::Rows: {
             dropTrailingEmpty(fields, CsvHeader.size());
             if (fields.size() != CsvHeader.size()) {
-                result.error = atLine(line, QStringLiteral("expected 4 columns, found %1").arg(fields.size()));
+                result.fail(atLine(line, SheetText::of("expected 4 columns, found %1", QT_TRANSLATE_NOOP("SheetMessages", "应为 4 列，实有 %1 列")).arg(fields.size())));
                 return result;
             }
             bool ok = false;
             const int number = fields.at(0).toInt(&ok);
             if (!ok || number < 1 || number > ChannelCount) {
-                result.error = at(line, 1, QStringLiteral("channel \"%1\" is not 1 to %2").arg(fields.at(0)).arg(ChannelCount));
+                result.fail(at(line, 1, SheetText::of("channel \"%1\" is not 1 to %2", QT_TRANSLATE_NOOP("SheetMessages", "信道“%1”不在 1 到 %2 之间")).arg(fields.at(0)).arg(ChannelCount)));
                 return result;
             }
             if (channels.at(number - 1)) {
-                result.error = at(line, 1, QStringLiteral("channel %1 again (first on line %2)").arg(number).arg(lineOfChannel.at(number - 1)));
+                result.fail(at(line, 1,
+                              SheetText::of("channel %1 again (first on line %2)", QT_TRANSLATE_NOOP("SheetMessages", "信道 %1 重复（首次在第 %2 行）"))
+                                  .arg(number)
+                                  .arg(lineOfChannel.at(number - 1))));
                 return result;
             }
             const RowCheck check = checkRow(CsvRecords::withDecimalPoint(fields.at(1), separator),
                                             CsvRecords::withDecimalPoint(fields.at(2), separator), fields.at(3));
             if (!check.ok()) {
-                result.error = at(line, check.column + 2, check.error);
+                result.fail(at(line, check.column + 2, check.error));
                 return result;
             }
             channels[number - 1] = check.record;
@@ -158,11 +177,12 @@ Result parseCsv(const QString &content)
         }
     }
     if (expect != Expect::Rows) {
-        result.error = atLine(table.lastLine + 1, expect == Expect::Squelch ? QStringLiteral("no squelch line") : QStringLiteral("no header"));
+        result.fail(atLine(table.lastLine + 1, expect == Expect::Squelch ? SheetText::of("no squelch line", QT_TRANSLATE_NOOP("SheetMessages", "没有静噪行"))
+                                                                         : SheetText::of("no header", QT_TRANSLATE_NOOP("SheetMessages", "没有表头"))));
         return result;
     }
     if (std::none_of(lineOfChannel.cbegin(), lineOfChannel.cend(), [](int line) { return line > 0; })) {
-        result.error = atLine(table.lastLine + 1, QStringLiteral("a header and no channel rows"));
+        result.fail(atLine(table.lastLine + 1, SheetText::of("a header and no channel rows", QT_TRANSLATE_NOOP("SheetMessages", "只有表头，没有信道行"))));
         return result;
     }
     // A list of only the used channels: the channels it leaves out are empty.
@@ -183,7 +203,7 @@ std::optional<QString> jsonCell(const QJsonValue &value)
     return std::nullopt;
 }
 
-QString jsonLineColumn(QByteArrayView bytes, int offset)
+SheetText jsonLineColumn(QByteArrayView bytes, int offset)
 {
     int line = 1;
     int column = 1;
@@ -195,7 +215,7 @@ QString jsonLineColumn(QByteArrayView bytes, int offset)
             ++column;
         }
     }
-    return QStringLiteral("line %1, column %2").arg(line).arg(column);
+    return SheetText::of("line %1, column %2", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行第 %2 列")).arg(line).arg(column);
 }
 
 Result parseJson(QByteArrayView bytes)
@@ -205,23 +225,23 @@ Result parseJson(QByteArrayView bytes)
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes.toByteArray(), &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        result.error = QStringLiteral("%1: %2").arg(jsonLineColumn(bytes, parseError.offset), parseError.errorString());
+        result.fail(jsonLineColumn(bytes, parseError.offset) + SheetText::of(": ", QT_TRANSLATE_NOOP("SheetMessages", "：")) + SheetText::same(parseError.errorString()));
         return result;
     }
     if (!document.isObject()) {
-        result.error = QStringLiteral("expected an object with \"squelch\" and \"channels\"");
+        result.fail(SheetText::of("expected an object with \"squelch\" and \"channels\"", QT_TRANSLATE_NOOP("SheetMessages", "应为含有“squelch”和“channels”的对象")));
         return result;
     }
     const QJsonObject root = document.object();
     const std::optional<QString> squelchText = jsonCell(root.value(SquelchKey));
     const std::optional<QString> level = squelchText ? checkedSquelch(*squelchText) : std::nullopt;
     if (!level) {
-        result.error = QStringLiteral("squelch: not a digit 0 to 9");
+        result.fail(SheetText::of("squelch: not a digit 0 to 9", QT_TRANSLATE_NOOP("SheetMessages", "squelch：不是 0 到 9 的数字")));
         return result;
     }
     const QJsonValue list = root.value(ChannelsKey);
     if (!list.isArray() || list.toArray().size() != ChannelCount) {
-        result.error = QStringLiteral("channels: expected a list of %1 channels").arg(ChannelCount);
+        result.fail(SheetText::of("channels: expected a list of %1 channels", QT_TRANSLATE_NOOP("SheetMessages", "channels：应为 %1 个信道的列表")).arg(ChannelCount));
         return result;
     }
     QList<std::optional<ChannelRecord>> channels(ChannelCount);
@@ -231,11 +251,11 @@ Result parseJson(QByteArrayView bytes)
         const QJsonObject entry = array.at(index).toObject();
         const int number = entry.value(ChannelKey).toInt(0);
         if (number < 1 || number > ChannelCount) {
-            result.error = QStringLiteral("%1.channel: not 1 to %2").arg(where).arg(ChannelCount);
+            result.fail(SheetText::of("%1.channel: not 1 to %2", QT_TRANSLATE_NOOP("SheetMessages", "%1.channel：不在 1 到 %2 之间")).arg(where).arg(ChannelCount));
             return result;
         }
         if (channels.at(number - 1)) {
-            result.error = QStringLiteral("%1.channel: channel %2 again").arg(where).arg(number);
+            result.fail(SheetText::of("%1.channel: channel %2 again", QT_TRANSLATE_NOOP("SheetMessages", "%1.channel：信道 %2 重复")).arg(where).arg(number));
             return result;
         }
         const QStringList keys = {ReceiveKey, TransmitKey, ShiftKey};
@@ -243,14 +263,15 @@ Result parseJson(QByteArrayView bytes)
         for (const QString &key : keys) {
             const std::optional<QString> cell = jsonCell(entry.value(key));
             if (!cell) {
-                result.error = QStringLiteral("%1.%2: expected a text or a number").arg(where, key);
+                result.fail(SheetText::of("%1.%2: expected a text or a number", QT_TRANSLATE_NOOP("SheetMessages", "%1.%2：应为文本或数字")).arg(where, key));
                 return result;
             }
             cells << *cell;
         }
         const RowCheck check = checkRow(cells.at(0), cells.at(1), cells.at(2));
         if (!check.ok()) {
-            result.error = QStringLiteral("%1.%2 (channel %3): %4").arg(where, keys.at(check.column)).arg(number).arg(check.error);
+            result.fail(SheetText::of("%1.%2 (channel %3): ", QT_TRANSLATE_NOOP("SheetMessages", "%1.%2（信道 %3）：")).arg(where, keys.at(check.column)).arg(number)
+                        + check.error);
             return result;
         }
         channels[number - 1] = check.record;
@@ -317,20 +338,20 @@ RowCheck checkRow(const QString &receiveCell, const QString &transmitCell, const
     const QString transmit = transmitCell.trimmed();
     const std::optional<QString> shiftText = ChannelRule::shiftText(shiftCell);
     if (!shiftText)
-        return refuse(2, QStringLiteral("shift \"%1\" is not on or off").arg(shiftCell));
+        return refuse(2, notShift(shiftCell));
     const QString shift = *shiftText;
     if (!ChannelRule::isFrequencyText(receive))
-        return refuse(0, QStringLiteral("\"%1\" is not a frequency in MHz").arg(receiveCell));
+        return refuse(0, notFrequency(receiveCell));
     if (!ChannelRule::isFrequencyText(transmit))
-        return refuse(1, QStringLiteral("\"%1\" is not a frequency in MHz").arg(transmitCell));
+        return refuse(1, notFrequency(transmitCell));
 
     RowCheck check;
     if (isEmptySide(receive)) {
         // The grid would drop these without a word; in a file they are more likely a mistake.
         if (!isEmptySide(transmit))
-            return refuse(1, QStringLiteral("a transmit frequency needs a receive frequency"));
+            return refuse(1, SheetText::of("a transmit frequency needs a receive frequency", QT_TRANSLATE_NOOP("SheetMessages", "有发送频率就要有接收频率")));
         if (shift == u"on")
-            return refuse(2, QStringLiteral("shift on needs a receive frequency"));
+            return refuse(2, SheetText::of("shift on needs a receive frequency", QT_TRANSLATE_NOOP("SheetMessages", "频差 on 需要接收频率")));
         check.record = {QVariant(), emptyText(), emptyText(), emptyText()};
         return check;
     }
@@ -369,7 +390,8 @@ Result checkSet(const ChannelSet &set)
     Result result;
     const std::optional<QString> level = checkedSquelch(set.squelch);
     if (!level) {
-        result.error = QStringLiteral("item 1: squelch level \"%1\" is not a digit 0 to 9").arg(set.squelch);
+        result.fail(SheetText::of("item 1: squelch level \"%1\" is not a digit 0 to 9", QT_TRANSLATE_NOOP("SheetMessages", "第 1 项：静噪级别“%1”不是 0 到 9 的数字"))
+                        .arg(set.squelch));
         return result;
     }
     result.set.squelch = *level;
@@ -377,7 +399,7 @@ Result checkSet(const ChannelSet &set)
         const ChannelRecord &record = set.channels.at(row);
         const RowCheck check = checkRow(text(record.rf), text(record.tf), text(record.bt));
         if (!check.ok()) {
-            result.error = QStringLiteral("item %1 (channel %2): %3").arg(2 + 3 * row + check.column).arg(row + 1).arg(check.error);
+            result.fail(itemOf(2 + 3 * row + check.column, row + 1, check.error));
             result.set = {};
             return result;
         }
@@ -405,13 +427,11 @@ Result parse(QByteArrayView bytes, Format format, const ReadOptions &options)
         Result result;
         if (read.error == ChannelFile::ReadError::NotFrequency) {
             const int channel = (read.item - 2) / 3 + 1;
-            const QString problem = (read.item - 1) % 3 == 0 ? QStringLiteral("shift \"%1\" is not on or off").arg(read.detail)
-                                                             : QStringLiteral("\"%1\" is not a frequency in MHz").arg(read.detail);
-            result.error = QStringLiteral("item %1 (channel %2): %3").arg(read.item).arg(channel).arg(problem);
+            result.fail(itemOf(read.item, channel, (read.item - 1) % 3 == 0 ? notShift(read.detail) : notFrequency(read.detail)));
         } else {
-            result.error = read.error == ChannelFile::ReadError::NotText
-                               ? QStringLiteral("not a text file")
-                               : QStringLiteral("fewer than %1 items").arg(ChannelFile::ItemCount);
+            result.fail(read.error == ChannelFile::ReadError::NotText
+                            ? SheetText::of("not a text file", QT_TRANSLATE_NOOP("SheetMessages", "不是文本文件"))
+                            : SheetText::of("fewer than %1 items", QT_TRANSLATE_NOOP("SheetMessages", "少于 %1 项")).arg(ChannelFile::ItemCount));
         }
         return result;
     }
@@ -423,16 +443,19 @@ Result load(const QString &path, Format format, const ReadOptions &options)
     Result result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        result.fail(SheetText::same(file.errorString()));
+        result.error = QStringLiteral("%1: %2").arg(path, result.error);
         return result;
     }
     const QByteArray bytes = file.read(ChannelFile::MaxFileBytes + 1);
     if (bytes.size() > ChannelFile::MaxFileBytes) {
-        result.error = QStringLiteral("%1: larger than %2 MiB; not read").arg(path).arg(ChannelFile::MaxFileBytes >> 20);
+        result.fail(SheetText::of("larger than %1 MiB; not read", QT_TRANSLATE_NOOP("SheetMessages", "大于 %1 MiB，未读取")).arg(ChannelFile::MaxFileBytes >> 20));
+        result.error = QStringLiteral("%1: %2").arg(path, result.error);
         return result;
     }
     if (file.error() != QFileDevice::NoError || !file.atEnd()) {
-        result.error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        result.fail(SheetText::same(file.errorString()));
+        result.error = QStringLiteral("%1: %2").arg(path, result.error);
         return result;
     }
     result = parse(bytes, format, options);
@@ -463,9 +486,9 @@ Composed compose(const ChannelSet &set, Format format)
     case Format::Channel: {
         const ChannelFile::WriteResult written = ChannelFile::compose(set.squelch, set.channels);
         if (written.error == ChannelFile::WriteError::SeparatorInValue)
-            composed.error = QStringLiteral("the value \"%1\" holds a comma or a line end").arg(written.detail);
+            composed.fail(SheetText::of("the value \"%1\" holds a comma or a line end", QT_TRANSLATE_NOOP("SheetMessages", "值“%1”含有逗号或换行")).arg(written.detail));
         else if (written.error != ChannelFile::WriteError::None)
-            composed.error = QStringLiteral("not %1 channels").arg(ChannelCount);
+            composed.fail(SheetText::of("not %1 channels", QT_TRANSLATE_NOOP("SheetMessages", "不是 %1 个信道")).arg(ChannelCount));
         else
             composed.bytes = written.bytes;
         break;
@@ -476,12 +499,24 @@ Composed compose(const ChannelSet &set, Format format)
 
 QString save(const QString &path, const ChannelSet &set, Format format, QStringList *warnings)
 {
-    const Composed composed = compose(set, format);
+    const Composed saved = saveComposed(path, set, format);
     if (warnings)
-        *warnings = composed.warnings;
-    if (!composed.ok())
-        return QStringLiteral("%1: %2").arg(path, composed.error);
-    return OutputTarget::write(path, composed.bytes);
+        *warnings = saved.warnings;
+    return saved.error;
+}
+
+Composed saveComposed(const QString &path, const ChannelSet &set, Format format)
+{
+    Composed composed = compose(set, format);
+    if (composed.ok()) {
+        const QString error = OutputTarget::write(path, composed.bytes);
+        composed.error = error;
+        composed.shownError = error;
+    } else {
+        composed.error = QStringLiteral("%1: %2").arg(path, composed.error);
+    }
+    composed.bytes.clear();
+    return composed;
 }
 
 } // namespace ChannelSheet

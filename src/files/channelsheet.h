@@ -7,6 +7,7 @@
 #pragma once
 
 #include "files/channelfile.h"
+#include "files/sheettext.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -41,12 +42,25 @@ struct Result
     ChannelSet set;
     QString error;
     QStringList warnings;
+    /// The error and warnings in the window's language, without the path.
+    QString shownError;
+    QStringList shownWarnings;
     Format format = Format::Channel; ///< the layout that was read (Csv never stands for CHIRP)
     bool squelchGiven = true;        ///< false when the layout has no squelch level (CHIRP)
     /// A sheet with more rows than channels and no first location: its Locations in order, for
     /// asking from which one to take the channels.
     QList<qint64> locations;
     bool ok() const { return error.isEmpty(); }
+    void fail(const SheetText &text)
+    {
+        error = text.english;
+        shownError = text.shown;
+    }
+    void warn(const SheetText &text)
+    {
+        warnings << text.english;
+        shownWarnings << text.shown;
+    }
 };
 
 /// A channel row as the grid leaves it after the receive frequency, then the transmit frequency
@@ -55,7 +69,7 @@ struct RowCheck
 {
     ChannelRecord record;
     int column = -1;
-    QString error;
+    SheetText error;
     bool ok() const { return error.isEmpty(); }
 };
 RowCheck checkRow(const QString &receive, const QString &transmit, const QString &shift);
@@ -78,11 +92,26 @@ struct Composed
     QByteArray bytes;
     QString error;
     QStringList warnings; ///< what the layout cannot carry (the squelch level in a CHIRP sheet)
+    QString shownError;   ///< in the window's language
+    QStringList shownWarnings;
     bool ok() const { return error.isEmpty(); }
+    void fail(const SheetText &text)
+    {
+        error = text.english;
+        shownError = text.shown;
+    }
+    void warn(const SheetText &text)
+    {
+        warnings << text.english;
+        shownWarnings << text.shown;
+    }
 };
 Composed compose(const ChannelSet &set, Format format);
 /// Writes through a temporary file, so a failed write leaves an old file as it was; a device or a
 /// FIFO is written in place, a folder refused. Returns the error, empty on success; `warnings`, when given, receives the composed warnings.
 QString save(const QString &path, const ChannelSet &set, Format format, QStringList *warnings = nullptr);
+/// The same for the window: no bytes, the error and warnings in both languages. A composing error
+/// leaves the path out of the shown text; a system's write error is shown as the system gives it.
+Composed saveComposed(const QString &path, const ChannelSet &set, Format format);
 
 } // namespace ChannelSheet

@@ -3,6 +3,7 @@
 #include "channels/frequencycheck.h"
 #include "files/csvrecords.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -75,9 +76,14 @@ QString megahertz(qint64 hertz)
         + QString::number(magnitude % HertzPerMegahertz).rightJustified(6, u'0');
 }
 
-QString outOfRange(const QString &text)
+SheetText outOfRange(const QString &text)
 {
-    return QStringLiteral("%1 MHz is outside %2 to %3 MHz").arg(text).arg(FrequencyCheck::LowerLimit).arg(FrequencyCheck::UpperLimit);
+    return SheetText::of("%1 MHz is outside %2 to %3 MHz", QT_TRANSLATE_NOOP("SheetMessages", "%1 MHz 超出 %2 到 %3 MHz 的范围")).arg(text).arg(FrequencyCheck::LowerLimit).arg(FrequencyCheck::UpperLimit);
+}
+
+SheetText transmitWord()
+{
+    return SheetText::of("transmit ", QT_TRANSLATE_NOOP("SheetMessages", "发送频率 "));
 }
 
 bool hasBeatShiftWord(const QString &comment)
@@ -127,69 +133,86 @@ struct Row
     /// A number cell; a semicolon sheet may carry a decimal comma.
     QString number(const QString &name) const { return CsvRecords::withDecimalPoint(cell(name), separator); }
     /// "line L, column C (Name): " for a cell; a missing column names the line only.
-    QString where(const QString &name) const
+    SheetText where(const QString &name) const
     {
         const int column = header->indexOf(name);
         if (column < 0)
-            return QStringLiteral("line %1: ").arg(line);
-        return QStringLiteral("line %1, column %2 (%3): ").arg(line).arg(column + 1).arg(header->names.at(column));
+            return SheetText::of("line %1: ", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：")).arg(line);
+        return SheetText::of("line %1, column %2 (%3): ", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行第 %2 列（%3）：")).arg(line).arg(column + 1).arg(header->names.at(column));
     }
 };
 
-QString toneOf(const Row &row)
+SheetText toneOf(const Row &row)
 {
     const QString mode = row.cell(QStringLiteral("Tone"));
     if (mode.isEmpty())
-        return QString();
+        return {};
     if (mode.compare(QStringLiteral("Tone"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("tone %1 Hz").arg(row.cell(QStringLiteral("rToneFreq")));
+        return SheetText::of("tone %1 Hz", QT_TRANSLATE_NOOP("SheetMessages", "亚音 %1 Hz")).arg(row.cell(QStringLiteral("rToneFreq")));
     if (mode.compare(QStringLiteral("TSQL"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("tone squelch %1 Hz").arg(row.cell(QStringLiteral("cToneFreq")));
+        return SheetText::of("tone squelch %1 Hz", QT_TRANSLATE_NOOP("SheetMessages", "亚音静噪 %1 Hz")).arg(row.cell(QStringLiteral("cToneFreq")));
     if (mode.compare(QStringLiteral("DTCS"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("DCS %1 %2").arg(row.cell(QStringLiteral("DtcsCode")), row.cell(QStringLiteral("DtcsPolarity"))).trimmed();
-    return QStringLiteral("tone mode %1").arg(mode);
+        return SheetText::same(QStringLiteral("DCS %1 %2").arg(row.cell(QStringLiteral("DtcsCode")), row.cell(QStringLiteral("DtcsPolarity"))).trimmed());
+    return SheetText::of("tone mode %1", QT_TRANSLATE_NOOP("SheetMessages", "亚音方式 %1")).arg(mode);
 }
 
 /// What the row holds that the radio cannot: names, tones, modes other than FM, skips, comments.
-QStringList notKept(const Row &row)
+QList<SheetText> notKept(const Row &row)
 {
-    QStringList lost;
+    QList<SheetText> lost;
     const QString name = row.cell(QStringLiteral("Name"));
     if (!name.isEmpty())
-        lost << QStringLiteral("name \"%1\"").arg(name);
-    const QString tone = toneOf(row);
+        lost << SheetText::of("name \"%1\"", QT_TRANSLATE_NOOP("SheetMessages", "名称“%1”")).arg(name);
+    const SheetText tone = toneOf(row);
     if (!tone.isEmpty())
         lost << tone;
     const QString mode = row.cell(QStringLiteral("Mode"));
     if (!mode.isEmpty() && mode.compare(QStringLiteral("FM"), Qt::CaseInsensitive) != 0)
-        lost << QStringLiteral("mode %1").arg(mode);
+        lost << SheetText::of("mode %1", QT_TRANSLATE_NOOP("SheetMessages", "调制方式 %1")).arg(mode);
     const QString skip = row.cell(QStringLiteral("Skip"));
     if (!skip.isEmpty())
-        lost << QStringLiteral("scan skip %1").arg(skip);
+        lost << SheetText::of("scan skip %1", QT_TRANSLATE_NOOP("SheetMessages", "扫描跳过 %1")).arg(skip);
     const QString comment = withoutBeatShiftWord(row.cell(QStringLiteral("Comment")));
     if (!comment.isEmpty())
-        lost << QStringLiteral("comment \"%1\"").arg(comment);
+        lost << SheetText::of("comment \"%1\"", QT_TRANSLATE_NOOP("SheetMessages", "备注“%1”")).arg(comment);
     return lost;
 }
 
 struct RowResult
 {
     ChannelRecord record;
-    QString error;
-    QStringList warnings;
+    SheetText error;
+    QList<SheetText> warnings;
 };
 
-/// The error checkRow gives for a cell that is no plain frequency, or a fallback.
-QString receiveRefusal(const QString &text)
+SheetText notFrequency(const QString &text)
 {
-    const ChannelSheet::RowCheck check = ChannelSheet::checkRow(text, QString(), QString());
-    return check.ok() ? QStringLiteral("\"%1\" is not a frequency in MHz").arg(text) : check.error;
+    return SheetText::of("\"%1\" is not a frequency in MHz", QT_TRANSLATE_NOOP("SheetMessages", "“%1”不是以 MHz 为单位的频率")).arg(text);
 }
 
-QString hertzRefusal(const QString &text, Hertz::State state)
+/// The English and Chinese lists of the pieces, each joined the way its language joins a list.
+SheetText joined(const QList<SheetText> &pieces)
+{
+    QStringList english;
+    QStringList shown;
+    for (const SheetText &piece : pieces) {
+        english << piece.english;
+        shown << piece.shown;
+    }
+    return {english.join(QStringLiteral(", ")), shown.join(QCoreApplication::translate("SheetMessages", "、", "between the items of a list"))};
+}
+
+/// The error checkRow gives for a cell that is no plain frequency, or a fallback.
+SheetText receiveRefusal(const QString &text)
+{
+    const ChannelSheet::RowCheck check = ChannelSheet::checkRow(text, QString(), QString());
+    return check.ok() ? notFrequency(text) : check.error;
+}
+
+SheetText hertzRefusal(const QString &text, Hertz::State state)
 {
     if (state == Hertz::State::TooPrecise)
-        return QStringLiteral("\"%1\" has more than six decimals").arg(text);
+        return SheetText::of("\"%1\" has more than six decimals", QT_TRANSLATE_NOOP("SheetMessages", "“%1”的小数超过六位")).arg(text);
     if (state == Hertz::State::TooLarge)
         return outOfRange(text);
     return receiveRefusal(text);
@@ -204,7 +227,7 @@ RowResult channelOf(const Row &row)
 
     const QString receiveText = row.number(frequencyColumn);
     if (receiveText.isEmpty()) {
-        result.error = row.where(frequencyColumn) + QStringLiteral("no receive frequency");
+        result.error = row.where(frequencyColumn) + SheetText::of("no receive frequency", QT_TRANSLATE_NOOP("SheetMessages", "没有接收频率"));
         return result;
     }
     const Hertz receive = hertzOf(receiveText);
@@ -220,7 +243,7 @@ RowResult channelOf(const Row &row)
 
     const QString duplex = row.cell(duplexColumn).toLower();
     const QString offsetText = row.number(offsetColumn);
-    const QString transmitWhere = row.where(row.header->indexOf(offsetColumn) >= 0 ? offsetColumn : duplexColumn);
+    const SheetText transmitWhere = row.where(row.header->indexOf(offsetColumn) >= 0 ? offsetColumn : duplexColumn);
     QString transmitText;
     std::optional<qint64> transmitHertz;
     bool computed = false;
@@ -233,13 +256,13 @@ RowResult channelOf(const Row &row)
         const Hertz offset = offsetText.isEmpty() ? Hertz{Hertz::State::Ok, 0} : hertzOf(offsetText);
         if (offset.state != Hertz::State::Ok) {
             result.error = row.where(offsetColumn)
-                + (offset.state == Hertz::State::NotNumber ? QStringLiteral("\"%1\" is not a frequency in MHz").arg(offsetText)
+                + (offset.state == Hertz::State::NotNumber ? notFrequency(offsetText)
                                                           : hertzRefusal(offsetText, offset.state));
             return result;
         }
         if (duplex == u"split") {
             if (offsetText.isEmpty()) {
-                result.error = transmitWhere + QStringLiteral("split needs the transmit frequency in Offset");
+                result.error = transmitWhere + SheetText::of("split needs the transmit frequency in Offset", QT_TRANSLATE_NOOP("SheetMessages", "split 需要在 Offset 中给出发送频率"));
                 return result;
             }
             transmitHertz = offset.value;
@@ -250,11 +273,11 @@ RowResult channelOf(const Row &row)
             computed = true;
         }
         if (*transmitHertz == 0) {
-            result.error = transmitWhere + (computed ? QStringLiteral("transmit ") : QString()) + outOfRange(transmitText);
+            result.error = transmitWhere + (computed ? transmitWord() : SheetText()) + outOfRange(transmitText);
             return result;
         }
     } else {
-        result.error = row.where(duplexColumn) + QStringLiteral("duplex \"%1\" is not empty, +, -, split or off").arg(row.cell(duplexColumn));
+        result.error = row.where(duplexColumn) + SheetText::of("duplex \"%1\" is not empty, +, -, split or off", QT_TRANSLATE_NOOP("SheetMessages", "双工“%1”不是空、+、-、split 或 off")).arg(row.cell(duplexColumn));
         return result;
     }
 
@@ -264,7 +287,7 @@ RowResult channelOf(const Row &row)
         if (check.column == 0)
             result.error = row.where(frequencyColumn) + check.error;
         else
-            result.error = transmitWhere + (computed ? QStringLiteral("transmit ") : QString()) + check.error;
+            result.error = transmitWhere + (computed ? transmitWord() : SheetText()) + check.error;
         return result;
     }
     result.record = check.record;
@@ -273,19 +296,19 @@ RowResult channelOf(const Row &row)
     const Hertz storedReceive = hertzOf(check.record.rf.toString());
     if (storedReceive.value != receive.value) {
         result.warnings << row.where(frequencyColumn)
-                + QStringLiteral("%1 MHz is stored as %2").arg(megahertz(receive.value), check.record.rf.toString());
+                + SheetText::of("%1 MHz is stored as %2", QT_TRANSLATE_NOOP("SheetMessages", "%1 MHz 存为 %2")).arg(megahertz(receive.value), check.record.rf.toString());
     }
     // A simplex row's transmit frequency is its receive frequency: one warning says it all.
     if (transmitHertz && !duplex.isEmpty()) {
         const Hertz storedTransmit = hertzOf(check.record.tf.toString());
         if (storedTransmit.value != *transmitHertz) {
             result.warnings << transmitWhere
-                    + QStringLiteral("transmit %1 MHz is stored as %2").arg(megahertz(*transmitHertz), check.record.tf.toString());
+                    + SheetText::of("transmit %1 MHz is stored as %2", QT_TRANSLATE_NOOP("SheetMessages", "发送频率 %1 MHz 存为 %2")).arg(megahertz(*transmitHertz), check.record.tf.toString());
         }
     }
-    const QStringList lost = notKept(row);
+    const QList<SheetText> lost = notKept(row);
     if (!lost.isEmpty())
-        result.warnings << QStringLiteral("line %1: not kept: %2").arg(row.line).arg(lost.join(QStringLiteral(", ")));
+        result.warnings << SheetText::of("line %1: not kept: %2", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：未保留：%2")).arg(row.line).arg(joined(lost));
     return result;
 }
 
@@ -324,7 +347,7 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
     const QChar separator = CsvRecords::separatorOf(text);
     const CsvRecords::Table table = CsvRecords::read(text, separator);
     if (!table.ok()) {
-        result.error = QStringLiteral("line %1: a quoted field is not closed").arg(table.errorLine);
+        result.fail(SheetText::of("line %1: a quoted field is not closed", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：引号括起的字段没有结束")).arg(table.errorLine));
         return result;
     }
     Header header;
@@ -333,8 +356,8 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
             header.names << name.trimmed();
     }
     if (header.indexOf(QStringLiteral("Frequency")) < 0) {
-        result.error = QStringLiteral("line %1: expected a header naming the columns, Frequency among them")
-                           .arg(table.records.isEmpty() ? 1 : table.records.first().line);
+        result.fail(SheetText::of("line %1: expected a header naming the columns, Frequency among them", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：应为列名的表头，其中要有 Frequency"))
+                        .arg(table.records.isEmpty() ? 1 : table.records.first().line));
         return result;
     }
 
@@ -352,12 +375,12 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
             bool ok = false;
             row.location = location.toLongLong(&ok);
             if (!ok) {
-                result.error = row.where(header.names.at(locationColumn)) + QStringLiteral("location \"%1\" is not a whole number").arg(location);
+                result.fail(row.where(header.names.at(locationColumn)) + SheetText::of("location \"%1\" is not a whole number", QT_TRANSLATE_NOOP("SheetMessages", "位置“%1”不是整数")).arg(location));
                 return result;
             }
             if (lineOfLocation.contains(row.location)) {
-                result.error = row.where(header.names.at(locationColumn))
-                    + QStringLiteral("location %1 again (first on line %2)").arg(row.location).arg(lineOfLocation.value(row.location));
+                result.fail(row.where(header.names.at(locationColumn))
+                            + SheetText::of("location %1 again (first on line %2)", QT_TRANSLATE_NOOP("SheetMessages", "位置 %1 重复（首次在第 %2 行）")).arg(row.location).arg(lineOfLocation.value(row.location)));
                 return result;
             }
             lineOfLocation.insert(row.location, row.line);
@@ -365,7 +388,7 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
         rows << row;
     }
     if (rows.isEmpty()) {
-        result.error = QStringLiteral("line %1: a header and no channel rows").arg(table.lastLine + 1);
+        result.fail(SheetText::of("line %1: a header and no channel rows", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：只有表头，没有信道行")).arg(table.lastLine + 1));
         return result;
     }
     std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) { return a.location < b.location; });
@@ -380,8 +403,8 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
                return row.location == 0 || (row.location >= 1 && row.location <= ChannelCount);
            });
     if (locationIsChannel && rows.first().location == 0) {
-        result.warnings << rows.first().where(header.names.at(locationColumn))
-                + QStringLiteral("location 0 is left out: locations 1 to %1 are channels 1 to %1").arg(ChannelCount);
+        result.warn(rows.first().where(header.names.at(locationColumn))
+                    + SheetText::of("location 0 is left out: locations 1 to %1 are channels 1 to %1", QT_TRANSLATE_NOOP("SheetMessages", "位置 0 未导入：位置 1 到 %1 即信道 1 到 %1")).arg(ChannelCount));
         rows.removeFirst();
     }
 
@@ -389,11 +412,14 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
     if (options.firstLocation) {
         first = std::find_if(rows.cbegin(), rows.cend(), [&](const Row &row) { return row.location >= *options.firstLocation; }) - rows.cbegin();
         if (first == rows.size()) {
-            result.error = QStringLiteral("no row from location %1 on").arg(*options.firstLocation);
+            result.fail(SheetText::of("no row from location %1 on", QT_TRANSLATE_NOOP("SheetMessages", "位置 %1 起没有行")).arg(*options.firstLocation));
             return result;
         }
     } else if (rows.size() > ChannelCount) {
-        result.error = QStringLiteral("line %1: %2 channels; the radio holds %3").arg(rows.at(ChannelCount).line).arg(rows.size()).arg(ChannelCount);
+        result.fail(SheetText::of("line %1: %2 channels; the radio holds %3", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：共 %2 个信道，电台只能存 %3 个"))
+                        .arg(rows.at(ChannelCount).line)
+                        .arg(rows.size())
+                        .arg(ChannelCount));
         if (locationColumn >= 0) {
             for (const Row &row : std::as_const(rows))
                 result.locations << row.location;
@@ -402,37 +428,37 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
     }
     const QList<Row> taken = rows.mid(first, ChannelCount);
     if (taken.size() < rows.size()) {
-        result.warnings << QStringLiteral("channels 1 to %1 are locations %2 to %3; %4 other rows are left out")
-                               .arg(taken.size())
-                               .arg(taken.first().location)
-                               .arg(taken.last().location)
-                               .arg(rows.size() - taken.size());
+        result.warn(SheetText::of("channels 1 to %1 are locations %2 to %3; %4 other rows are left out", QT_TRANSLATE_NOOP("SheetMessages", "信道 1 到 %1 为位置 %2 到 %3，其余 %4 行未导入"))
+                        .arg(taken.size())
+                        .arg(taken.first().location)
+                        .arg(taken.last().location)
+                        .arg(rows.size() - taken.size()));
     }
 
     if (locationColumn >= 0 && !locationIsChannel && !options.firstLocation && !taken.isEmpty()) {
-        QStringList moves;
+        QList<SheetText> moves;
         for (qsizetype index = 0; index < taken.size(); ++index)
-            moves << QStringLiteral("location %1 to channel %2").arg(taken.at(index).location).arg(index + 1);
-        result.warnings << QStringLiteral("rows fill channels in location order: ") + moves.join(QStringLiteral(", "));
+            moves << SheetText::of("location %1 to channel %2", QT_TRANSLATE_NOOP("SheetMessages", "位置 %1 → 信道 %2")).arg(taken.at(index).location).arg(index + 1);
+        result.warn(SheetText::of("rows fill channels in location order: ", QT_TRANSLATE_NOOP("SheetMessages", "各行按位置顺序填入信道：")) + joined(moves));
     }
 
     // All or nothing: the set is filled only when every row passed.
     ChannelList channels(ChannelCount, ChannelRecord{QVariant(), emptyText(), emptyText(), emptyText()});
-    QStringList warnings = result.warnings;
     for (qsizetype index = 0; index < taken.size(); ++index) {
         const Row &row = taken.at(index);
         const RowResult channel = channelOf(row);
         if (!channel.error.isEmpty()) {
-            result.error = channel.error;
+            result.fail(channel.error);
             result.warnings.clear();
+            result.shownWarnings.clear();
             return result;
         }
         channels[locationIsChannel ? row.location - 1 : index] = channel.record;
-        warnings << channel.warnings;
+        for (const SheetText &warning : channel.warnings)
+            result.warn(warning);
     }
     result.set.channels = channels;
     result.set.squelch = ChannelSheet::DefaultSquelch;
-    result.warnings = warnings;
     return result;
 }
 
@@ -440,12 +466,12 @@ ChannelSheet::Composed compose(const ChannelSet &set)
 {
     ChannelSheet::Composed composed;
     if (set.channels.size() != ChannelCount) {
-        composed.error = QStringLiteral("not %1 channels").arg(ChannelCount);
+        composed.fail(SheetText::of("not %1 channels", QT_TRANSLATE_NOOP("SheetMessages", "不是 %1 个信道")).arg(ChannelCount));
         return composed;
     }
     const QString level = set.squelch.trimmed();
     if (!level.isEmpty() && level != ChannelSheet::DefaultSquelch)
-        composed.warnings << QStringLiteral("the squelch level %1 is not written: the layout has no place for it").arg(level);
+        composed.warn(SheetText::of("the squelch level %1 is not written: the layout has no place for it", QT_TRANSLATE_NOOP("SheetMessages", "静噪级别 %1 未写入：此格式没有它的位置")).arg(level));
 
     QStringList lines = {Columns.join(u',')};
     for (int number = 1; number <= ChannelCount; ++number) {
@@ -454,12 +480,12 @@ ChannelSheet::Composed compose(const ChannelSet &set)
         const QString transmitText = channel.tf.toString().trimmed();
         if (receiveText.isEmpty()) {
             if (!transmitText.isEmpty())
-                composed.warnings << QStringLiteral("channel %1: a transmit frequency without a receive frequency is not written").arg(number);
+                composed.warn(SheetText::of("channel %1: a transmit frequency without a receive frequency is not written", QT_TRANSLATE_NOOP("SheetMessages", "信道 %1：没有接收频率的发送频率未写入")).arg(number));
             continue;
         }
         const Hertz receive = hertzOf(receiveText);
         if (receive.state != Hertz::State::Ok || receive.value == 0) {
-            composed.error = QStringLiteral("channel %1: receive \"%2\" is not a frequency in MHz").arg(number).arg(channel.rf.toString());
+            composed.fail(SheetText::of("channel %1: receive \"%2\" is not a frequency in MHz", QT_TRANSLATE_NOOP("SheetMessages", "信道 %1：接收频率“%2”不是以 MHz 为单位的频率")).arg(number).arg(channel.rf.toString()));
             return composed;
         }
         QString duplex;
@@ -469,7 +495,7 @@ ChannelSheet::Composed compose(const ChannelSet &set)
         } else {
             const Hertz transmit = hertzOf(transmitText);
             if (transmit.state != Hertz::State::Ok || transmit.value == 0) {
-                composed.error = QStringLiteral("channel %1: transmit \"%2\" is not a frequency in MHz").arg(number).arg(channel.tf.toString());
+                composed.fail(SheetText::of("channel %1: transmit \"%2\" is not a frequency in MHz", QT_TRANSLATE_NOOP("SheetMessages", "信道 %1：发送频率“%2”不是以 MHz 为单位的频率")).arg(number).arg(channel.tf.toString()));
                 return composed;
             }
             const qint64 difference = transmit.value - receive.value;

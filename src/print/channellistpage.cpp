@@ -3,6 +3,7 @@
 #include "ui/fonts.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
@@ -32,7 +33,7 @@ QString shownOrDash(const QString &text)
 
 QString title()
 {
-    return QStringLiteral("QZ300 对讲机信道表");
+    return QCoreApplication::translate("ChannelListPage", "QZ300 对讲机信道表");
 }
 
 QString draw(QPagedPaintDevice *device, const Content &content)
@@ -40,7 +41,7 @@ QString draw(QPagedPaintDevice *device, const Content &content)
     Fonts::installSubstitutes();
     QPainter painter;
     if (!painter.begin(device))
-        return QStringLiteral("无法在打印设备上绘图");
+        return QCoreApplication::translate("ChannelListPage", "无法在打印设备上绘图");
 
     const int width = device->width();
     const int height = device->height();
@@ -60,20 +61,20 @@ QString draw(QPagedPaintDevice *device, const Content &content)
 
     painter.setFont(bodyFont);
     QStringList facts = {
-        QStringLiteral("日期时间：%1").arg(content.printedAt.toString(QStringLiteral("yyyy-MM-dd HH:mm"))),
-        QStringLiteral("端口：%1").arg(shownOrDash(content.port)),
-        QStringLiteral("静噪级别：%1").arg(shownOrDash(content.set.squelch.trimmed())),
+        QCoreApplication::translate("ChannelListPage", "日期时间：%1").arg(content.printedAt.toString(QStringLiteral("yyyy-MM-dd HH:mm"))),
+        QCoreApplication::translate("ChannelListPage", "端口：%1").arg(shownOrDash(content.port)),
+        QCoreApplication::translate("ChannelListPage", "静噪级别：%1").arg(shownOrDash(content.set.squelch.trimmed())),
     };
     if (!content.source.isEmpty())
-        facts.append(QStringLiteral("信道文件：%1").arg(content.source));
+        facts.append(QCoreApplication::translate("ChannelListPage", "信道文件：%1").arg(content.source));
     for (const QString &fact : std::as_const(facts)) {
         painter.drawText(QRect(0, y, width, line), Qt::AlignLeft | Qt::AlignVCenter, fact);
         y += line;
     }
     y += line / 2;
 
-    const QStringList heads = {QStringLiteral("信道号"), QStringLiteral("接收频率 (MHz)"), QStringLiteral("发送频率 (MHz)"),
-                               QStringLiteral("拍频")};
+    const QStringList heads = {QCoreApplication::translate("ChannelListPage", "信道号"), QCoreApplication::translate("ChannelListPage", "接收频率 (MHz)"), QCoreApplication::translate("ChannelListPage", "发送频率 (MHz)"),
+                               QCoreApplication::translate("ChannelListPage", "拍频")};
     const int rowHeight = line * 3 / 2;
     const int pad = line / 3;
     auto drawRow = [&](const QStringList &cells, const QFont &font) {
@@ -97,13 +98,13 @@ QString draw(QPagedPaintDevice *device, const Content &content)
     // The rest of the page is ruled for notes written by hand.
     y += line;
     painter.setFont(headFont);
-    painter.drawText(QRect(0, y, width, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("备注："));
+    painter.drawText(QRect(0, y, width, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, QCoreApplication::translate("ChannelListPage", "备注："));
     y += rowHeight * 2;
     for (; y < height; y += rowHeight)
         painter.drawLine(0, y, width, y);
 
     if (!painter.end())
-        return QStringLiteral("无法完成打印页");
+        return QCoreApplication::translate("ChannelListPage", "无法完成打印页");
     return QString();
 }
 

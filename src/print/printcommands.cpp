@@ -4,6 +4,7 @@
 #include "files/outputtarget.h"
 #include "ui/commandhost.h"
 #include "ui/messagebox.h"
+#include "ui/translatedtext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,7 +19,7 @@ PrintCommands::PreviewShower &previewShower()
     return shower;
 }
 
-const QString PdfFilter = QStringLiteral("PDF 文件 (*.pdf)");
+const TranslatedText PdfFilter("PrintCommands", QT_TRANSLATE_NOOP("PrintCommands", "PDF 文件 (*.pdf)"));
 
 } // namespace
 
@@ -52,7 +53,7 @@ void PrintCommands::print()
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(ChannelListPage::title());
     QPrintPreviewDialog dialog(&printer, m_host.dialogParent());
-    dialog.setWindowTitle(QStringLiteral("打印预览"));
+    dialog.setWindowTitle(tr("打印预览"));
     QString problem;
     connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&content, &problem](QPrinter *target) {
         problem = ChannelListPage::draw(target, content);
@@ -62,7 +63,7 @@ void PrintCommands::print()
     else
         dialog.exec();
     if (!problem.isEmpty())
-        Messages::show(m_host.dialogParent(), Messages::applicationTitle(), QStringLiteral("无法打印信道表 ！！\n%1").arg(problem),
+        Messages::show(m_host.dialogParent(), Messages::applicationTitle(), tr("无法打印信道表 ！！\n%1").arg(problem),
                        Messages::Icon::Warning);
 }
 
@@ -73,7 +74,7 @@ void PrintCommands::exportPdf()
     FileDialogs::Request request;
     request.mode = FileDialogs::Mode::Save;
     request.filter = PdfFilter;
-    request.initialName = QStringLiteral("信道表.pdf");
+    request.initialName = tr("信道表.pdf");
     request.suffixFromFilter = true;
     QString path = FileDialogs::ask(m_host.dialogParent(), request).fileName;
     if (path.isEmpty())
@@ -86,5 +87,5 @@ void PrintCommands::exportPdf()
         problem = OutputTarget::write(path, bytes);
     if (!problem.isEmpty())
         Messages::show(m_host.dialogParent(), Messages::applicationTitle(),
-                       QStringLiteral("文件 %1 无法导出 ！！\n%2").arg(QDir::toNativeSeparators(path), problem), Messages::Icon::Warning);
+                       tr("文件 %1 无法导出 ！！\n%2").arg(QDir::toNativeSeparators(path), problem), Messages::Icon::Warning);
 }

@@ -32,10 +32,10 @@ QString WriteTransfer::start(const ChannelSet &set, const BeforeSending &beforeS
 
     // What the radio cannot take is refused before the write command, as the command line does.
     if (const ChannelRule::BadFrequency bad = ChannelRule::firstBadFrequency(channels); bad.found()) {
-        const QString side = bad.field == ChannelField::Rf ? QStringLiteral("接收频率") : QStringLiteral("发送频率");
+        const QString side = bad.field == ChannelField::Rf ? tr("接收频率") : tr("发送频率");
         if (!ChannelRule::isFrequencyText(bad.text))
-            return QStringLiteral("第 %1 信道的%2“%3”不是频率，没有写入对讲机。").arg(bad.row + 1).arg(side, bad.text);
-        return QStringLiteral("第 %1 信道的%2 %3 超出范围（%4 到 %5 MHz），没有写入对讲机。")
+            return tr("第 %1 信道的%2“%3”不是频率，没有写入对讲机。").arg(bad.row + 1).arg(side, bad.text);
+        return tr("第 %1 信道的%2 %3 超出范围（%4 到 %5 MHz），没有写入对讲机。")
             .arg(bad.row + 1)
             .arg(side, bad.text)
             .arg(FrequencyCheck::LowerLimit)

@@ -1,5 +1,6 @@
 #include "serial/portaccess.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -76,7 +77,7 @@ QString permissionRemedy(const QString &device, const Facts &facts, Language lan
     const QString group = facts.group.isEmpty() ? QStringLiteral("dialout") : facts.group;
     if (language == Language::English)
         return QStringLiteral("%1 belongs to group %2: sudo usermod -aG %2 $USER, then log in again").arg(device, group);
-    return QStringLiteral("%1 属于 %2 组：sudo usermod -aG %2 $USER，然后重新登录").arg(device, group);
+    return QCoreApplication::translate("PortAccess", "%1 属于 %2 组：sudo usermod -aG %2 $USER，然后重新登录").arg(device, group);
 }
 
 QString holder(const Facts &facts, Language language)
@@ -87,7 +88,7 @@ QString holder(const Facts &facts, Language language)
     if (language == Language::English)
         return facts.holderProgram.isEmpty() ? QStringLiteral("process %1").arg(pid)
                                              : QStringLiteral("process %1 (%2)").arg(pid, facts.holderProgram);
-    return facts.holderProgram.isEmpty() ? QStringLiteral("进程 %1").arg(pid) : QStringLiteral("进程 %1（%2）").arg(pid, facts.holderProgram);
+    return facts.holderProgram.isEmpty() ? QCoreApplication::translate("PortAccess", "进程 %1").arg(pid) : QCoreApplication::translate("PortAccess", "进程 %1（%2）").arg(pid, facts.holderProgram);
 }
 
 } // namespace PortAccess

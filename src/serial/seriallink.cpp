@@ -140,7 +140,7 @@ QString SerialLink::explain(OpenFault fault, const QString &device, const PortAc
         const QString holder = PortAccess::holder(facts, language);
         if (holder.isEmpty())
             return english ? QStringLiteral("in use") : describe(fault);
-        return english ? QStringLiteral("in use by %1").arg(holder) : QStringLiteral("已被%1占用").arg(holder);
+        return english ? QStringLiteral("in use by %1").arg(holder) : tr("已被%1占用").arg(holder);
     }
     default:
         break;
