@@ -3,6 +3,7 @@
 #include "channels/textvalue.h"
 #include "files/workingfolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -78,16 +79,16 @@ QString append(const WriteLogEntry &entry)
 {
     const QString file = path();
     if (!QDir().mkpath(QFileInfo(file).absolutePath()))
-        return QStringLiteral("写入记录无法保存：无法创建文件夹 %1").arg(QFileInfo(file).absolutePath());
+        return QCoreApplication::translate("WriteLog", "写入记录无法保存：无法创建文件夹 %1").arg(QFileInfo(file).absolutePath());
     QFile log(file);
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
-        return QStringLiteral("写入记录无法保存：%1：%2").arg(file, log.errorString());
+        return QCoreApplication::translate("WriteLog", "写入记录无法保存：%1：%2").arg(file, log.errorString());
     const QByteArray line = lineOf(entry) + '\n';
     if (log.write(line) != line.size() || !log.flush())
-        return QStringLiteral("写入记录无法保存：%1：%2").arg(file, log.errorString());
+        return QCoreApplication::translate("WriteLog", "写入记录无法保存：%1：%2").arg(file, log.errorString());
     log.close();
     if (log.error() != QFileDevice::NoError)
-        return QStringLiteral("写入记录无法保存：%1：%2").arg(file, log.errorString());
+        return QCoreApplication::translate("WriteLog", "写入记录无法保存：%1：%2").arg(file, log.errorString());
     return QString();
 }
 
