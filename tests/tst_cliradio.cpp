@@ -3,10 +3,15 @@
 #include "fakeradio.h"
 #include "files/channelfile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
+
+Q_DECLARE_METATYPE(ChannelSet)
 
 class tst_CliRadio : public QObject
 {
@@ -26,6 +31,9 @@ private slots:
     void backupThatCannotBeSavedWritesNothing();
     void refusedSetTouchesNoRadio();
     void writeTakesAChirpSheet();
+    void noScratchFilesAndOneLogLine();
+    void dryRunSendsNothing_data();
+    void dryRunSendsNothing();
 };
 
 using namespace CliSample;
@@ -92,7 +100,8 @@ void tst_CliRadio::garbageIsNotSaved_data()
     QTest::newRow("three stray digits") << QByteArray("123") << QByteArray()
                                         << "读数错误！！ 第 1 信道：接收频率 51.40030 MHz 超出 130 到 500 MHz 的范围";
     QTest::newRow("digits without end") << QByteArray() << QByteArray("17") << "读数错误！！ 第 1 信道：频差标志“7”不是 0 或 1";
-    QTest::newRow("only C without end") << QByteArray() << QByteArray("C") << "读数错误！！";
+    QTest::newRow("only C without end") << QByteArray() << QByteArray("C")
+                                        << "读数错误！！ 对讲机没有应答：请检查电缆和对讲机电源";
 }
 
 void tst_CliRadio::garbageIsNotSaved()
@@ -228,6 +237,112 @@ void tst_CliRadio::writeTakesAChirpSheet()
     QCOMPARE(radio.frames().value(0), "03010000411200005514");
     QCOMPARE(run.errorLines(), (QStringList{"qz300-cli: warning: " + sheet + ": line 2: not kept: name \"CALL\"",
                                             "COM1: ok: wrote 16 channels"}));
+}
+
+namespace {
+
+QString writeLogPath()
+{
+    return QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath("qz300/write-log.jsonl");
+}
+
+QStringList writeLogLines()
+{
+    QFile log(writeLogPath());
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+void tst_CliRadio::noScratchFilesAndOneLogLine()
+{
+    QTemporaryDir planDir;
+    QTemporaryDir scratch;
+    QTemporaryDir working;
+    FakeRadio radio;
+    const QString plan = saveSample(planDir);
+    // A temporary folder cannot be made under a file: a job that needs one fails.
+    const QString notAFolder = scratch.filePath("not-a-folder");
+    QFile blocker(notAFolder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", notAFolder.toLocal8Bit());
+    const qsizetype logBefore = writeLogLines().size();
+    const CliRun write = CliRun::run({"write", "--port", "COM1", plan}, {radio.devicePath()}, working.path());
+    const CliRun read = CliRun::run({"read", "--port", "COM1"}, {radio.devicePath()}, working.path());
+    if (oldTmp.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", oldTmp);
+    QVERIFY(write.finished && read.finished);
+    QCOMPARE(write.errorLines(), QStringList{"COM1: ok: wrote 16 channels"});
+    QCOMPARE(write.exitCode, 0);
+    QCOMPARE(read.exitCode, 0);
+    // No database or journal left behind either.
+    const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    QCOMPARE(QDir(scratch.path()).entryList(all), QStringList{"not-a-folder"});
+    QCOMPARE(QDir(working.path()).entryList(all), QStringList());
+    // The write's log line, and none for the read.
+    const QStringList lines = writeLogLines();
+    QCOMPARE(lines.size(), logBefore + 1);
+    const QJsonObject line = QJsonDocument::fromJson(lines.last().toUtf8()).object();
+    QCOMPARE(line.value("program").toString(), "qz300-cli");
+    QCOMPARE(line.value("port").toString(), "COM1");
+    QCOMPARE(line.value("device").toString(), radio.devicePath());
+    QCOMPARE(line.value("outcome").toString(), "written");
+    QVERIFY(line.value("before").isNull());
+    QVERIFY(line.value("after").isNull());
+}
+
+void tst_CliRadio::dryRunSendsNothing_data()
+{
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<ChannelSet>("planned");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("changes");
+    QTest::addColumn<QString>("outcome");
+
+    QTest::newRow("nothing differs") << false << sampleSet() << 0 << QString()
+                                     << "COM1: ok: dry run: the radio holds this set already, nothing sent";
+    ChannelSet changed = sampleSet();
+    changed.squelch = "3";
+    changed.channels[1].rf = "431.00000";
+    changed.channels[4] = ChannelRecord{QVariant(), "145.50000", "145.50000", "on"};
+    QTest::newRow("squelch and two channels") << false << changed << 0
+                                              << "COM1: squelch: 7 → 3\n"
+                                                 "COM1: channel 2: 430.02500 / 438.01000 / off → 431.00000 / 438.01000 / off\n"
+                                                 "COM1: channel 5: - / - / off → 145.50000 / 145.50000 / on\n"
+                                              << "COM1: ok: dry run: 3 changes, nothing sent";
+    QTest::newRow("radio silent") << true << changed << 1 << QString()
+                                  << "COM1: error: radio not ready: no answer to \"C\" within 1 s";
+}
+
+void tst_CliRadio::dryRunSendsNothing()
+{
+    QFETCH(bool, silent);
+    QFETCH(ChannelSet, planned);
+    QFETCH(int, exitCode);
+    QFETCH(QString, changes);
+    QFETCH(QString, outcome);
+    QTemporaryDir dir;
+    FakeRadio radio;
+    radio.setFrames(framesOf(sampleSet()));
+    radio.setSilent(silent);
+    const QString plan = saveSample(dir, planned);
+    QVERIFY(!plan.isEmpty());
+    const qsizetype logBefore = writeLogLines().size();
+    const CliRun run = CliRun::run({"write", "--dry-run", "--ready-timeout", "1", "--port", "COM1", plan}, {radio.devicePath()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(QString::fromUtf8(run.out), changes);
+    QCOMPARE(run.errorLines(), QStringList{outcome});
+    QVERIFY(!radio.received().contains('A'));
+    QCOMPARE(radio.writesStored(), 0);
+    QCOMPARE(radio.frames(), framesOf(sampleSet()));
+    QCOMPARE(writeLogLines().size(), logBefore);
 }
 
 QTEST_GUILESS_MAIN(tst_CliRadio)

@@ -565,7 +565,7 @@ void tst_Editing::transferResultStays()
     QVERIFY(failed.wait(15000));
     QVERIFY2(QRegularExpression(QStringLiteral("^读出失败  \\d\\d:\\d\\d:\\d\\d$")).match(result->text()).hasMatch(),
              qPrintable(result->text()));
-    QCOMPARE(m_rig->messages.last().text, QStringLiteral("读数错误！！"));
+    QCOMPARE(m_rig->messages.last().text, QStringLiteral("读数错误！！\n对讲机没有应答：请检查电缆和对讲机电源"));
 }
 
 void tst_Editing::disabledSquelchLooksDisabled()

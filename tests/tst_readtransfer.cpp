@@ -137,16 +137,19 @@ void tst_ReadTransfer::fullRead()
 void tst_ReadTransfer::failedRead_data()
 {
     QTest::addColumn<int>("fault");
-    QTest::newRow("silent radio") << int(Fault::Silent);
-    QTest::newRow("radio stops after 7 frames") << int(Fault::StopAfterSeven);
-    QTest::newRow("noise in frame 3") << int(Fault::NoiseInFrame);
-    QTest::newRow("noise in frame 16") << int(Fault::NoiseInFrame) + 100;
-    QTest::newRow("cable pulled after frame 4") << int(Fault::HangUp);
+    // The box says what happened; a port's own error text follows its name.
+    QTest::addColumn<QString>("message");
+    QTest::newRow("silent radio") << int(Fault::Silent) << "读数错误！！\n对讲机没有应答：请检查电缆和对讲机电源";
+    QTest::newRow("radio stops after 7 frames") << int(Fault::StopAfterSeven) << "读数错误！！\n对讲机的应答在 7/16 个信道后中断";
+    QTest::newRow("noise in frame 3") << int(Fault::NoiseInFrame) << "读数错误！！\n第 3 信道：应答中有不是数字的字符";
+    QTest::newRow("noise in frame 16") << int(Fault::NoiseInFrame) + 100 << "读数错误！！\n第 16 信道：应答中有不是数字的字符";
+    QTest::newRow("cable pulled after frame 4") << int(Fault::HangUp) << "读数错误！！\n串行端口 COM1 出错：";
 }
 
 void tst_ReadTransfer::failedRead()
 {
     QFETCH(int, fault);
+    QFETCH(QString, message);
     WindowOnRadio rig;
     QVERIFY(rig.isUp());
     rig.radio.setFrames(framesOf(radioChannels(), 6));
@@ -180,7 +183,12 @@ void tst_ReadTransfer::failedRead()
     QCOMPARE(finished.size(), 0);
 
     QCOMPARE(rig.messages.count(), 1);
-    QCOMPARE(rig.messages.last().text, QStringLiteral("读数错误！！"));
+    if (Fault(fault) == Fault::HangUp) {
+        QVERIFY2(rig.messages.last().text.startsWith(message), qPrintable(rig.messages.last().text));
+        QVERIFY(rig.messages.last().text.size() > message.size());
+    } else {
+        QCOMPARE(rig.messages.last().text, message);
+    }
     QCOMPARE(rig.messages.last().title, QStringLiteral("错误警告 "));
     QCOMPARE(rig.messages.last().icon, Messages::Icon::Information);
     QCOMPARE(rig.table().channels(), before);
@@ -218,7 +226,8 @@ void tst_ReadTransfer::garbageIsNotAChannel_data()
         << "读数错误！！\n第 2 信道：接收频率 1021.39999 MHz 超出 130 到 500 MHz 的范围";
     QTest::newRow("digits without end") << QByteArray() << 0 << QString() << QByteArray("17")
                                         << "读数错误！！\n第 1 信道：频差标志“7”不是 0 或 1";
-    QTest::newRow("only C without end") << QByteArray() << 0 << QString() << QByteArray("C") << "读数错误！！";
+    QTest::newRow("only C without end") << QByteArray() << 0 << QString() << QByteArray("C")
+                                        << "读数错误！！\n对讲机没有应答：请检查电缆和对讲机电源";
 }
 
 void tst_ReadTransfer::garbageIsNotAChannel()

@@ -876,6 +876,12 @@ The radio&apos;s channels may be incomplete; choose the port again and write onc
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>信道数据无法存入数据库，没有写入对讲机：
+%1</source>
+        <translation>The channels could not be stored in the database; nothing was written to the radio:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>ReadTransfer</name>
@@ -892,6 +898,30 @@ Channel %2: %3</translation>
     <message>
         <source>读出的信道数据无法存入数据库：%1</source>
         <translation>The channels read could not be stored in the database: %1</translation>
+    </message>
+    <message>
+        <source>%1
+第 %2 信道：应答中有不是数字的字符</source>
+        <translation>%1
+Channel %2: the answer holds a character that is not a digit</translation>
+    </message>
+    <message>
+        <source>%1
+对讲机没有应答：请检查电缆和对讲机电源</source>
+        <translation>%1
+The radio did not answer: check the cable and the radio&apos;s power</translation>
+    </message>
+    <message>
+        <source>%1
+对讲机的应答在 %2/%3 个信道后中断</source>
+        <translation>%1
+The radio&apos;s answer stopped after %2 of %3 channels</translation>
+    </message>
+    <message>
+        <source>%1
+串行端口 COM%2 出错：%3</source>
+        <translation>%1
+Serial port COM%2 failed: %3</translation>
     </message>
 </context>
 <context>
@@ -1231,6 +1261,17 @@ Channel %2: %3</translation>
     </message>
 </context>
 <context>
+    <name>WriteLog</name>
+    <message>
+        <source>写入记录无法保存：无法创建文件夹 %1</source>
+        <translation>The write log could not be saved: cannot create the folder %1</translation>
+    </message>
+    <message>
+        <source>写入记录无法保存：%1：%2</source>
+        <translation>The write log could not be saved: %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>WriteTransfer</name>
     <message>
         <source>正在写信道</source>
@@ -1247,12 +1288,6 @@ Channel %2: %3</translation>
     <message>
         <source>第 %1 信道的数据无法写入对讲机：%2。</source>
         <translation>Channel %1 cannot be written to the radio: %2.</translation>
-    </message>
-    <message>
-        <source>信道数据无法存入数据库，没有写入对讲机：
-%1</source>
-        <translation>The channels could not be stored in the database; nothing was written to the radio:
-%1</translation>
     </message>
     <message>
         <source>接收频率</source>

@@ -6,6 +6,7 @@
 #include "files/channelfile.h"
 #include "files/channelsheet.h"
 #include "files/outputtarget.h"
+#include "files/writelog.h"
 #include "print/channellistpage.h"
 #include "radio/channelframe.h"
 #include "radio/radioscan.h"
@@ -261,6 +262,7 @@ int readOrWrite(const CommandLine &line)
         plan.devicePath = target.devicePath;
         plan.toWrite = toWrite;
         plan.verify = line.verify;
+        plan.dryRun = line.dryRun;
         plan.readyTimeoutMs = line.readyTimeoutMs;
         if (!line.output.isEmpty()) {
             plan.outputPath = outputNameFor(line.output, target.label, several);
@@ -285,6 +287,25 @@ int readOrWrite(const CommandLine &line)
 
     runJobs(jobs);
     QString printProblem;
+    if (line.dryRun) {
+        // What each radio would change is the command's output; the outcomes go below as usual.
+        QString changes;
+        for (const auto &job : jobs) {
+            for (const QString &change : job->changes())
+                changes += QStringLiteral("%1: %2\n").arg(job->plan().portName, change);
+        }
+        if (!changes.isEmpty()) {
+            printProblem = OutputTarget::writeStandardOutput(changes.toUtf8());
+            if (!printProblem.isEmpty())
+                printProblem = QStringLiteral("cannot print the changes: %1").arg(printProblem);
+        }
+    } else if (line.command == CommandLine::Command::Write) {
+        for (const auto &job : jobs) {
+            const QString warning = WriteLog::append(job->logEntry());
+            if (!warning.isEmpty())
+                warn(QStringLiteral("%1: %2").arg(job->plan().portName, warning));
+        }
+    }
     if (line.command == CommandLine::Command::Read && line.output.isEmpty() && jobs.front()->succeeded()) {
         const ChannelSheet::Composed composed = ChannelSheet::compose(jobs.front()->readSet(), ChannelSheet::Format::Channel);
         printProblem = composed.ok() ? OutputTarget::writeStandardOutput(composed.bytes + '\n') : composed.error;

@@ -29,12 +29,13 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, QString(), QStringLiteral("FILE"));
     const QCommandLineOption backup(QStringLiteral("backup"), QString(), QStringLiteral("OUT"));
     const QCommandLineOption verify(QStringLiteral("verify"), QString());
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"), QString());
     const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption readyTimeout(QStringLiteral("ready-timeout"), QString(), QStringLiteral("SECONDS"));
     const QCommandLineOption first(QStringLiteral("first"), QString(), QStringLiteral("N"));
     const QCommandLineOption probe(QStringLiteral("probe"), QString());
-    parser.addOptions({help, version, port, output, backup, verify, to, from, readyTimeout, first, probe});
+    parser.addOptions({help, version, port, output, backup, verify, dryRun, to, from, readyTimeout, first, probe});
 
     if (!parser.parse(QStringList{QStringLiteral("qz300-cli")} + arguments)) {
         *error = parser.errorText();
@@ -64,8 +65,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
         allowed = {QStringLiteral("port"), QStringLiteral("o"), QStringLiteral("ready-timeout")};
     } else if (name == u"write") {
         line.command = Command::Write;
-        allowed = {QStringLiteral("port"), QStringLiteral("backup"), QStringLiteral("verify"), QStringLiteral("from"),
-                   QStringLiteral("ready-timeout"), QStringLiteral("first")};
+        allowed = {QStringLiteral("port"), QStringLiteral("backup"), QStringLiteral("verify"), QStringLiteral("dry-run"),
+                   QStringLiteral("from"), QStringLiteral("ready-timeout"), QStringLiteral("first")};
         files = 1;
     } else if (name == u"convert") {
         line.command = Command::Convert;
@@ -110,6 +111,11 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
         return line;
     }
     line.verify = parser.isSet(verify);
+    line.dryRun = parser.isSet(dryRun);
+    if (line.dryRun && (line.verify || parser.isSet(backup))) {
+        *error = QStringLiteral("--dry-run sends nothing: it takes no --backup or --verify");
+        return line;
+    }
     line.probe = parser.isSet(probe);
     if (parser.isSet(output) && line.output.isEmpty()) {
         *error = QStringLiteral("-o needs a file name");
@@ -181,7 +187,7 @@ QString CommandLine::helpText()
         "                                 where a radio answered (within 1 s, or --ready-timeout)\n"
         "  read --port P [-o FILE]        read the radio's squelch level and 16 channels\n"
         "                                 (channel file on standard output without -o)\n"
-        "  write --port P FILE [--backup OUT] [--verify] [--first N]\n"
+        "  write --port P FILE [--backup OUT] [--verify] [--dry-run] [--first N]\n"
         "                                 write FILE into the radio; --backup saves what the\n"
         "                                 radio held first; --verify reads it back and compares\n"
         "  convert FILE --to FORMAT [-o OUT] [--first N]\n"
@@ -194,6 +200,7 @@ QString CommandLine::helpText()
         "  -o, --output FILE    where read or convert puts its result (- for standard output)\n"
         "  --backup OUT         where write saves the radio's old set\n"
         "  --verify             read back after writing; any difference is an error\n"
+        "  --dry-run            read each radio, print what write would change, send nothing\n"
         "  --to FORMAT          chan, csv, json, chirp (the CSV layout of CHIRP) or pdf (the\n"
         "                       channel list to print, the page the window exports)\n"
         "  --from FORMAT        the input's format, when its name does not tell\n"

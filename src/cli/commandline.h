@@ -27,6 +27,8 @@ struct CommandLine
     QString output; ///< -o; empty for standard output
     QString backup;
     bool verify = false;
+    /// write --dry-run: read each radio and print what the write would change, send nothing
+    bool dryRun = false;
     std::optional<ChannelSheet::Format> from;
     std::optional<ChannelSheet::Format> to;
     /// --to pdf: the channel list as a printable page instead of a channel set

@@ -1,6 +1,6 @@
 #include "cli/portjob.h"
 
-#include "channels/channeltable.h"
+#include "channels/channelsetdiff.h"
 #include "radio/channelframe.h"
 #include "radio/readinesspoll.h"
 #include "radio/readtransfer.h"
@@ -46,18 +46,6 @@ PortJob::~PortJob()
 
 void PortJob::start()
 {
-    if (!m_scratch.isValid()) {
-        fail(QStringLiteral("no scratch folder: %1").arg(m_scratch.errorString()));
-        return;
-    }
-    // The transfers work on a channel table; this one lives only as long as the job.
-    ChannelTable::OpenResult opened = ChannelTable::open(m_scratch.filePath(QStringLiteral("channels.db")));
-    if (!opened.table) {
-        fail(QStringLiteral("no scratch channel table: %1").arg(opened.error));
-        return;
-    }
-    m_table = std::move(opened.table);
-
     m_port = std::make_unique<SerialLink>(PortTable({m_plan.devicePath}));
     m_port->setPortNumber(PortTable::FirstPort);
     m_port->open();
@@ -69,8 +57,8 @@ void PortJob::start()
     m_poll = new ReadinessPoll(*m_port);
     connect(m_poll, &ReadinessPoll::radioReady, this, &PortJob::radioReady);
     // The transfers get no poll to restart: between steps this job checks readiness itself.
-    m_write = new WriteTransfer(*m_port, *m_table, m_pacing, nullptr);
-    m_read = new ReadTransfer(*m_port, *m_table, m_arming, nullptr, {});
+    m_write = new WriteTransfer(*m_port, m_pacing, nullptr);
+    m_read = new ReadTransfer(*m_port, m_arming, nullptr);
     connect(m_write, &WriteTransfer::progress, this, [this](int frame, int total) { emit progress(stageName(), frame, total); });
     connect(m_write, &WriteTransfer::finished, this, &PortJob::writeFinished);
     connect(m_write, &WriteTransfer::failed, this, &PortJob::writeFailed);
@@ -82,6 +70,8 @@ void PortJob::start()
 
     if (m_plan.task == Task::Read)
         waitForRadio(Step::Read);
+    else if (m_plan.dryRun)
+        waitForRadio(Step::Preview);
     else
         waitForRadio(m_plan.backupPath.isEmpty() ? Step::Write : Step::Backup);
 }
@@ -122,21 +112,26 @@ void PortJob::runStep()
         m_read->start();
         return;
     }
-    if (!m_table->storeChannels(m_plan.toWrite.channels)) {
-        fail(QStringLiteral("write refused: %1").arg(m_table->lastError()));
-        return;
-    }
-    const QString refused = m_write->start(m_plan.toWrite.squelch);
+    const QString refused = m_write->start(numberedSet());
     if (!refused.isEmpty())
         fail(QStringLiteral("write refused: %1").arg(refused));
 }
 
+ChannelSet PortJob::numberedSet() const
+{
+    // A file's set carries no channel numbers; on the radio they are 1 to 16 in order.
+    ChannelSet numbered = m_plan.toWrite;
+    for (int k = 0; k < numbered.channels.size(); ++k)
+        numbered.channels[k].no = QString::number(k + 1);
+    return numbered;
+}
+
 void PortJob::readFinished()
 {
-    m_readSet.squelch = m_read->squelch();
-    m_readSet.channels = m_read->channels();
+    m_readSet = m_read->channelSet();
     switch (m_step) {
     case Step::Backup: {
+        m_backupSet = m_readSet;
         const QString error = ChannelSheet::save(m_plan.backupPath, m_readSet, m_plan.backupFormat);
         if (!error.isEmpty()) {
             // The radio's old set must be safe before it is overwritten.
@@ -147,7 +142,11 @@ void PortJob::readFinished()
         return;
     }
     case Step::Verify:
+        m_verifySet = m_readSet;
         compareReadBack();
+        return;
+    case Step::Preview:
+        tellChanges();
         return;
     case Step::Read: {
         if (!m_plan.outputPath.isEmpty()) {
@@ -180,6 +179,7 @@ void PortJob::writeFinished()
     if (m_step != Step::Write)
         return;
     m_written = m_write->frames();
+    m_sent = true;
     if (m_plan.verify) {
         waitForRadio(Step::Verify);
         return;
@@ -212,6 +212,37 @@ void PortJob::compareReadBack()
         succeed(QStringLiteral("wrote 16 channels, verified"));
     else
         fail(QStringLiteral("verify failed: the radio does not hold what was written (%1 differences)").arg(m_differences.size()));
+}
+
+void PortJob::tellChanges()
+{
+    const ChannelSetDiff::Result diff = ChannelSetDiff::compare(m_readSet, numberedSet());
+    m_changes.clear();
+    if (diff.squelchChanged)
+        m_changes << QStringLiteral("squelch: %1 → %2").arg(diff.squelchBefore, diff.squelchAfter);
+    for (const ChannelSetDiff::ChannelChange &change : diff.channels)
+        m_changes << QStringLiteral("channel %1: %2 → %3")
+                         .arg(change.channel)
+                         .arg(ChannelSetDiff::shown(change.before), ChannelSetDiff::shown(change.after));
+    succeed(diff.isEmpty() ? QStringLiteral("dry run: the radio holds this set already, nothing sent")
+                           : QStringLiteral("dry run: %1 changes, nothing sent").arg(m_changes.size()));
+}
+
+WriteLogEntry PortJob::logEntry() const
+{
+    WriteLogEntry entry;
+    entry.program = QStringLiteral("qz300-cli");
+    entry.port = m_plan.portName;
+    entry.device = m_plan.devicePath;
+    entry.before = m_backupSet;
+    entry.after = m_verifySet;
+    if (m_verifySet)
+        entry.outcome = m_differences.isEmpty() ? WriteLogEntry::Outcome::Verified : WriteLogEntry::Outcome::VerifyFailed;
+    else if (m_sent) // sent in full; a read-back that failed leaves it unverified
+        entry.outcome = WriteLogEntry::Outcome::Written;
+    else
+        entry.outcome = WriteLogEntry::Outcome::Failed;
+    return entry;
 }
 
 QString PortJob::stageName() const

@@ -1,19 +1,19 @@
 // One radio on one port: the readiness check, then a read, or a write with an optional backup read
 // before it and an optional read-back after it. Several jobs share one event loop, each with its own
-// port, timers and scratch channel table.
+// port and timers.
 #pragma once
 
 #include "files/channelsheet.h"
 #include "files/channelfile.h"
+#include "files/writelog.h"
 
 #include <QObject>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
-class ChannelTable;
 class ReadTransfer;
 class ReadinessPoll;
 class SerialLink;
@@ -38,6 +38,8 @@ public:
         QString backupPath; ///< write: where the radio's old set goes first; empty for none
         ChannelSheet::Format backupFormat = ChannelSheet::Format::Channel;
         bool verify = false;
+        /// write: only read the radio and tell what the write would change
+        bool dryRun = false;
         int readyTimeoutMs = 3000;
     };
 
@@ -53,8 +55,12 @@ public:
     QString outcome() const { return m_outcome; }
     /// Channels the read-back found different from what was written, one line each.
     QStringList differences() const { return m_differences; }
+    /// A dry run's changes, old → new, one line each.
+    QStringList changes() const { return m_changes; }
     /// The set of the last complete read.
     ChannelSet readSet() const { return m_readSet; }
+    /// A write's line for the write log: the backup read, the verify read and how it ended.
+    WriteLogEntry logEntry() const;
 
 signals:
     /// `stage` is "read", "backup", "write" or "verify".
@@ -62,7 +68,7 @@ signals:
     void finished();
 
 private:
-    enum class Step { Idle, Ready, Backup, Write, Verify, Read, Done };
+    enum class Step { Idle, Ready, Backup, Write, Verify, Read, Preview, Done };
 
     void waitForRadio(Step next);
     void radioReady();
@@ -74,13 +80,13 @@ private:
     void writeFinished();
     void writeFailed(const QString &reason);
     void compareReadBack();
+    void tellChanges();
+    ChannelSet numberedSet() const;
     QString stageName() const;
     void succeed(const QString &outcome);
     void fail(const QString &reason);
 
     Plan m_plan;
-    QTemporaryDir m_scratch;
-    std::unique_ptr<ChannelTable> m_table;
     std::unique_ptr<SerialLink> m_port;
     ReadinessPoll *m_poll = nullptr;
     WriteTransfer *m_write = nullptr;
@@ -92,7 +98,11 @@ private:
     Step m_afterReady = Step::Idle;
     QStringList m_written;
     ChannelSet m_readSet;
+    std::optional<ChannelSet> m_backupSet;
+    std::optional<ChannelSet> m_verifySet;
+    bool m_sent = false;
     QStringList m_differences;
+    QStringList m_changes;
     bool m_succeeded = false;
     QString m_outcome;
 };

@@ -1,6 +1,7 @@
 #include "radio/radiolinkcontroller.h"
 
 #include "channels/channelrecord.h"
+#include "channels/channelset.h"
 #include "channels/channeltable.h"
 #include "radio/readinesspoll.h"
 #include "radio/readtransfer.h"
@@ -45,17 +46,19 @@ RadioLinkController::RadioLinkController(CommandHost &host, SerialLink &link, Re
     m_reconnect = new PortReconnector(link, this);
     connect(m_reconnect, &PortReconnector::lost, this, &RadioLinkController::linkLost);
     connect(m_reconnect, &PortReconnector::reopened, this, &RadioLinkController::linkBack);
-    m_write = new WriteTransfer(link, table, writePacingTimer, &poll, this);
+    m_write = new WriteTransfer(link, writePacingTimer, &poll, this);
     m_write->setObjectName(QStringLiteral("writeTransfer"));
-    m_read = new ReadTransfer(link, table, readArmTimer, &poll, [&host](const QString &level) { host.setSquelchLevel(level); },
-                              this);
+    m_read = new ReadTransfer(link, readArmTimer, &poll, this);
     m_read->setObjectName(QStringLiteral("readTransfer"));
     // A read is one step the user can undo: table and squelch level together.
-    m_read->setChannelSetStore([&host](const ChannelList &channels, const QString &squelch) {
-        return host.replaceChannelSet(tr("读信道数据"), channels, squelch);
+    m_read->setChannelSetStore([this](const ChannelSet &set) {
+        const QString error = m_host.replaceChannelSet(tr("读信道数据"), set.channels, set.squelch);
+        if (error.isEmpty())
+            m_table.moveFirst();
+        return error;
     });
 
-    connect(m_write, &WriteTransfer::progress, this, &RadioLinkController::showProgress);
+    connect(m_write, &WriteTransfer::progress, this, &RadioLinkController::writeProgress);
     connect(m_write, &WriteTransfer::finished, this, &RadioLinkController::writeFinished);
     connect(m_write, &WriteTransfer::failed, this, &RadioLinkController::writeFailed);
     connect(m_read, &ReadTransfer::progress, this, &RadioLinkController::showProgress);
@@ -94,7 +97,8 @@ void RadioLinkController::writeChannels()
         return;
     // Locked before the start stores pending edits, so a store failure is told once, below.
     m_host.setActivity(CommandHost::Activity::Writing);
-    const QString refused = m_write->start(m_host.squelchLevel());
+    const ChannelSet sent{m_host.squelchLevel(), m_table.channels()};
+    const QString refused = m_write->start(sent, [this] { return holdTableForWrite(); });
     if (!refused.isEmpty()) {
         backToIdle();
         Messages::show(m_host.dialogParent(), WarningTitle, refused, Messages::Icon::Warning);
@@ -122,6 +126,7 @@ void RadioLinkController::readChannels()
                        Messages::Icon::Warning);
         return;
     }
+    m_table.moveFirst();
     m_host.cancelStatusClearing();
     m_result->clear();
     m_result->hide();
@@ -147,6 +152,7 @@ bool RadioLinkController::mayClose()
         return false;
     if (m_write->isRunning()) {
         m_write->abandon();
+        releaseTable();
         m_poll.stop(); // the window goes: nothing more for the radio
         backToIdle();
         m_host.setStatusText(QString());
@@ -204,6 +210,36 @@ void RadioLinkController::linkBack()
     m_poll.start();
 }
 
+QString RadioLinkController::holdTableForWrite()
+{
+    // Edits still pending are stored before anything goes out. Once the pacing runs, nothing may
+    // wait on the database: a locked file would stall the frames and the radio would drop the set.
+    const auto refusal = [this] {
+        return tr("信道数据无法存入数据库，没有写入对讲机：\n%1").arg(m_table.lastError());
+    };
+    if (!m_table.submit())
+        return refusal();
+    m_table.moveFirst();
+    m_table.setField(ChannelField::No, QStringLiteral("1"));
+    if (m_table.hasPendingChanges() && !m_table.submit())
+        return refusal();
+    m_table.holdStores(true);
+    return QString();
+}
+
+void RadioLinkController::releaseTable()
+{
+    m_table.moveFirst();
+    m_table.holdStores(false);
+}
+
+void RadioLinkController::writeProgress(int frame, int total)
+{
+    // The table's current record follows the frame on the line.
+    m_table.moveNext();
+    showProgress(frame, total);
+}
+
 void RadioLinkController::showProgress(int frame, int total)
 {
     m_framesDone = frame;
@@ -214,6 +250,7 @@ void RadioLinkController::showProgress(int frame, int total)
 
 void RadioLinkController::writeFinished()
 {
+    releaseTable();
     m_host.setStatusText(tr("数据传送完毕..."));
     backToIdle();
     showResult(tr("写入完成"), true);
@@ -222,6 +259,7 @@ void RadioLinkController::writeFinished()
 
 void RadioLinkController::writeFailed(const QString &reason)
 {
+    releaseTable();
     showResult(tr("写入失败：端口出错"), true);
     showFailure(WarningTitle,
                 tr("写信道中断，串行端口出错：%1\n对讲机中的信道数据可能不完整，请重新选择端口后再写一次。").arg(reason),

@@ -45,6 +45,9 @@ public:
     QLabel *resultLabel() const { return m_result; }
 
 private:
+    QString holdTableForWrite();
+    void releaseTable();
+    void writeProgress(int frame, int total);
     void showProgress(int frame, int total);
     void writeFinished();
     void writeFailed(const QString &reason);

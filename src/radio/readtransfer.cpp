@@ -1,6 +1,5 @@
 #include "radio/readtransfer.h"
 
-#include "channels/channeltable.h"
 #include "radio/channelframe.h"
 #include "radio/readinesspoll.h"
 #include "serial/seriallink.h"
@@ -16,14 +15,11 @@ QString readError()
 
 } // namespace
 
-ReadTransfer::ReadTransfer(SerialLink &port, ChannelTable &table, QTimer &armTimer, ReadinessPoll *poll,
-                           SquelchSink storeSquelch, QObject *parent)
+ReadTransfer::ReadTransfer(SerialLink &port, QTimer &armTimer, ReadinessPoll *poll, QObject *parent)
     : QObject(parent)
     , m_port(port)
-    , m_table(table)
     , m_armTimer(armTimer)
     , m_poll(poll)
-    , m_storeSquelch(std::move(storeSquelch))
 {
     m_armTimer.setInterval(ArmIntervalMs);
     connect(&m_armTimer, &QTimer::timeout, this, &ReadTransfer::armTick);
@@ -48,7 +44,6 @@ void ReadTransfer::armTick()
     m_armTimer.stop();
     if (m_state != State::Armed)
         return;
-    m_table.moveFirst();
     if (m_poll)
         m_poll->stop();
     m_state = State::Collecting;
@@ -78,7 +73,7 @@ void ReadTransfer::collect()
         if (c == u'C' && m_frames.isEmpty() && m_frame.isEmpty())
             continue;
         if (c < u'0' || c > u'9') {
-            fail(readError());
+            fail(tr("%1\n第 %2 信道：应答中有不是数字的字符").arg(readError()).arg(m_frames.size() + 1));
             return;
         }
         // Only frame characters are progress: a line that repeats "C" must not hold the read open.
@@ -98,18 +93,22 @@ void ReadTransfer::collect()
 
 void ReadTransfer::silence()
 {
-    if (m_state == State::Collecting)
-        fail(readError());
+    if (m_state != State::Collecting)
+        return;
+    if (m_frames.isEmpty() && m_frame.isEmpty())
+        fail(tr("%1\n对讲机没有应答：请检查电缆和对讲机电源").arg(readError()));
+    else
+        fail(tr("%1\n对讲机的应答在 %2/%3 个信道后中断").arg(readError()).arg(m_frames.size()).arg(ChannelCount));
 }
 
-void ReadTransfer::portFailed()
+void ReadTransfer::portFailed(const QString &reason)
 {
     if (m_state == State::Armed) {
         m_armTimer.stop();
         m_state = State::Collecting;
     }
     if (m_state == State::Collecting)
-        fail(readError());
+        fail(tr("%1\n串行端口 COM%2 出错：%3").arg(readError()).arg(m_port.portNumber()).arg(reason));
 }
 
 void ReadTransfer::complete()
@@ -123,27 +122,18 @@ void ReadTransfer::complete()
             return;
         }
     }
-    ChannelList channels;
+    ChannelSet set;
     for (const QString &frame : std::as_const(m_frames))
-        channels << ChannelFrame::decode(frame);
-    const QString squelch = ChannelFrame::squelchOf(m_frames.first());
+        set.channels << ChannelFrame::decode(frame);
+    set.squelch = ChannelFrame::squelchOf(m_frames.first());
     if (m_store) {
-        const QString error = m_store(channels, squelch);
+        const QString error = m_store(set);
         if (!error.isEmpty()) {
             fail(tr("读出的信道数据无法存入数据库：%1").arg(error));
             return;
         }
-    } else {
-        if (!m_table.storeChannels(channels)) {
-            fail(tr("读出的信道数据无法存入数据库：%1").arg(m_table.lastError()));
-            return;
-        }
-        if (m_storeSquelch)
-            m_storeSquelch(squelch);
     }
-    m_channels = channels;
-    m_squelch = squelch;
-    m_table.moveFirst();
+    m_set = set;
     end();
     emit finished();
 }

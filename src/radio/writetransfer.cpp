@@ -1,7 +1,6 @@
 #include "radio/writetransfer.h"
 
 #include "channels/channelrule.h"
-#include "channels/channeltable.h"
 #include "channels/frequencycheck.h"
 #include "radio/channelframe.h"
 #include "radio/readinesspoll.h"
@@ -9,10 +8,9 @@
 
 #include <QTimer>
 
-WriteTransfer::WriteTransfer(SerialLink &port, ChannelTable &table, QTimer &timer, ReadinessPoll *poll, QObject *parent)
+WriteTransfer::WriteTransfer(SerialLink &port, QTimer &timer, ReadinessPoll *poll, QObject *parent)
     : QObject(parent)
     , m_port(port)
-    , m_table(table)
     , m_timer(timer)
     , m_poll(poll)
 {
@@ -22,13 +20,13 @@ WriteTransfer::WriteTransfer(SerialLink &port, ChannelTable &table, QTimer &time
     connect(&m_port, &SerialLink::failed, this, &WriteTransfer::portFailed);
 }
 
-QString WriteTransfer::start(const QString &squelch)
+QString WriteTransfer::start(const ChannelSet &set, const BeforeSending &beforeSending)
 {
     if (m_running)
         return tr("正在写信道");
     if (!m_port.isOpen())
         return tr("串行端口没有打开，无法写信道！");
-    const ChannelList channels = m_table.channels();
+    const ChannelList &channels = set.channels;
     if (channels.size() < ChannelCount)
         return tr("数据表只有 %1 个信道，少于 %2 个").arg(channels.size()).arg(ChannelCount);
 
@@ -48,21 +46,17 @@ QString WriteTransfer::start(const QString &squelch)
     // never leaves the radio with half a set.
     QStringList frames;
     for (int number = 1; number <= ChannelCount; ++number) {
-        const ChannelFrame::Encoded encoded = ChannelFrame::encode(number, channels.at(number - 1), squelch);
+        const ChannelFrame::Encoded encoded = ChannelFrame::encode(number, channels.at(number - 1), set.squelch);
         if (!encoded.ok())
             return tr("第 %1 信道的数据无法写入对讲机：%2。").arg(number).arg(encoded.error);
         frames << encoded.frame;
     }
 
-    // Edits still pending are stored before anything goes out. Once the pacing runs, nothing may
-    // wait on the database: a locked file would stall the frames and the radio would drop the set.
-    if (!m_table.submit())
-        return storeRefusal();
-    m_table.moveFirst();
-    m_table.setField(ChannelField::No, QStringLiteral("1"));
-    if (m_table.hasPendingChanges() && !m_table.submit())
-        return storeRefusal();
-    m_table.holdStores(true);
+    if (beforeSending) {
+        const QString refused = beforeSending();
+        if (!refused.isEmpty())
+            return refused;
+    }
 
     m_frames = frames;
     if (m_poll)
@@ -84,7 +78,6 @@ void WriteTransfer::pacingTick()
         const int frame = m_step / Step + 1;
         m_port.takeChar(); // whatever the radio said is of no interest here
         m_port.send(m_frames.at(frame - 1).toLatin1());
-        m_table.moveNext();
         emit progress(frame, ChannelCount);
     }
     m_step += Step;
@@ -108,17 +101,10 @@ void WriteTransfer::abandon()
         stop();
 }
 
-QString WriteTransfer::storeRefusal() const
-{
-    return tr("信道数据无法存入数据库，没有写入对讲机：\n%1").arg(m_table.lastError());
-}
-
 void WriteTransfer::stop()
 {
     m_timer.stop();
     m_running = false;
-    m_table.moveFirst();
-    m_table.holdStores(false);
     m_step = 0;
     if (m_poll)
         m_poll->start();

@@ -2,10 +2,13 @@
 // then one frame per tick of the pacing timer. The radio sends no answer to wait for.
 #pragma once
 
+#include "channels/channelset.h"
+
 #include <QObject>
 #include <QStringList>
 
-class ChannelTable;
+#include <functional>
+
 class QTimer;
 class ReadinessPoll;
 class SerialLink;
@@ -23,13 +26,15 @@ public:
 
     /// The timer paces the frames (the window owns it); the poll, when given, is stopped
     /// while the port is busy and started again at the end.
-    WriteTransfer(SerialLink &port, ChannelTable &table, QTimer &timer, ReadinessPoll *poll,
-                  QObject *parent = nullptr);
+    WriteTransfer(SerialLink &port, QTimer &timer, ReadinessPoll *poll, QObject *parent = nullptr);
 
-    /// Builds all frames from the table and the squelch text, stores pending edits and starts
-    /// sending. Returns why it cannot start (a channel that does not fit a frame, no open port,
-    /// edits that cannot be stored); nothing is sent then. While it runs the table stores nothing.
-    QString start(const QString &squelch);
+    /// Runs once all frames are formed, just before the first character goes out; returns why the
+    /// write must not go ahead, or empty.
+    using BeforeSending = std::function<QString()>;
+
+    /// Builds all frames from `set` and starts sending. Returns why it cannot start (a channel that
+    /// does not fit a frame, no open port, a refusal of `beforeSending`); nothing is sent then.
+    QString start(const ChannelSet &set, const BeforeSending &beforeSending = {});
 
     /// Stops a running write at once, without a signal; the radio keeps what it has received.
     void abandon();
@@ -45,18 +50,16 @@ public:
 signals:
     /// Frame `frame` of `total` is on its way.
     void progress(int frame, int total);
-    /// All frames are out; the table is back on its first record.
+    /// All frames are out.
     void finished();
     /// The port failed on the way; the radio holds an incomplete set.
     void failed(const QString &reason);
 
 private:
     void portFailed(const QString &reason);
-    QString storeRefusal() const;
     void stop();
 
     SerialLink &m_port;
-    ChannelTable &m_table;
     QTimer &m_timer;
     ReadinessPoll *m_poll;
     QStringList m_frames;
