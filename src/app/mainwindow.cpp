@@ -17,6 +17,7 @@
 #include "radio/portdialog.h"
 #include "radio/radiolinkcontroller.h"
 #include "radio/readinesspoll.h"
+#include "radio/writeoptionsmenu.h"
 #include "serial/portprobe.h"
 #include "serial/seriallink.h"
 #include "ui/designnames.h"
@@ -296,6 +297,8 @@ void MainWindow::buildMenus()
     m_editMenu->addAction(m_editCommands->copyAction());
     m_editMenu->addAction(m_editCommands->pasteAction());
     m_editMenu->addAction(m_editCommands->clearAction());
+    m_editMenu->addSeparator();
+    new WriteOptionsMenu(m_editMenu, this);
 
     m_readAction = addCommand(nullptr, DesignNames::Main::readCommand(), tr("        读信道数据(&R)"), &MainWindow::readChannels);
     m_writeAction = addCommand(nullptr, DesignNames::Main::writeCommand(), tr("        写信道数据(&W)"), &MainWindow::writeChannels);

@@ -2,10 +2,14 @@
 
 #include "channels/channelrecord.h"
 #include "channels/channelset.h"
+#include "channels/channelsetdiff.h"
 #include "channels/channeltable.h"
+#include "files/backupstore.h"
 #include "radio/readinesspoll.h"
 #include "radio/readtransfer.h"
+#include "radio/writereport.h"
 #include "radio/writetransfer.h"
+#include "serial/portdetails.h"
 #include "serial/portreconnector.h"
 #include "serial/seriallink.h"
 #include "ui/commandhost.h"
@@ -50,14 +54,6 @@ RadioLinkController::RadioLinkController(CommandHost &host, SerialLink &link, Re
     m_write->setObjectName(QStringLiteral("writeTransfer"));
     m_read = new ReadTransfer(link, readArmTimer, &poll, this);
     m_read->setObjectName(QStringLiteral("readTransfer"));
-    // A read is one step the user can undo: table and squelch level together.
-    m_read->setChannelSetStore([this](const ChannelSet &set) {
-        const QString error = m_host.replaceChannelSet(tr("读信道数据"), set.channels, set.squelch);
-        if (error.isEmpty())
-            m_table.moveFirst();
-        return error;
-    });
-
     connect(m_write, &WriteTransfer::progress, this, &RadioLinkController::writeProgress);
     connect(m_write, &WriteTransfer::finished, this, &RadioLinkController::writeFinished);
     connect(m_write, &WriteTransfer::failed, this, &RadioLinkController::writeFailed);
@@ -93,21 +89,119 @@ void RadioLinkController::writeChannels()
         return;
     if (!portReady(WriteCommand))
         return;
-    if (!radioAnsweredOrWriteAnyway())
-        return;
-    // Locked before the start stores pending edits, so a store failure is told once, below.
-    m_host.setActivity(CommandHost::Activity::Writing);
-    const ChannelSet sent{m_host.squelchLevel(), m_table.channels()};
-    const QString refused = m_write->start(sent, [this] { return holdTableForWrite(); });
-    if (!refused.isEmpty()) {
-        backToIdle();
+    // A table the radio cannot take is refused before the radio is asked anything.
+    const ChannelSet sending{m_host.squelchLevel(), m_table.channels()};
+    if (const QString refused = WriteTransfer::refusalOf(sending); !refused.isEmpty()) {
         Messages::show(m_host.dialogParent(), WarningTitle, refused, Messages::Icon::Warning);
         return;
     }
+    m_sending = sending;
+    m_radioBefore.reset();
+    m_radioAfter.reset();
+    m_framesSent = 0;
+    m_options = WriteOptions::load();
+    if (!radioAnsweredOrWriteAnyway()) {
+        logWrite(WriteLogEntry::Outcome::Cancelled);
+        return;
+    }
+    // Locked before the start stores pending edits, so a store failure is told once, below.
+    m_host.setActivity(CommandHost::Activity::Writing);
     m_host.cancelStatusClearing();
-    m_host.setStatusText(tr("正在传送数据,,,,,,,"));
     m_result->clear();
     m_result->hide();
+    if (!m_options.readsFirst()) {
+        sendFrames();
+        return;
+    }
+    m_writeStep = WriteStep::ReadingBefore;
+    m_host.setStatusText(tr("正在读出对讲机中原有的信道,,,,,,,"));
+    showProgress(0, ChannelCount);
+    m_read->start();
+}
+
+void RadioLinkController::radioReadBefore()
+{
+    // Nothing for the poll to ask while the questions below are up; the write starts it again.
+    m_poll.stop();
+    m_pollHeld = true;
+    m_progress->hide();
+    m_radioBefore = m_read->channelSet();
+    if (m_options.backupFirst) {
+        const BackupStore::Saved saved = BackupStore::save(*m_radioBefore, QStringLiteral("COM%1").arg(m_link.portNumber()));
+        if (!saved.error.isEmpty() && !askWriteAnyway(tr("对讲机中原有的信道无法备份：\n%1").arg(saved.error))) {
+            cancelWrite();
+            return;
+        }
+    }
+    if (m_options.showChanges && !confirmChanges()) {
+        cancelWrite();
+        return;
+    }
+    sendFrames();
+}
+
+void RadioLinkController::radioNotReadBefore(const QString &message)
+{
+    m_poll.stop();
+    m_pollHeld = true;
+    m_progress->hide();
+    const QString why = m_options.backupFirst
+        ? tr("写入前没有读到对讲机中原有的信道，无法备份：\n%1").arg(message)
+        : tr("写入前没有读到对讲机中原有的信道，无法显示改动：\n%1").arg(message);
+    if (!askWriteAnyway(why)) {
+        cancelWrite();
+        return;
+    }
+    sendFrames();
+}
+
+bool RadioLinkController::confirmChanges()
+{
+    const ChannelSetDiff::Result diff = ChannelSetDiff::compare(*m_radioBefore, m_sending);
+    if (diff.isEmpty()) {
+        return Messages::ask(m_host.dialogParent(),
+                             {tr("写信道数据"), tr("对讲机中的信道与要写入的相同，写入不会改动什么。"),
+                              Messages::Icon::Information, {tr("仍然写入"), tr("取消")}, 1, 1})
+            == 0;
+    }
+    return Messages::ask(m_host.dialogParent(),
+                         {tr("写信道数据"), tr("写入将改动对讲机中的以下内容（原有 → 写入）：\n\n%1").arg(WriteReport::changes(diff)),
+                          Messages::Icon::Information, {tr("写入"), tr("取消")}, 0, 1})
+        == 0;
+}
+
+bool RadioLinkController::askWriteAnyway(const QString &why)
+{
+    const int choice = Messages::ask(m_host.dialogParent(), {WarningTitle, tr("%1\n\n仍要写入吗？").arg(why),
+                                                             Messages::Icon::Warning, {tr("写入"), tr("取消")}, 1, 1});
+    return choice == 0;
+}
+
+void RadioLinkController::cancelWrite()
+{
+    m_writeStep = WriteStep::None;
+    m_host.setStatusText(QString());
+    backToIdle();
+    logWrite(WriteLogEntry::Outcome::Cancelled);
+    if (std::exchange(m_pollHeld, false))
+        m_poll.start();
+}
+
+void RadioLinkController::sendFrames()
+{
+    m_writeStep = WriteStep::Sending;
+    const QString refused = m_write->start(m_sending, [this] { return holdTableForWrite(); });
+    m_pollHeld = false; // a started write runs the poll again when it ends
+    if (!refused.isEmpty()) {
+        m_writeStep = WriteStep::None;
+        backToIdle();
+        logWrite(WriteLogEntry::Outcome::Failed);
+        Messages::show(m_host.dialogParent(), WarningTitle, refused, Messages::Icon::Warning);
+        if (m_radioBefore || m_options.readsFirst())
+            m_poll.start();
+        return;
+    }
+    m_host.setStatusText(tr("正在传送数据,,,,,,,"));
     showProgress(0, ChannelCount);
 }
 
@@ -131,7 +225,13 @@ void RadioLinkController::readChannels()
     m_result->clear();
     m_result->hide();
     showProgress(0, ChannelCount);
-    m_read->start();
+    // A read is one step the user can undo: table and squelch level together.
+    m_read->start([this](const ChannelSet &set) {
+        const QString error = m_host.replaceChannelSet(tr("读信道数据"), set.channels, set.squelch);
+        if (error.isEmpty())
+            m_table.moveFirst();
+        return error;
+    });
 }
 
 bool RadioLinkController::mayClose()
@@ -152,11 +252,13 @@ bool RadioLinkController::mayClose()
         return false;
     if (m_write->isRunning()) {
         m_write->abandon();
+        m_writeStep = WriteStep::None;
         releaseTable();
         m_poll.stop(); // the window goes: nothing more for the radio
         backToIdle();
         m_host.setStatusText(QString());
-        showResult(tr("写入中断"), true);
+        showResult(tr("写入中断"), m_framesDone);
+        logWrite(WriteLogEntry::Outcome::Failed);
         Messages::show(m_host.dialogParent(), WarningTitle,
                        tr("写信道已中断，对讲机中的信道数据不完整。\n请在使用对讲机前重新写信道数据。"),
                        Messages::Icon::Warning);
@@ -235,6 +337,7 @@ void RadioLinkController::releaseTable()
 
 void RadioLinkController::writeProgress(int frame, int total)
 {
+    m_framesSent = frame;
     // The table's current record follows the frame on the line.
     m_table.moveNext();
     showProgress(frame, total);
@@ -252,33 +355,120 @@ void RadioLinkController::writeFinished()
 {
     releaseTable();
     m_host.setStatusText(tr("数据传送完毕..."));
+    if (m_options.verifyAfter) {
+        // The radio never acknowledges a frame: only reading it back tells what it took.
+        m_writeStep = WriteStep::ReadingBack;
+        m_host.setStatusText(tr("正在读回校验,,,,,,,"));
+        showProgress(0, ChannelCount);
+        m_read->start();
+        return;
+    }
+    m_writeStep = WriteStep::None;
     backToIdle();
-    showResult(tr("写入完成"), true);
+    showResult(tr("写入完成"), m_framesSent);
     m_host.startStatusClearing();
+    logWrite(WriteLogEntry::Outcome::Written);
 }
 
 void RadioLinkController::writeFailed(const QString &reason)
 {
+    m_writeStep = WriteStep::None;
     releaseTable();
-    showResult(tr("写入失败：端口出错"), true);
+    showResult(tr("写入失败：端口出错"), m_framesSent);
+    logWrite(WriteLogEntry::Outcome::Failed);
     showFailure(WarningTitle,
                 tr("写信道中断，串行端口出错：%1\n对讲机中的信道数据可能不完整，请重新选择端口后再写一次。").arg(reason),
                 Messages::Icon::Warning);
 }
 
+void RadioLinkController::readBackDone()
+{
+    m_writeStep = WriteStep::None;
+    m_radioAfter = m_read->channelSet();
+    const ChannelSetDiff::Result diff = ChannelSetDiff::compare(m_sending, *m_radioAfter);
+    if (diff.isEmpty()) {
+        m_host.setStatusText(tr("数据传送完毕..."));
+        backToIdle();
+        showResult(tr("写入并校验完成"), m_framesSent);
+        m_host.startStatusClearing();
+        logWrite(WriteLogEntry::Outcome::Verified);
+        return;
+    }
+    showResult(tr("校验失败 %1").arg(WriteReport::differingParts(diff)), -1);
+    logWrite(WriteLogEntry::Outcome::VerifyFailed);
+    showFailure(WarningTitle,
+                tr("校验失败：对讲机读回的信道与写入的不同（写入 / 读回）：\n\n%1\n\n请检查电缆和对讲机后再写一次。")
+                    .arg(WriteReport::differences(diff)),
+                Messages::Icon::Warning);
+}
+
+void RadioLinkController::readBackFailed(const QString &message)
+{
+    m_writeStep = WriteStep::None;
+    showResult(tr("写入完成，未能校验"), m_framesSent);
+    logWrite(WriteLogEntry::Outcome::Written);
+    showFailure(WarningTitle, tr("信道数据已写入，但读回校验没有成功，不知道对讲机是否全部收到：\n%1").arg(message),
+                Messages::Icon::Warning);
+}
+
 void RadioLinkController::readFinished()
 {
-    m_host.setStatusText(tr("读出信道数据完毕！"));
-    m_host.startStatusClearing();
-    backToIdle();
-    showResult(tr("读出完成"), true);
+    switch (m_writeStep) {
+    case WriteStep::ReadingBefore:
+        radioReadBefore();
+        return;
+    case WriteStep::ReadingBack:
+        readBackDone();
+        return;
+    default:
+        userReadFinished();
+    }
 }
 
 void RadioLinkController::readFailed(const QString &message)
 {
+    switch (m_writeStep) {
+    case WriteStep::ReadingBefore:
+        radioNotReadBefore(message);
+        return;
+    case WriteStep::ReadingBack:
+        readBackFailed(message);
+        return;
+    default:
+        userReadFailed(message);
+    }
+}
+
+void RadioLinkController::userReadFinished()
+{
+    m_host.setStatusText(tr("读出信道数据完毕！"));
+    m_host.startStatusClearing();
+    backToIdle();
+    showResult(tr("读出完成"), m_framesDone);
+}
+
+void RadioLinkController::userReadFailed(const QString &message)
+{
     // Nothing of a failed read is stored, so no count of frames.
-    showResult(tr("读出失败"), false);
+    showResult(tr("读出失败"), -1);
     showFailure(ReadErrorTitle, message, Messages::Icon::Information);
+}
+
+void RadioLinkController::logWrite(WriteLogEntry::Outcome outcome)
+{
+    WriteLogEntry entry;
+    entry.program = QStringLiteral("qz300");
+    entry.port = QStringLiteral("COM%1").arg(m_link.portNumber());
+    entry.device = m_link.devicePath();
+    const PortDetails details = PortDetails::of(entry.device);
+    if (!details.serialNumber.isEmpty())
+        entry.usb = details.summary();
+    entry.before = m_radioBefore;
+    entry.after = m_radioAfter;
+    entry.outcome = outcome;
+    const QString warning = WriteLog::append(entry);
+    if (!warning.isEmpty())
+        Messages::show(m_host.dialogParent(), WarningTitle, warning, Messages::Icon::Warning);
 }
 
 void RadioLinkController::showFailure(const QString &title, const QString &text, Messages::Icon icon)
@@ -294,10 +484,10 @@ void RadioLinkController::showFailure(const QString &title, const QString &text,
     m_poll.start(); // on a lost port it waits quietly for the port to come back
 }
 
-void RadioLinkController::showResult(const QString &outcome, bool withFrames)
+void RadioLinkController::showResult(const QString &outcome, int frames)
 {
-    const QString frames = withFrames ? QStringLiteral(" %1/%2").arg(m_framesDone).arg(ChannelCount) : QString();
-    m_result->setText(QStringLiteral("%1%2  %3").arg(outcome, frames, QTime::currentTime().toString(QStringLiteral("hh:mm:ss"))));
+    const QString count = frames >= 0 ? QStringLiteral(" %1/%2").arg(frames).arg(ChannelCount) : QString();
+    m_result->setText(QStringLiteral("%1%2  %3").arg(outcome, count, QTime::currentTime().toString(QStringLiteral("hh:mm:ss"))));
     m_result->show();
 }
 

@@ -1,11 +1,17 @@
 // The window's side of the two transfers and of the link: locks the window while a transfer
 // runs, shows its progress beside the status line, tells the user how it ended, and tells when the
-// port is lost and back.
+// port is lost and back. A write reads the radio first (a backup and the changes to confirm),
+// sends the table's set, reads it back to check it, and leaves a line in the write log.
 #pragma once
 
+#include "channels/channelset.h"
+#include "files/writelog.h"
+#include "radio/writeoptions.h"
 #include "ui/messagebox.h"
 
 #include <QObject>
+
+#include <optional>
 
 class ChannelTable;
 class CommandHost;
@@ -45,6 +51,21 @@ public:
     QLabel *resultLabel() const { return m_result; }
 
 private:
+    /// Where the window's write stands; the read transfer serves the user's read, the backup
+    /// read before a write and the read-back after it.
+    enum class WriteStep { None, ReadingBefore, Sending, ReadingBack };
+
+    void radioReadBefore();
+    void radioNotReadBefore(const QString &message);
+    bool confirmChanges();
+    bool askWriteAnyway(const QString &why);
+    void cancelWrite();
+    void sendFrames();
+    void readBackDone();
+    void readBackFailed(const QString &message);
+    void logWrite(WriteLogEntry::Outcome outcome);
+    void userReadFinished();
+    void userReadFailed(const QString &message);
     QString holdTableForWrite();
     void releaseTable();
     void writeProgress(int frame, int total);
@@ -55,7 +76,8 @@ private:
     void readFailed(const QString &message);
     void showFailure(const QString &title, const QString &text, Messages::Icon icon);
     void backToIdle();
-    void showResult(const QString &outcome, bool withFrames);
+    /// The outcome beside the bar, with "n/16" unless `frames` is negative, and the time.
+    void showResult(const QString &outcome, int frames);
     bool portReady(const QString &command);
     bool radioAnsweredOrWriteAnyway();
     bool storeEdits(const QString &command);
@@ -72,5 +94,12 @@ private:
     QProgressBar *m_progress = nullptr;
     QLabel *m_result = nullptr;
     int m_framesDone = 0;
+    int m_framesSent = 0;
+    WriteStep m_writeStep = WriteStep::None;
+    WriteOptions m_options;
+    ChannelSet m_sending;
+    std::optional<ChannelSet> m_radioBefore;
+    std::optional<ChannelSet> m_radioAfter;
+    bool m_pollHeld = false; ///< stopped between the read before a write and the write
     bool m_askingToClose = false;
 };

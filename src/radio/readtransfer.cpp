@@ -31,10 +31,11 @@ ReadTransfer::ReadTransfer(SerialLink &port, QTimer &armTimer, ReadinessPoll *po
     connect(&m_port, &SerialLink::failed, this, &ReadTransfer::portFailed);
 }
 
-void ReadTransfer::start()
+void ReadTransfer::start(ChannelSetStore store)
 {
     if (m_state != State::Idle)
         return;
+    m_store = std::move(store);
     m_state = State::Armed;
     m_armTimer.start(ArmIntervalMs);
 }

@@ -29,12 +29,10 @@ public:
     /// while the port is busy and started again at the end.
     ReadTransfer(SerialLink &port, QTimer &armTimer, ReadinessPoll *poll, QObject *parent = nullptr);
 
-    /// Where a complete read goes before finished() (the window's table); none keeps it only in
-    /// channelSet(). A store that refuses turns the read into a failure.
-    void setChannelSetStore(ChannelSetStore store) { m_store = std::move(store); }
-
-    /// Arms the timer; its first tick starts the read.
-    void start();
+    /// Arms the timer; its first tick starts the read. A complete read goes to `store` before
+    /// finished() (the window's table); without one it is kept only in channelSet(), as a backup
+    /// or a read-back needs it. A store that refuses turns the read into a failure.
+    void start(ChannelSetStore store = {});
 
     bool isRunning() const { return m_state != State::Idle; }
     /// The set of the last complete read.

@@ -20,12 +20,14 @@ WriteTransfer::WriteTransfer(SerialLink &port, QTimer &timer, ReadinessPoll *pol
     connect(&m_port, &SerialLink::failed, this, &WriteTransfer::portFailed);
 }
 
-QString WriteTransfer::start(const ChannelSet &set, const BeforeSending &beforeSending)
+QString WriteTransfer::refusalOf(const ChannelSet &set)
 {
-    if (m_running)
-        return tr("正在写信道");
-    if (!m_port.isOpen())
-        return tr("串行端口没有打开，无法写信道！");
+    QStringList frames;
+    return formFrames(set, frames);
+}
+
+QString WriteTransfer::formFrames(const ChannelSet &set, QStringList &frames)
+{
     const ChannelList &channels = set.channels;
     if (channels.size() < ChannelCount)
         return tr("数据表只有 %1 个信道，少于 %2 个").arg(channels.size()).arg(ChannelCount);
@@ -44,13 +46,25 @@ QString WriteTransfer::start(const ChannelSet &set, const BeforeSending &beforeS
 
     // Every frame is formed before anything is sent, so that a channel that cannot be written
     // never leaves the radio with half a set.
-    QStringList frames;
+    frames.clear();
     for (int number = 1; number <= ChannelCount; ++number) {
         const ChannelFrame::Encoded encoded = ChannelFrame::encode(number, channels.at(number - 1), set.squelch);
         if (!encoded.ok())
             return tr("第 %1 信道的数据无法写入对讲机：%2。").arg(number).arg(encoded.error);
         frames << encoded.frame;
     }
+    return QString();
+}
+
+QString WriteTransfer::start(const ChannelSet &set, const BeforeSending &beforeSending)
+{
+    if (m_running)
+        return tr("正在写信道");
+    if (!m_port.isOpen())
+        return tr("串行端口没有打开，无法写信道！");
+    QStringList frames;
+    if (const QString refused = formFrames(set, frames); !refused.isEmpty())
+        return refused;
 
     if (beforeSending) {
         const QString refused = beforeSending();

@@ -32,6 +32,10 @@ public:
     /// write must not go ahead, or empty.
     using BeforeSending = std::function<QString()>;
 
+    /// Why `set` cannot be written (a channel missing, a frequency out of range or no number, a
+    /// channel that does not fit a frame), or empty.
+    static QString refusalOf(const ChannelSet &set);
+
     /// Builds all frames from `set` and starts sending. Returns why it cannot start (a channel that
     /// does not fit a frame, no open port, a refusal of `beforeSending`); nothing is sent then.
     QString start(const ChannelSet &set, const BeforeSending &beforeSending = {});
@@ -56,6 +60,7 @@ signals:
     void failed(const QString &reason);
 
 private:
+    static QString formFrames(const ChannelSet &set, QStringList &frames);
     void portFailed(const QString &reason);
     void stop();
 

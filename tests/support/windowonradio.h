@@ -8,6 +8,7 @@
 #include "fakeradio.h"
 #include "radio/readinesspoll.h"
 #include "radio/readtransfer.h"
+#include "radio/writeoptions.h"
 #include "radio/writetransfer.h"
 #include "recordedmessages.h"
 #include "serial/seriallink.h"
@@ -33,6 +34,8 @@ struct WindowOnRadio
 
     WindowOnRadio()
     {
+        // The plain write: tests of the backup, the changes and the read-back turn them on.
+        setWriteOptions(false, false, false);
         recordedQuestions = Messages::setQuestionHandler([this](QWidget *parent, const Messages::Question &question) {
             if (writeToSilentRadio && question.text.startsWith(QStringLiteral("对讲机没有应答（端口")))
                 return 0;
@@ -49,6 +52,16 @@ struct WindowOnRadio
 
     WindowOnRadio(const WindowOnRadio &) = delete;
     WindowOnRadio &operator=(const WindowOnRadio &) = delete;
+
+    /// What the next write does around its frames (kept in this test's settings file).
+    static void setWriteOptions(bool backupFirst, bool showChanges, bool verifyAfter)
+    {
+        WriteOptions options;
+        options.backupFirst = backupFirst;
+        options.showChanges = showChanges;
+        options.verifyAfter = verifyAfter;
+        options.save();
+    }
 
     bool isUp() const { return radio.isOpen() && window != nullptr; }
     ChannelTable &table() { return window->channelTable(); }

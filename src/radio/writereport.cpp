@@ -1,0 +1,56 @@
+#include "radio/writereport.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+namespace WriteReport {
+
+namespace {
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("WriteReport", text);
+}
+
+} // namespace
+
+QString changes(const ChannelSetDiff::Result &diff)
+{
+    QStringList lines;
+    if (diff.squelchChanged)
+        lines << translated(QT_TRANSLATE_NOOP("WriteReport", "静噪等级：%1 → %2"))
+                     .arg(diff.squelchBefore, diff.squelchAfter);
+    for (const ChannelSetDiff::ChannelChange &change : diff.channels)
+        lines << translated(QT_TRANSLATE_NOOP("WriteReport", "第 %1 信道：%2 → %3"))
+                     .arg(change.channel)
+                     .arg(ChannelSetDiff::shown(change.before), ChannelSetDiff::shown(change.after));
+    return lines.join(u'\n');
+}
+
+QString differences(const ChannelSetDiff::Result &diff)
+{
+    QStringList lines;
+    if (diff.squelchChanged)
+        lines << translated(QT_TRANSLATE_NOOP("WriteReport", "静噪等级：写入 %1，读回 %2"))
+                     .arg(diff.squelchBefore, diff.squelchAfter);
+    for (const ChannelSetDiff::ChannelChange &change : diff.channels)
+        lines << translated(QT_TRANSLATE_NOOP("WriteReport", "第 %1 信道：写入 %2，读回 %3"))
+                     .arg(change.channel)
+                     .arg(ChannelSetDiff::shown(change.before), ChannelSetDiff::shown(change.after));
+    return lines.join(u'\n');
+}
+
+QString differingParts(const ChannelSetDiff::Result &diff)
+{
+    QStringList parts;
+    if (diff.squelchChanged)
+        parts << translated(QT_TRANSLATE_NOOP("WriteReport", "静噪等级"));
+    QStringList numbers;
+    for (const ChannelSetDiff::ChannelChange &change : diff.channels)
+        numbers << QString::number(change.channel);
+    if (!numbers.isEmpty())
+        parts << translated(QT_TRANSLATE_NOOP("WriteReport", "第 %1 信道")).arg(numbers.join(translated(QT_TRANSLATE_NOOP("WriteReport", "、"))));
+    return parts.join(translated(QT_TRANSLATE_NOOP("WriteReport", "，")));
+}
+
+} // namespace WriteReport
