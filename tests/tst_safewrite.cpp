@@ -234,7 +234,7 @@ void tst_SafeWrite::changesListExactlyTheChangedChannels_data()
     several[15] = record("146.00000", "146.00000", "off");
     QTest::newRow("squelch, channels 1 and 16")
         << several << QStringLiteral("3")
-        << head + QStringLiteral("静噪等级：5 → 3\n第 1 信道：438.50000 / 431.30000 / on → 438.50000 / 431.30000 / off\n"
+        << head + QStringLiteral("静噪级别：5 → 3\n第 1 信道：438.50000 / 431.30000 / on → 438.50000 / 431.30000 / off\n"
                                  "第 16 信道：- / - / off → 146.00000 / 146.00000 / off")
         << writeOrCancel << 0;
     QList<ChannelRecord> emptied = previousChannels();

@@ -37,6 +37,21 @@
     </message>
 </context>
 <context>
+    <name>BackupStore</name>
+    <message>
+        <source>找不到用户数据文件夹</source>
+        <translation>No user data folder found</translation>
+    </message>
+    <message>
+        <source>无法建立文件夹 %1</source>
+        <translation>Cannot create the folder %1</translation>
+    </message>
+    <message>
+        <source>备份文件 %1 无法写入：%2</source>
+        <translation>Backup file %1 could not be written: %2</translation>
+    </message>
+</context>
+<context>
     <name>ChannelFileCommands</name>
     <message>
         <source>文件 %1 无法打开 ！！</source>
@@ -882,6 +897,90 @@ The radio&apos;s channels may be incomplete; choose the port again and write onc
         <translation>The channels could not be stored in the database; nothing was written to the radio:
 %1</translation>
     </message>
+    <message>
+        <source>正在读出对讲机中原有的信道,,,,,,,</source>
+        <translation>Reading the channels the radio holds now,,,,,,,</translation>
+    </message>
+    <message>
+        <source>对讲机中原有的信道无法备份：
+%1</source>
+        <translation>The channels the radio holds could not be backed up:
+%1</translation>
+    </message>
+    <message>
+        <source>写入前没有读到对讲机中原有的信道，无法备份：
+%1</source>
+        <translation>The channels the radio holds could not be read before the write, so there is no backup:
+%1</translation>
+    </message>
+    <message>
+        <source>写入前没有读到对讲机中原有的信道，无法显示改动：
+%1</source>
+        <translation>The channels the radio holds could not be read before the write, so the changes cannot be shown:
+%1</translation>
+    </message>
+    <message>
+        <source>写信道数据</source>
+        <translation>Write to radio</translation>
+    </message>
+    <message>
+        <source>对讲机中的信道与要写入的相同，写入不会改动什么。</source>
+        <translation>The radio already holds these channels; the write would change nothing.</translation>
+    </message>
+    <message>
+        <source>仍然写入</source>
+        <translation>Write anyway</translation>
+    </message>
+    <message>
+        <source>写入将改动对讲机中的以下内容（原有 → 写入）：
+
+%1</source>
+        <translation>The write will change this in the radio (now → written):
+
+%1</translation>
+    </message>
+    <message>
+        <source>%1
+
+仍要写入吗？</source>
+        <translation>%1
+
+Write anyway?</translation>
+    </message>
+    <message>
+        <source>正在读回校验,,,,,,,</source>
+        <translation>Reading back to verify,,,,,,,</translation>
+    </message>
+    <message>
+        <source>写入并校验完成</source>
+        <translation>Written and verified</translation>
+    </message>
+    <message>
+        <source>校验失败 %1</source>
+        <translation>Verify failed: %1</translation>
+    </message>
+    <message>
+        <source>校验失败：对讲机读回的信道与写入的不同（写入 / 读回）：
+
+%1
+
+请检查电缆和对讲机后再写一次。</source>
+        <translation>Verify failed: the channels read back differ from those written (written / read back):
+
+%1
+
+Check the cable and the radio, then write again.</translation>
+    </message>
+    <message>
+        <source>写入完成，未能校验</source>
+        <translation>Written, not verified</translation>
+    </message>
+    <message>
+        <source>信道数据已写入，但读回校验没有成功，不知道对讲机是否全部收到：
+%1</source>
+        <translation>The channels were written, but reading them back failed, so it is not known whether the radio took them all:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>ReadTransfer</name>
@@ -1269,6 +1368,56 @@ Serial port COM%2 failed: %3</translation>
     <message>
         <source>写入记录无法保存：%1：%2</source>
         <translation>The write log could not be saved: %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>WriteOptionsMenu</name>
+    <message>
+        <source>写入前备份</source>
+        <translation>Back up before writing</translation>
+    </message>
+    <message>
+        <source>写入前显示改动</source>
+        <translation>Show changes before writing</translation>
+    </message>
+    <message>
+        <source>写入后校验</source>
+        <translation>Verify after writing</translation>
+    </message>
+</context>
+<context>
+    <name>WriteReport</name>
+    <message>
+        <source>第 %1 信道：%2 → %3</source>
+        <translation>Channel %1: %2 → %3</translation>
+    </message>
+    <message>
+        <source>第 %1 信道：写入 %2，读回 %3</source>
+        <translation>Channel %1: written %2, read back %3</translation>
+    </message>
+    <message>
+        <source>第 %1 信道</source>
+        <translation>channel %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>静噪级别：%1 → %2</source>
+        <translation>Squelch level: %1 → %2</translation>
+    </message>
+    <message>
+        <source>静噪级别：写入 %1，读回 %2</source>
+        <translation>Squelch level: written %1, read back %2</translation>
+    </message>
+    <message>
+        <source>静噪级别</source>
+        <translation>squelch level</translation>
     </message>
 </context>
 <context>

@@ -18,7 +18,7 @@ QString changes(const ChannelSetDiff::Result &diff)
 {
     QStringList lines;
     if (diff.squelchChanged)
-        lines << translated(QT_TRANSLATE_NOOP("WriteReport", "静噪等级：%1 → %2"))
+        lines << translated(QT_TRANSLATE_NOOP("WriteReport", "静噪级别：%1 → %2"))
                      .arg(diff.squelchBefore, diff.squelchAfter);
     for (const ChannelSetDiff::ChannelChange &change : diff.channels)
         lines << translated(QT_TRANSLATE_NOOP("WriteReport", "第 %1 信道：%2 → %3"))
@@ -31,7 +31,7 @@ QString differences(const ChannelSetDiff::Result &diff)
 {
     QStringList lines;
     if (diff.squelchChanged)
-        lines << translated(QT_TRANSLATE_NOOP("WriteReport", "静噪等级：写入 %1，读回 %2"))
+        lines << translated(QT_TRANSLATE_NOOP("WriteReport", "静噪级别：写入 %1，读回 %2"))
                      .arg(diff.squelchBefore, diff.squelchAfter);
     for (const ChannelSetDiff::ChannelChange &change : diff.channels)
         lines << translated(QT_TRANSLATE_NOOP("WriteReport", "第 %1 信道：写入 %2，读回 %3"))
@@ -44,7 +44,7 @@ QString differingParts(const ChannelSetDiff::Result &diff)
 {
     QStringList parts;
     if (diff.squelchChanged)
-        parts << translated(QT_TRANSLATE_NOOP("WriteReport", "静噪等级"));
+        parts << translated(QT_TRANSLATE_NOOP("WriteReport", "静噪级别"));
     QStringList numbers;
     for (const ChannelSetDiff::ChannelChange &change : diff.channels)
         numbers << QString::number(change.channel);
