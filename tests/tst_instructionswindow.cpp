@@ -204,7 +204,7 @@ void tst_InstructionsWindow::programGuide()
     QVERIFY(guide->heightForWidth(guide->width()) <= guide->height());
 
     const QString shown = guide->text();
-    for (const char *topic : {"选择端口", "Ctrl+Z", "撤销", "导入", "导出", "离线编辑", "没有应答", "Ctrl+O",
+    for (const char *topic : {"选择端口", "Ctrl+Z", "撤销", "导入", "导出", "离线编辑", "没有应答", "备份", "改动", "校验", "Ctrl+O",
                               "最近的文件", "打印", "导出 PDF"})
         QVERIFY2(shown.contains(QString::fromUtf8(topic)), topic);
     // The instruction text itself stays as it was.

@@ -755,13 +755,13 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
 编辑：Ctrl+Z 撤销，Ctrl+Y 重做；Ctrl+C、Ctrl+V 复制、粘贴单元格，Delete 清空所选单元格。
 导入与导出：文件 → 导入…、导出…，与 CSV、CHIRP 表格和 JSON 交换信道。
 离线编辑：不接对讲机也可编辑表格、打开和保存信道文件（qz300 --offline）。
-写入前检查：对讲机没有应答时先询问；表格中有 130 到 500 MHz 以外的频率时不写入。文件：Ctrl+O 打开，Ctrl+S 保存，文件 → 最近的文件。
+安全写入：对讲机没有应答时先询问；写入前读出原有信道存为备份（文件 → 恢复备份…）并列出改动，写入后读回校验，每次写入都有记录；三项可在编辑菜单中关闭。130 到 500 MHz 以外的频率不写入。文件：Ctrl+O 打开，Ctrl+S 保存，文件 → 最近的文件。
 打印：文件 → 打印… 预览并打印信道表，文件 → 导出 PDF… 把它存为 PDF 文件。</source>
         <translation>Port: in the menu bar, &quot;Select port&quot; chooses the serial port of the programming cable.
 Editing: Ctrl+Z undo, Ctrl+Y redo; Ctrl+C, Ctrl+V copy and paste cells, Delete clears the selected cells.
 Import and export: File → Import…, Export… exchange channels with CSV, CHIRP sheets and JSON.
 Offline editing: without the radio, edit the table and open and save channel files (qz300 --offline).
-Checks before writing: a radio that does not answer is asked about first; a table with a frequency outside 130 to 500 MHz is not written. Files: Ctrl+O opens, Ctrl+S saves, File → Recent files.
+Safe writes: a radio that does not answer is asked about first; before writing, the channels it holds are read and kept as a backup (File → Restore backup…) and the changes are listed; afterwards they are read back and verified, and every write is logged; the Edit menu turns these three off. Frequencies outside 130 to 500 MHz are not written. Files: Ctrl+O opens, Ctrl+S saves, File → Recent files.
 Printing: File → Print… previews and prints the channel list, File → Export PDF… saves it as a PDF file.</translation>
     </message>
 </context>
