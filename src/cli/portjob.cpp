@@ -195,19 +195,20 @@ void PortJob::writeFailed(const QString &reason)
 
 void PortJob::compareReadBack()
 {
-    // What was written, as the radio gives it back: the same frames decoded.
+    // What was written, as the radio gives it back: the same frames decoded, compared by the
+    // rule the window's read-back uses.
     m_differences.clear();
-    const QString wroteSquelch = ChannelFrame::squelchOf(m_written.value(0));
-    if (wroteSquelch != m_readSet.squelch)
-        m_differences << QStringLiteral("squelch: wrote %1, radio holds %2").arg(wroteSquelch, m_readSet.squelch);
-    for (int k = 0; k < ChannelCount; ++k) {
-        const ChannelRecord wrote = ChannelFrame::decode(m_written.value(k));
-        const ChannelRecord holds = m_readSet.channels.value(k);
-        if (wrote.rf.toString() != holds.rf.toString() || wrote.tf.toString() != holds.tf.toString()
-            || wrote.bt.toString() != holds.bt.toString()) {
-            m_differences << QStringLiteral("channel %1: wrote %2, radio holds %3").arg(k + 1).arg(shown(wrote), shown(holds));
-        }
-    }
+    ChannelSet written;
+    written.squelch = ChannelFrame::squelchOf(m_written.value(0));
+    for (int k = 0; k < ChannelCount; ++k)
+        written.channels << ChannelFrame::decode(m_written.value(k));
+    const ChannelSetDiff::Result diff = ChannelSetDiff::compare(written, m_readSet);
+    if (diff.squelchChanged)
+        m_differences << QStringLiteral("squelch: wrote %1, radio holds %2").arg(diff.squelchBefore, diff.squelchAfter);
+    for (const ChannelSetDiff::ChannelChange &change : diff.channels)
+        m_differences << QStringLiteral("channel %1: wrote %2, radio holds %3")
+                             .arg(change.channel)
+                             .arg(shown(change.before), shown(change.after));
     if (m_differences.isEmpty())
         succeed(QStringLiteral("wrote 16 channels, verified"));
     else
