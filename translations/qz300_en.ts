@@ -37,6 +37,52 @@
     </message>
 </context>
 <context>
+    <name>BackupDialog</name>
+    <message>
+        <source>恢复备份</source>
+        <translation>Restore backup</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>信道</source>
+        <translation>Channels</translation>
+    </message>
+    <message>
+        <source>（无法读取）</source>
+        <translation>(cannot be read)</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>BackupStore</name>
+    <message>
+        <source>找不到用户数据文件夹</source>
+        <translation>The user data folder cannot be found</translation>
+    </message>
+    <message>
+        <source>无法建立文件夹 %1</source>
+        <translation>The folder %1 cannot be created</translation>
+    </message>
+    <message>
+        <source>备份文件 %1 无法写入：%2</source>
+        <translation>The backup file %1 cannot be written: %2</translation>
+    </message>
+</context>
+<context>
     <name>ChannelFileCommands</name>
     <message>
         <source>文件 %1 无法打开 ！！</source>
@@ -119,6 +165,18 @@
 从哪个位置（Location）起取 %3 行？</source>
         <translation>File %1 has %2 rows; the radio has only %3 channels.
 From which Location should %3 rows be taken?</translation>
+    </message>
+    <message>
+        <source>恢复备份</source>
+        <translation>Restore backup</translation>
+    </message>
+    <message>
+        <source>还没有备份。每次写信道数据前，对讲机原有的信道保存在 %1。</source>
+        <translation>There are no backups yet. Before each write to the radio, the channels it held are kept in %1.</translation>
+    </message>
+    <message>
+        <source>信道数据无法存入数据库，备份 %1 未恢复 ！！</source>
+        <translation>The channels cannot be stored in the database; backup %1 was not restored!!</translation>
     </message>
 </context>
 <context>
@@ -610,6 +668,10 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
         <source>离线编辑（未打开串行端口）</source>
         <translation>Offline editing (no serial port open)</translation>
     </message>
+    <message>
+        <source>恢复备份…(&amp;R)</source>
+        <translation>&amp;Restore backup…</translation>
+    </message>
 </context>
 <context>
     <name>Options</name>
@@ -741,12 +803,14 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
 导入与导出：文件 → 导入…、导出…，与 CSV、CHIRP 表格和 JSON 交换信道。
 离线编辑：不接对讲机也可编辑表格、打开和保存信道文件（qz300 --offline）。
 写入前检查：对讲机没有应答时先询问；表格中有 130 到 500 MHz 以外的频率时不写入。文件：Ctrl+O 打开，Ctrl+S 保存，文件 → 最近的文件。
+备份：写入前从对讲机读出的信道保存在用户数据文件夹，保留最近 100 份；文件 → 恢复备份… 把其中一份打开到表格。
 打印：文件 → 打印… 预览并打印信道表，文件 → 导出 PDF… 把它存为 PDF 文件。</source>
         <translation>Port: in the menu bar, &quot;Select port&quot; chooses the serial port of the programming cable.
 Editing: Ctrl+Z undo, Ctrl+Y redo; Ctrl+C, Ctrl+V copy and paste cells, Delete clears the selected cells.
 Import and export: File → Import…, Export… exchange channels with CSV, CHIRP sheets and JSON.
 Offline editing: without the radio, edit the table and open and save channel files (qz300 --offline).
 Checks before writing: a radio that does not answer is asked about first; a table with a frequency outside 130 to 500 MHz is not written. Files: Ctrl+O opens, Ctrl+S saves, File → Recent files.
+Backups: the channels read from the radio before a write are kept in the user data folder, the newest 100; File → Restore backup… opens one into the table.
 Printing: File → Print… previews and prints the channel list, File → Export PDF… saves it as a PDF file.</translation>
     </message>
 </context>
