@@ -297,6 +297,7 @@ void tst_Language::windowInEnglish()
     QCOMPARE(menuTitle(*window, QStringLiteral("recentMenu")), QStringLiteral("Recent fi&les"));
     QCOMPARE(actionText(*window, QStringLiteral("printCommand")), QStringLiteral("&Print…"));
     QCOMPARE(actionText(*window, QStringLiteral("exportPdfCommand")), QStringLiteral("Export P&DF…"));
+    QCOMPARE(actionText(*window, QStringLiteral("restoreBackupCommand")), QStringLiteral("&Restore backup…"));
     QCOMPARE(window->statusText(), QStringLiteral("Offline editing: no serial port open"));
     QVERIFY(window->findChild<QAction *>(QStringLiteral("englishCommand"))->isChecked());
     QCOMPARE(window->findChild<QAction *>(QStringLiteral("读信道"))->toolTip(),

@@ -143,8 +143,8 @@ void tst_SheetCommands::menuPlace()
     QStringList entries;
     for (const QAction *action : fileMenu->actions())
         entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    QCOMPARE(entries, (QStringList{"打开文件(&O)", "保存文件(&V)", "最近的文件(&L)", "-", "导入…(&I)", "导出…(&X)", "-", "打印…(&P)",
-                                "导出 PDF…(&D)"}));
+    QCOMPARE(entries, (QStringList{"打开文件(&O)", "保存文件(&V)", "最近的文件(&L)", "恢复备份…(&R)", "-", "导入…(&I)", "导出…(&X)", "-",
+                                "打印…(&P)", "导出 PDF…(&D)"}));
 }
 
 void tst_SheetCommands::importChirpFillsTable()

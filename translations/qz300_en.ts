@@ -37,18 +37,49 @@
     </message>
 </context>
 <context>
+    <name>BackupDialog</name>
+    <message>
+        <source>恢复备份</source>
+        <translation>Restore backup</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>信道</source>
+        <translation>Channels</translation>
+    </message>
+    <message>
+        <source>（无法读取）</source>
+        <translation>(cannot be read)</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>BackupStore</name>
     <message>
         <source>找不到用户数据文件夹</source>
-        <translation>No user data folder found</translation>
+        <translation>The user data folder cannot be found</translation>
     </message>
     <message>
         <source>无法建立文件夹 %1</source>
-        <translation>Cannot create the folder %1</translation>
+        <translation>The folder %1 cannot be created</translation>
     </message>
     <message>
         <source>备份文件 %1 无法写入：%2</source>
-        <translation>Backup file %1 could not be written: %2</translation>
+        <translation>The backup file %1 cannot be written: %2</translation>
     </message>
 </context>
 <context>
@@ -134,6 +165,18 @@
 从哪个位置（Location）起取 %3 行？</source>
         <translation>File %1 has %2 rows; the radio has only %3 channels.
 From which Location should %3 rows be taken?</translation>
+    </message>
+    <message>
+        <source>恢复备份</source>
+        <translation>Restore backup</translation>
+    </message>
+    <message>
+        <source>还没有备份。每次写信道数据前，对讲机原有的信道保存在 %1。</source>
+        <translation>There are no backups yet. Before each write to the radio, the channels it held are kept in %1.</translation>
+    </message>
+    <message>
+        <source>信道数据无法存入数据库，备份 %1 未恢复 ！！</source>
+        <translation>The channels cannot be stored in the database; backup %1 was not restored!!</translation>
     </message>
 </context>
 <context>
@@ -624,6 +667,10 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
     <message>
         <source>离线编辑（未打开串行端口）</source>
         <translation>Offline editing (no serial port open)</translation>
+    </message>
+    <message>
+        <source>恢复备份…(&amp;R)</source>
+        <translation>&amp;Restore backup…</translation>
     </message>
 </context>
 <context>

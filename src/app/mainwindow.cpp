@@ -276,6 +276,7 @@ void MainWindow::buildMenus()
     m_recentMenu = m_fileMenu->addMenu(tr("最近的文件(&L)"));
     m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
     m_recentMenu->menuAction()->setObjectName(QStringLiteral("recentMenu"));
+    m_restoreAction = addCommand(m_fileMenu, QStringLiteral("restoreBackupCommand"), tr("恢复备份…(&R)"), &MainWindow::restoreBackup);
     m_fileMenu->addSeparator();
     m_importAction = addCommand(m_fileMenu, QStringLiteral("importCommand"), tr("导入…(&I)"), &MainWindow::importChannelSheet);
     m_exportAction = addCommand(m_fileMenu, QStringLiteral("exportCommand"), tr("导出…(&X)"), &MainWindow::exportChannelSheet);
@@ -388,7 +389,7 @@ void MainWindow::setActivity(Activity activity)
 {
     m_activity = activity;
     const bool idle = activity == Activity::Idle;
-    for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_importAction, m_exportAction, m_readAction,
+    for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_restoreAction, m_importAction, m_exportAction, m_readAction,
                             m_writeAction, m_portAction, m_exitAction, m_helpMenu->menuAction(), m_editMenu->menuAction()})
         action->setEnabled(idle);
     m_history->setLocked(!idle);
@@ -634,6 +635,11 @@ void MainWindow::openChannelFile()
 void MainWindow::saveChannelFile()
 {
     m_files->save();
+}
+
+void MainWindow::restoreBackup()
+{
+    m_files->restoreBackup();
 }
 
 void MainWindow::importChannelSheet()

@@ -129,6 +129,7 @@ private:
     void writeChannels();
     void openChannelFile();
     void saveChannelFile();
+    void restoreBackup();
     void importChannelSheet();
     void exportChannelSheet();
     /// The channel list page as 打印… and 导出 PDF… show it now.
@@ -158,6 +159,7 @@ private:
     QMenu *m_recentMenu = nullptr;
     QAction *m_openAction = nullptr;
     QAction *m_saveAction = nullptr;
+    QAction *m_restoreAction = nullptr;
     QAction *m_importAction = nullptr;
     QAction *m_exportAction = nullptr;
     QAction *m_readAction = nullptr;

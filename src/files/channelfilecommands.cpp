@@ -1,6 +1,8 @@
 #include "files/channelfilecommands.h"
 
 #include "channels/channeltable.h"
+#include "files/backupdialog.h"
+#include "files/backupstore.h"
 #include "files/channelfile.h"
 #include "files/channelsheet.h"
 #include "files/filechooser.h"
@@ -170,6 +172,29 @@ void ChannelFileCommands::save()
         remember(path);
     m_table.moveFirst();
     restoreWorkingDirectory(workDir);
+}
+
+void ChannelFileCommands::restoreBackup()
+{
+    if (!guardAndCommit())
+        return;
+    const QList<BackupStore::Backup> backups = BackupStore::list();
+    if (backups.isEmpty()) {
+        Messages::show(m_host.dialogParent(), tr("恢复备份"),
+                       tr("还没有备份。每次写信道数据前，对讲机原有的信道保存在 %1。").arg(shown(BackupStore::folder())),
+                       Messages::Icon::Information);
+        return;
+    }
+    BackupDialog dialog(backups, m_host.dialogParent());
+    if (dialog.exec() != QDialog::Accepted || dialog.chosenPath().isEmpty())
+        return;
+    const QString path = dialog.chosenPath();
+    m_table.moveFirst();
+    const ChannelFile::ReadResult result = BackupStore::load(path);
+    if (result.error != ChannelFile::ReadError::None)
+        showError(readErrorText(result.error, path));
+    else if (!applyLoadedSet(tr("恢复备份"), result.set, true))
+        showError(tr("信道数据无法存入数据库，备份 %1 未恢复 ！！").arg(shown(path)));
 }
 
 void ChannelFileCommands::importSheet()

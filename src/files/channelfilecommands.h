@@ -34,6 +34,10 @@ public:
     /// The files last opened or saved, newest first (kept in the settings).
     QStringList recentFiles() const { return m_recent.paths(); }
 
+    /// 恢复备份: lists the radio's kept backups and loads the one the user picks, like open();
+    /// with none kept the user is told so.
+    void restoreBackup();
+
     /// Loads a sheet the user picks, all or nothing like open(); tells what it left out.
     void importSheet();
     /// Writes the squelch level and the 16 channels in the layout of the filter the user picks.
