@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -67,6 +68,7 @@ QList<QJsonObject> logLines()
 
 void clearDataFolder()
 {
+    QFile::remove(dataFolder());
     QDir(dataFolder()).removeRecursively();
 }
 
@@ -103,7 +105,12 @@ private slots:
     void changesListExactlyTheChangedChannels_data();
     void changesListExactlyTheChangedChannels();
     void changesInRealBox();
+    void backupReadFailureAsksFirst_data();
     void backupReadFailureAsksFirst();
+    void unsavableBackupSendsNothing();
+    void readBackFailureIsNoSuccess_data();
+    void readBackFailureIsNoSuccess();
+    void unwritableLogIsAWarningOnly();
     void verifiedWriteAndItsLogLine();
     void wrongDigitFailsTheVerify_data();
     void wrongDigitFailsTheVerify();
@@ -290,28 +297,118 @@ void tst_SafeWrite::changesInRealBox()
     QVERIFY2(rig.result()->text().startsWith(QStringLiteral("写入并校验完成 16/16")), qPrintable(rig.result()->text()));
 }
 
+void tst_SafeWrite::backupReadFailureAsksFirst_data()
+{
+    QTest::addColumn<bool>("realBox");
+    QTest::newRow("recorded box") << false;
+    QTest::newRow("real box") << true;
+}
+
 void tst_SafeWrite::backupReadFailureAsksFirst()
 {
+    QFETCH(bool, realBox);
     SafeWriteRig rig(true, true, true, previousChannels());
     QVERIFY(rig.isUp());
     QTRY_VERIFY_WITH_TIMEOUT(rig.radioReady(), 5000);
     rig.radio.setStopAfterFrames(5);
     rig.radio.clearReceived();
+    std::optional<RealBoxes> real;
+    if (realBox)
+        real.emplace(300);
     rig.action("写信道")->trigger();
-    QTRY_COMPARE_WITH_TIMEOUT(rig.messages.questions().size(), 1, 8000);
-    const Messages::Question question = rig.messages.lastQuestion();
-    QVERIFY2(question.text.startsWith(QStringLiteral("写入前没有读到对讲机中原有的信道，无法备份：\n读数错误！！\n对讲机的应答在 5/16 个信道后中断")),
-             qPrintable(question.text));
-    QVERIFY2(question.text.endsWith(QStringLiteral("仍要写入吗？")), qPrintable(question.text));
-    QCOMPARE(question.buttons, (QStringList{QStringLiteral("写入"), QStringLiteral("取消")}));
-    QCOMPARE(question.defaultButton, 1);
-    QCOMPARE(question.escapeButton, 1);
-    QVERIFY(rig.idle());
+    QTRY_VERIFY_WITH_TIMEOUT((real ? real->texts().size() : rig.messages.questions().size()) == 1 && rig.idle(), 8000);
+    const QString text = real ? real->texts().first() : rig.messages.lastQuestion().text;
+    QVERIFY2(text.startsWith(QStringLiteral("写入前没有读到对讲机中原有的信道，无法备份：\n读数错误！！\n对讲机的应答在 5/16 个信道后中断")),
+             qPrintable(text));
+    QVERIFY2(text.endsWith(QStringLiteral("仍要写入吗？")), qPrintable(text));
+    if (real) {
+        QCOMPARE(real->buttons(), QStringList{QStringLiteral("写入|取消")});
+    } else {
+        const Messages::Question question = rig.messages.lastQuestion();
+        QCOMPARE(question.buttons, (QStringList{QStringLiteral("写入"), QStringLiteral("取消")}));
+        QCOMPARE(question.defaultButton, 1);
+        QCOMPARE(question.escapeButton, 1);
+    }
     QTest::qWait(300);
     QVERIFY(!rig.radio.received().contains('A'));
+    QCOMPARE(rig.enabledCommands(), WindowOnRadio::allCommands());
     const QJsonObject line = logLines().last();
     QCOMPARE(line.value(QStringLiteral("outcome")).toString(), QStringLiteral("cancelled"));
     QVERIFY(line.value(QStringLiteral("before")).isNull());
+}
+
+void tst_SafeWrite::unsavableBackupSendsNothing()
+{
+    SafeWriteRig rig(true, false, false, previousChannels());
+    QVERIFY(rig.isUp());
+    // A file where the backup folder belongs: the backup cannot be kept.
+    QVERIFY(QDir().mkpath(dataFolder()));
+    QFile blocker(QDir(dataFolder()).filePath(QStringLiteral("backups")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.radioReady(), 5000);
+    rig.radio.clearReceived();
+    rig.action("写信道")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.messages.questions().size() == 1 && rig.idle(), 8000);
+    const Messages::Question question = rig.messages.lastQuestion();
+    QVERIFY2(question.text.startsWith(QStringLiteral("对讲机中原有的信道无法备份：")), qPrintable(question.text));
+    QCOMPARE(question.defaultButton, 1);
+    QTest::qWait(300);
+    QVERIFY(!rig.radio.received().contains('A'));
+    QCOMPARE(rig.radio.frames(), previousMemory());
+    QCOMPARE(logLines().last().value(QStringLiteral("outcome")).toString(), QStringLiteral("cancelled"));
+}
+
+void tst_SafeWrite::readBackFailureIsNoSuccess_data()
+{
+    QTest::addColumn<bool>("realBox");
+    QTest::newRow("recorded box") << false;
+    QTest::newRow("real box") << true;
+}
+
+void tst_SafeWrite::readBackFailureIsNoSuccess()
+{
+    QFETCH(bool, realBox);
+    QList<ChannelRecord> table = previousChannels();
+    table[1] = record("145.52500", "145.52500", "off");
+    SafeWriteRig rig(false, false, true, table);
+    QVERIFY(rig.isUp());
+    QTRY_VERIFY_WITH_TIMEOUT(rig.radioReady(), 5000);
+    // The radio takes the set, then goes quiet (switched off, say) before the read-back.
+    connect(&rig.radio, &FakeRadio::framesStored, &rig.radio, [&rig] { rig.radio.setSilent(true); });
+    std::optional<RealBoxes> real;
+    if (realBox)
+        real.emplace(300);
+    rig.action("写信道")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.result()->isVisible() && rig.idle(), 20000);
+    const QString text = real ? real->texts().value(0) : rig.messages.all().value(0).text;
+    QCOMPARE(text, QStringLiteral("信道数据已写入，但读回校验没有成功，不知道对讲机是否全部收到：\n读数错误！！\n"
+                                  "对讲机没有应答：请检查电缆和对讲机电源"));
+    QVERIFY2(rig.result()->text().startsWith(QStringLiteral("写入完成，未能校验 16/16")), qPrintable(rig.result()->text()));
+    const QJsonObject line = logLines().last();
+    QCOMPARE(line.value(QStringLiteral("outcome")).toString(), QStringLiteral("written"));
+    QVERIFY(line.value(QStringLiteral("after")).isNull());
+    QCOMPARE(rig.enabledCommands(), WindowOnRadio::allCommands());
+}
+
+void tst_SafeWrite::unwritableLogIsAWarningOnly()
+{
+    SafeWriteRig rig(false, false, false, previousChannels());
+    QVERIFY(rig.isUp());
+    // A file where the data folder belongs: no log can be written there.
+    QVERIFY(QDir().mkpath(QFileInfo(dataFolder()).path()));
+    QFile blocker(dataFolder());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.radioReady(), 5000);
+    rig.action("写信道")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.result()->isVisible() && rig.idle(), 10000);
+    QVERIFY2(rig.result()->text().startsWith(QStringLiteral("写入完成 16/16")), qPrintable(rig.result()->text()));
+    QCOMPARE(rig.radio.writesStored(), 1);
+    QCOMPARE(rig.messages.all().size(), 1);
+    QVERIFY2(rig.messages.all().first().text.startsWith(QStringLiteral("写入记录无法保存")), qPrintable(rig.messages.all().first().text));
+    QCOMPARE(rig.messages.all().first().icon, Messages::Icon::Warning);
+    QFile::remove(dataFolder());
 }
 
 void tst_SafeWrite::verifiedWriteAndItsLogLine()
