@@ -1,8 +1,12 @@
-// Times a full read and a full write of the real main window against qz300-fakeradio, which runs
-// in its own process so that the CPU time measured here is the program's alone.
+// Times a full read, a plain write and a safe write (backup read, changes confirmed, write, read-back)
+// of the real main window against qz300-fakeradio, which runs in its own process so that the CPU
+// time measured here is the program's alone. Settings, backups and the write log go to a scratch
+// folder, never the user's.
 #include "app/mainwindow.h"
 #include "app/startup.h"
+#include "channels/channeltable.h"
 #include "radio/readtransfer.h"
+#include "radio/writeoptions.h"
 #include "radio/writetransfer.h"
 #include "ui/messagebox.h"
 
@@ -10,6 +14,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -49,10 +54,22 @@ void trigger(MainWindow &window, const char *name)
     window.findChild<QAction *>(QString::fromUtf8(name))->trigger();
 }
 
+void setWriteOptions(bool on)
+{
+    WriteOptions options;
+    options.backupFirst = on;
+    options.showChanges = on;
+    options.verifyAfter = on;
+    options.save();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    QTemporaryDir scratch;
+    qputenv("XDG_CONFIG_HOME", scratch.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", scratch.filePath(QStringLiteral("data")).toLocal8Bit());
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: qz300-transferbench <qz300-fakeradio> [reads]\n");
@@ -73,6 +90,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "message box: %s\n", qPrintable(message.text));
         failed = true;
     });
+    // The changes box is answered at once with its default, 写入: the figure is the program's time.
+    Messages::setQuestionHandler([](QWidget *, const Messages::Question &question) { return question.defaultButton; });
     QTemporaryDir dir;
     auto window = Startup::run(dir.filePath(Startup::databaseFileName()), PortTable({device}));
     if (!window)
@@ -118,10 +137,11 @@ int main(int argc, char *argv[])
 
     if (!waitFor([&] { return window->statusText() == ready; }, 5000))
         return 1;
+    setWriteOptions(false);
     bool written = false;
     double writeWall = 0;
     QElapsedTimer clock;
-    QObject::connect(writer, &WriteTransfer::finished, [&] {
+    const auto plainWrite = QObject::connect(writer, &WriteTransfer::finished, [&] {
         writeWall = clock.nsecsElapsed() / 1e9;
         written = true;
     });
@@ -130,8 +150,30 @@ int main(int argc, char *argv[])
     trigger(*window, "写信道");
     waitFor([&] { return written || failed; }, 30000);
     const double writeCpu = cpuSeconds() - cpuStart;
+    QObject::disconnect(plainWrite);
     if (!written)
         return 1;
+
+    // The safe write, on a table that differs from the radio in channel 1.
+    if (!waitFor([&] { return window->statusText() == ready; }, 5000))
+        return 1;
+    setWriteOptions(true);
+    ChannelList changed = window->channelTable().channels();
+    changed[0].rf = QStringLiteral("146.52000");
+    changed[0].tf = QStringLiteral("146.52000");
+    window->replaceChannelSet(QStringLiteral("bench"), changed, window->squelchLevel());
+    auto *result = window->findChild<QLabel *>(QStringLiteral("transferResult"));
+    const QString verified = QStringLiteral("写入并校验完成");
+    clock.start();
+    const double safeCpuStart = cpuSeconds();
+    trigger(*window, "写信道");
+    const bool safeDone = waitFor([&] { return failed || (result->isVisible() && result->text().startsWith(verified)); }, 30000);
+    const double safeWall = clock.nsecsElapsed() / 1e9;
+    const double safeCpu = cpuSeconds() - safeCpuStart;
+    if (!safeDone || failed) {
+        std::fprintf(stderr, "the safe write did not end verified: %s\n", qPrintable(result->text()));
+        return 1;
+    }
 
     std::sort(readWalls.begin(), readWalls.end());
     std::sort(readCpus.begin(), readCpus.end());
@@ -144,6 +186,11 @@ int main(int argc, char *argv[])
     std::printf("program CPU time during the read: %.3f s = %.2f %% of its wall time (target: under 1 %%)\n", cpu,
                 100.0 * cpu / wall);
     std::printf("full write, click to 数据传送完毕...: %.3f s (5.100 s by design), CPU %.3f s\n", writeWall, writeCpu);
+    const double safeTarget = 1.02 * (2 * 2.775 + 5.1);
+    std::printf("safe write (backup read, changes box answered at once, write, read-back), click to %s: %.3f s, CPU %.3f s\n",
+                qPrintable(result->text()), safeWall, safeCpu);
+    std::printf("  = %.3f x (2 x 2.775 s + 5.100 s); target within 1.02 x, i.e. %.3f s\n", safeWall / (2 * 2.775 + 5.1),
+                safeTarget);
 
     window.reset();
     radio.terminate();
