@@ -585,6 +585,9 @@ void MainWindow::portDialogClosed()
 
 void MainWindow::radioReady()
 {
+    // Between the steps of a write the radio answers too; the write's own texts stay.
+    if (m_activity != Activity::Idle)
+        return;
     // A completion text keeps its time on the line; the ready text follows it.
     if (m_statusClearTimer.isActive()) {
         m_readyAfterClearing = true;

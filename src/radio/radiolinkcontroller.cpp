@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QTime>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -60,6 +61,14 @@ RadioLinkController::RadioLinkController(CommandHost &host, SerialLink &link, Re
     connect(m_read, &ReadTransfer::progress, this, &RadioLinkController::showProgress);
     connect(m_read, &ReadTransfer::finished, this, &RadioLinkController::readFinished);
     connect(m_read, &ReadTransfer::failed, this, &RadioLinkController::readFailed);
+    // The read-back waits until the radio, busy storing the set, answers the poll again; a radio
+    // that stays silent is then read all the same, and the read tells what happened.
+    m_readBackWait = new QTimer(this);
+    m_readBackWait->setObjectName(QStringLiteral("readBackWait"));
+    m_readBackWait->setSingleShot(true);
+    m_readBackWait->setInterval(ReadTransfer::SilenceLimitMs);
+    connect(m_readBackWait, &QTimer::timeout, this, &RadioLinkController::startReadBack);
+    connect(&poll, &ReadinessPoll::radioReady, this, &RadioLinkController::startReadBack);
 
     // A thin bar just under the status line, seen only while a transfer runs.
     QWidget *status = host.statusLabel();
@@ -191,13 +200,14 @@ void RadioLinkController::sendFrames()
 {
     m_writeStep = WriteStep::Sending;
     const QString refused = m_write->start(m_sending, [this] { return holdTableForWrite(); });
-    m_pollHeld = false; // a started write runs the poll again when it ends
+    // A started write runs the poll again when it ends; a refused one leaves it to us.
+    const bool pollHeld = std::exchange(m_pollHeld, false);
     if (!refused.isEmpty()) {
         m_writeStep = WriteStep::None;
         backToIdle();
         logWrite(WriteLogEntry::Outcome::Failed);
         Messages::show(m_host.dialogParent(), WarningTitle, refused, Messages::Icon::Warning);
-        if (m_radioBefore || m_options.readsFirst())
+        if (pollHeld)
             m_poll.start();
         return;
     }
@@ -357,10 +367,12 @@ void RadioLinkController::writeFinished()
     m_host.setStatusText(tr("数据传送完毕..."));
     if (m_options.verifyAfter) {
         // The radio never acknowledges a frame: only reading it back tells what it took.
-        m_writeStep = WriteStep::ReadingBack;
+        m_writeStep = WriteStep::WaitingForRadio;
         m_host.setStatusText(tr("正在读回校验,,,,,,,"));
         showProgress(0, ChannelCount);
-        m_read->start();
+        m_readBackWait->start();
+        // Asked at once, not a poll interval later: the write's empty last tick gave the radio its time.
+        m_poll.pollTick();
         return;
     }
     m_writeStep = WriteStep::None;
@@ -379,6 +391,15 @@ void RadioLinkController::writeFailed(const QString &reason)
     showFailure(WarningTitle,
                 tr("写信道中断，串行端口出错：%1\n对讲机中的信道数据可能不完整，请重新选择端口后再写一次。").arg(reason),
                 Messages::Icon::Warning);
+}
+
+void RadioLinkController::startReadBack()
+{
+    if (m_writeStep != WriteStep::WaitingForRadio)
+        return;
+    m_readBackWait->stop();
+    m_writeStep = WriteStep::ReadingBack;
+    m_read->start();
 }
 
 void RadioLinkController::readBackDone()

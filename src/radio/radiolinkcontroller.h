@@ -53,7 +53,7 @@ public:
 private:
     /// Where the window's write stands; the read transfer serves the user's read, the backup
     /// read before a write and the read-back after it.
-    enum class WriteStep { None, ReadingBefore, Sending, ReadingBack };
+    enum class WriteStep { None, ReadingBefore, Sending, WaitingForRadio, ReadingBack };
 
     void radioReadBefore();
     void radioNotReadBefore(const QString &message);
@@ -61,6 +61,7 @@ private:
     bool askWriteAnyway(const QString &why);
     void cancelWrite();
     void sendFrames();
+    void startReadBack();
     void readBackDone();
     void readBackFailed(const QString &message);
     void logWrite(WriteLogEntry::Outcome outcome);
@@ -100,6 +101,7 @@ private:
     ChannelSet m_sending;
     std::optional<ChannelSet> m_radioBefore;
     std::optional<ChannelSet> m_radioAfter;
+    QTimer *m_readBackWait = nullptr; ///< how long the radio may take to answer again after a write
     bool m_pollHeld = false; ///< stopped between the read before a write and the write
     bool m_askingToClose = false;
 };
