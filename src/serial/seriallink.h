@@ -56,7 +56,7 @@ public:
     /// How long readyRead() waits after a first character to hand on what follows it too: the
     /// radio sends one every 8.33 ms, and a wake-up of the program for each one costs more than
     /// the answer's handling. A reader that times the line's silence may be told up to this late.
-    static constexpr int GatherMs = 40;
+    static constexpr int GatherMs = 60;
 
     /// Characters received and not yet read.
     int waitingCount() const;
