@@ -41,7 +41,7 @@ void tst_SerialLink::gathersPacedCharacters_data()
     QTest::addColumn<int>("spacingMs");
     // The radio's own pace, and a line that sends faster than the gathering lasts.
     QTest::newRow("a frame at 1200 baud") << QByteArray("05010000411200005514") << 8;
-    QTest::newRow("bursts of two") << QByteArray("C0123456789012345678901234567890C") << 2;
+    QTest::newRow("a character every 2 ms") << QByteArray("C0123456789012345678901234567890C") << 2;
 }
 
 void tst_SerialLink::gathersPacedCharacters()
