@@ -1,6 +1,7 @@
 #include "framemodel.h"
 #include "windowonradio.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -176,11 +177,19 @@ void tst_ReadTransfer::failedRead()
     const ChannelList before = rig.table().channels();
     rig.window->setStatusText(QStringLiteral("x"));
 
+    // The silence is timed from the last character on the line, however late the program hears of it.
+    QElapsedTimer sinceAnswer;
+    qint64 silence = -1;
+    connect(&rig.radio, &FakeRadio::answerSent, this, [&] { sinceAnswer.start(); });
+    connect(rig.reader(), &ReadTransfer::failed, this, [&] { silence = sinceAnswer.isValid() ? sinceAnswer.elapsed() : -1; });
+
     QSignalSpy failed(rig.reader(), &ReadTransfer::failed);
     QSignalSpy finished(rig.reader(), &ReadTransfer::finished);
     rig.action("读信道")->trigger();
     QVERIFY(failed.wait(20000));
     QCOMPARE(finished.size(), 0);
+    if (Fault(fault) == Fault::StopAfterSeven)
+        QVERIFY2(silence >= ReadTransfer::SilenceLimitMs, qPrintable(QString::number(silence)));
 
     QCOMPARE(rig.messages.count(), 1);
     if (Fault(fault) == Fault::HangUp) {

@@ -3,6 +3,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 class tst_SerialLink : public QObject
 {
@@ -10,6 +11,8 @@ class tst_SerialLink : public QObject
 
 private slots:
     void oneCharacterPerRead();
+    void gathersPacedCharacters_data();
+    void gathersPacedCharacters();
     void sendsWithoutTerminator();
     void openFaults_data();
     void openFaults();
@@ -30,6 +33,47 @@ void tst_SerialLink::oneCharacterPerRead()
     QCOMPARE(port.takeChar(), QStringLiteral("Y"));
     QCOMPARE(port.waitingCount(), 0);
     QCOMPARE(port.takeChar(), QString());
+}
+
+void tst_SerialLink::gathersPacedCharacters_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("spacingMs");
+    // The radio's own pace, and a line that sends faster than the gathering lasts.
+    QTest::newRow("a frame at 1200 baud") << QByteArray("05010000411200005514") << 8;
+    QTest::newRow("a character every 2 ms") << QByteArray("C0123456789012345678901234567890C") << 2;
+}
+
+void tst_SerialLink::gathersPacedCharacters()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, spacingMs);
+    PseudoTerminal radio;
+    SerialLink port(PortTable({radio.devicePath()}));
+    port.open();
+    QVERIFY(port.isOpen());
+
+    QByteArray received;
+    int handOvers = 0;
+    connect(&port, &SerialLink::readyRead, this, [&] {
+        ++handOvers;
+        received += port.takeInput();
+    });
+    QTimer pacer;
+    pacer.setTimerType(Qt::PreciseTimer);
+    qsizetype sent = 0;
+    connect(&pacer, &QTimer::timeout, this, [&] {
+        radio.write(line.mid(sent, 1));
+        if (++sent == line.size())
+            pacer.stop();
+    });
+    pacer.start(spacingMs);
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), line.size(), 5000);
+    QCOMPARE(received, line);
+    // One wake-up of the reader for each character is what the gathering saves.
+    QVERIFY2(handOvers * 2 <= line.size(), qPrintable(QStringLiteral("%1 signals for %2 characters").arg(handOvers).arg(line.size())));
+    QTest::qWait(3 * SerialLink::GatherMs);
+    QCOMPARE(received, line);
 }
 
 void tst_SerialLink::sendsWithoutTerminator()

@@ -77,6 +77,8 @@ RadioLinkController::RadioLinkController(CommandHost &host, SerialLink &link, Re
     m_progress->setRange(0, ChannelCount);
     m_progress->setFormat(QStringLiteral("%v/%m"));
     m_progress->setTextVisible(true);
+    // Painted over its own background, a new count repaints the bar alone, not the window under it.
+    m_progress->setAutoFillBackground(true);
     const QRect line = status->geometry();
     m_progress->setGeometry(line.x(), line.bottom() + 2, line.width() * 2 / 3, qMax(12, line.height() * 2 / 3));
     m_progress->hide();

@@ -68,6 +68,7 @@ void ReadTransfer::collect()
     const QByteArray received = m_port.takeInput();
     if (received.isEmpty())
         return;
+    bool heard = false;
     for (const char byte : received) {
         const QChar c = QChar::fromLatin1(byte);
         // The radio's answer to a poll sent just before the read command can still be on its way.
@@ -77,9 +78,9 @@ void ReadTransfer::collect()
             fail(tr("%1\n第 %2 信道：应答中有不是数字的字符").arg(readError()).arg(m_frames.size() + 1));
             return;
         }
-        // Only frame characters are progress: a line that repeats "C" must not hold the read open.
-        m_silence.start();
         m_frame += c;
+        // Only frame characters are progress: a line that repeats "C" must not hold the read open.
+        heard = true;
         if (m_frame.size() < ChannelFrame::Length)
             continue;
         m_frames << m_frame;
@@ -90,6 +91,8 @@ void ReadTransfer::collect()
             return;
         }
     }
+    if (heard)
+        m_silence.start();
 }
 
 void ReadTransfer::silence()

@@ -2,13 +2,23 @@
 
 #include "serial/modemlines.h"
 
+#include <QSocketNotifier>
+
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#endif
+
 SerialLink::SerialLink(PortTable ports, QObject *parent)
     : QObject(parent)
     , m_ports(std::move(ports))
     , m_modemLines(std::make_shared<PortModemLines>())
 {
     m_port.setReadBufferSize(InputLimit);
-    connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::readyRead);
+    m_gather.setObjectName(QStringLiteral("inputGather"));
+    m_gather.setSingleShot(true);
+    m_gather.setInterval(GatherMs);
+    connect(&m_gather, &QTimer::timeout, this, &SerialLink::gatherEnded);
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::portReadyRead);
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::handleError);
 }
 
@@ -35,6 +45,7 @@ bool SerialLink::isOpen() const
 
 void SerialLink::close()
 {
+    stopGathering();
     m_port.close();
 }
 
@@ -74,7 +85,67 @@ bool SerialLink::open()
     // After the flow control is off: Qt refuses RTS under hardware handshake.
     m_modemLines->set(m_port, ModemLines::DataTerminalReadyAtOpen, ModemLines::RequestToSendAtOpen);
     m_port.clear(QSerialPort::AllDirections);
+    stopGathering();
     return true;
+}
+
+void SerialLink::portReadyRead()
+{
+    // Later arrivals are handed on when the gathering ends (a reader that emptied the buffer
+    // woke the notifier early).
+    if (m_gather.isActive())
+        return;
+    if (m_draining) {
+        m_draining = false;
+        emit readyRead();
+        return;
+    }
+    // While Qt's read notifier rests, what arrives waits in the kernel and the event thread
+    // sleeps. Without one to rest (another platform) Qt keeps reading and only the signal waits.
+    m_restingNotifier = activeReadNotifier();
+    if (m_restingNotifier)
+        m_restingNotifier->setEnabled(false);
+    m_gather.start();
+}
+
+void SerialLink::gatherEnded()
+{
+    const bool rested = !m_restingNotifier.isNull();
+    if (rested)
+        m_restingNotifier->setEnabled(true);
+    m_restingNotifier.clear();
+    if (!m_port.isOpen())
+        return;
+#ifdef Q_OS_UNIX
+    int waiting = 0;
+    // A full buffer stops Qt reading without a signal: hand on what it holds now.
+    if (rested && m_port.bytesAvailable() < InputLimit && ::ioctl(int(m_port.handle()), FIONREAD, &waiting) == 0 && waiting > 0) {
+        m_draining = true;
+        return;
+    }
+#endif
+    emit readyRead();
+}
+
+void SerialLink::stopGathering()
+{
+    m_gather.stop();
+    m_draining = false;
+    if (m_restingNotifier && m_port.isOpen())
+        m_restingNotifier->setEnabled(true);
+    m_restingNotifier.clear();
+}
+
+QSocketNotifier *SerialLink::activeReadNotifier() const
+{
+    // Qt keeps the notifier as the port's child; one of a closed port is disabled and waits for
+    // deletion.
+    const auto notifiers = m_port.findChildren<QSocketNotifier *>(Qt::FindDirectChildrenOnly);
+    for (QSocketNotifier *notifier : notifiers) {
+        if (notifier->type() == QSocketNotifier::Read && notifier->isEnabled() && notifier->socket() == qintptr(m_port.handle()))
+            return notifier;
+    }
+    return nullptr;
 }
 
 void SerialLink::send(const QByteArray &text)
@@ -177,6 +248,7 @@ void SerialLink::handleError(QSerialPort::SerialPortError error)
     if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError || error == QSerialPort::WriteError) {
         // Qt repeats a read error endlessly once the far end is gone: close on the first one.
         const QString reason = m_port.errorString();
+        stopGathering();
         m_port.close();
         m_port.clearError();
         emit failed(reason);

@@ -5,12 +5,15 @@
 #include "serial/porttable.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QSerialPort>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 
 class ModemLines;
+class QSocketNotifier;
 
 class SerialLink : public QObject
 {
@@ -50,6 +53,11 @@ public:
     /// line that never stops sending must not grow the program. Beyond it the line waits.
     static constexpr qint64 InputLimit = 4096;
 
+    /// How long readyRead() waits after a first character to hand on what follows it too: the
+    /// radio sends one every 8.33 ms, and a wake-up of the program for each one costs more than
+    /// the answer's handling. A reader that times the line's silence may be told up to this late.
+    static constexpr int GatherMs = 60;
+
     /// Characters received and not yet read.
     int waitingCount() const;
 
@@ -74,12 +82,16 @@ public:
     const PortAccess::Facts &openFacts() const { return m_openFacts; }
 
 signals:
-    /// Characters arrived.
+    /// Characters arrived: the first of them at most GatherMs ago.
     void readyRead();
     /// The port failed while open (cable pulled, device gone); it is closed already.
     void failed(const QString &reason);
 
 private:
+    void portReadyRead();
+    void gatherEnded();
+    void stopGathering();
+    QSocketNotifier *activeReadNotifier() const;
     void handleError(QSerialPort::SerialPortError error);
     OpenFault faultOf(QSerialPort::SerialPortError error);
 
@@ -90,4 +102,9 @@ private:
     OpenFault m_openFault = OpenFault::None;
     QString m_openErrorText;
     PortAccess::Facts m_openFacts;
+    QTimer m_gather;
+    /// The port's read notifier while it rests for the gathering.
+    QPointer<QSocketNotifier> m_restingNotifier;
+    /// What the kernel held when the gathering ended comes in on Qt's next pass and goes out at once.
+    bool m_draining = false;
 };
