@@ -402,6 +402,9 @@ void RadioLinkController::startReadBack()
     m_readBackWait->stop();
     m_writeStep = WriteStep::ReadingBack;
     m_read->start();
+    // The radio has just answered (or had its 2 s): the read command goes out now, without the
+    // arming tick a read from the menu waits for.
+    m_read->armTick();
 }
 
 void RadioLinkController::readBackDone()

@@ -25,6 +25,8 @@ ReadTransfer::ReadTransfer(SerialLink &port, QTimer &armTimer, ReadinessPoll *po
     connect(&m_armTimer, &QTimer::timeout, this, &ReadTransfer::armTick);
     m_silence.setObjectName(QStringLiteral("readSilence"));
     m_silence.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early: the radio gets its full 2 s.
+    m_silence.setTimerType(Qt::PreciseTimer);
     m_silence.setInterval(SilenceLimitMs);
     connect(&m_silence, &QTimer::timeout, this, &ReadTransfer::silence);
     connect(&m_port, &SerialLink::readyRead, this, &ReadTransfer::collect);
