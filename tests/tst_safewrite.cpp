@@ -72,6 +72,14 @@ void clearDataFolder()
     QDir(dataFolder()).removeRecursively();
 }
 
+/// The same case with the program's boxes recorded, and once shown for real.
+void addBoxRows()
+{
+    QTest::addColumn<bool>("realBox");
+    QTest::newRow("recorded box") << false;
+    QTest::newRow("real box") << true;
+}
+
 /// A window on a radio that has answered, holding the previous memory, the table set to `channels`.
 struct SafeWriteRig : WindowOnRadio
 {
@@ -300,9 +308,7 @@ void tst_SafeWrite::changesInRealBox()
 
 void tst_SafeWrite::backupReadFailureAsksFirst_data()
 {
-    QTest::addColumn<bool>("realBox");
-    QTest::newRow("recorded box") << false;
-    QTest::newRow("real box") << true;
+    addBoxRows();
 }
 
 void tst_SafeWrite::backupReadFailureAsksFirst()
@@ -362,9 +368,7 @@ void tst_SafeWrite::unsavableBackupSendsNothing()
 
 void tst_SafeWrite::readBackFailureIsNoSuccess_data()
 {
-    QTest::addColumn<bool>("realBox");
-    QTest::newRow("recorded box") << false;
-    QTest::newRow("real box") << true;
+    addBoxRows();
 }
 
 void tst_SafeWrite::readBackFailureIsNoSuccess()
@@ -394,9 +398,7 @@ void tst_SafeWrite::readBackFailureIsNoSuccess()
 
 void tst_SafeWrite::unwritableLogIsAWarningOnly_data()
 {
-    QTest::addColumn<bool>("realBox");
-    QTest::newRow("recorded box") << false;
-    QTest::newRow("real box") << true;
+    addBoxRows();
 }
 
 void tst_SafeWrite::unwritableLogIsAWarningOnly()
@@ -467,9 +469,7 @@ void tst_SafeWrite::verifiedWriteAndItsLogLine()
 
 void tst_SafeWrite::wrongDigitFailsTheVerify_data()
 {
-    QTest::addColumn<bool>("realBox");
-    QTest::newRow("recorded box") << false;
-    QTest::newRow("real box") << true;
+    addBoxRows();
 }
 
 void tst_SafeWrite::wrongDigitFailsTheVerify()
