@@ -35,21 +35,14 @@ struct ReadOptions
     std::optional<int> firstLocation;
 };
 
-/// A channel set read or checked, or the first error: "line L, column C: ..." for a sheet,
-/// "item N: ..." for a channel file. Warnings name what the radio cannot hold and was left out.
-struct Result
+/// The first error and the warnings of reading or writing a sheet, in English for the command line
+/// and in the window's language (without the path) for the window.
+struct Report
 {
-    ChannelSet set;
     QString error;
     QStringList warnings;
-    /// The error and warnings in the window's language, without the path.
     QString shownError;
     QStringList shownWarnings;
-    Format format = Format::Channel; ///< the layout that was read (Csv never stands for CHIRP)
-    bool squelchGiven = true;        ///< false when the layout has no squelch level (CHIRP)
-    /// A sheet with more rows than channels and no first location: its Locations in order, for
-    /// asking from which one to take the channels.
-    QList<qint64> locations;
     bool ok() const { return error.isEmpty(); }
     void fail(const SheetText &text)
     {
@@ -61,6 +54,18 @@ struct Result
         warnings << text.english;
         shownWarnings << text.shown;
     }
+};
+
+/// A channel set read or checked, or the first error: "line L, column C: ..." for a sheet,
+/// "item N: ..." for a channel file. Warnings name what the radio cannot hold and was left out.
+struct Result : Report
+{
+    ChannelSet set;
+    Format format = Format::Channel; ///< the layout that was read (Csv never stands for CHIRP)
+    bool squelchGiven = true;        ///< false when the layout has no squelch level (CHIRP)
+    /// A sheet with more rows than channels and no first location: its Locations in order, for
+    /// asking from which one to take the channels.
+    QList<qint64> locations;
 };
 
 /// A channel row as the grid leaves it after the receive frequency, then the transmit frequency
@@ -87,24 +92,11 @@ Result load(const QString &path, Format format, const ReadOptions &options = {})
 /// Reads a file in the format its name and, for a CSV, its header tell.
 Result load(const QString &path, const ReadOptions &options = {});
 
-struct Composed
+/// The sheet's bytes; the warnings name what the layout cannot carry (the squelch level in a CHIRP
+/// sheet).
+struct Composed : Report
 {
     QByteArray bytes;
-    QString error;
-    QStringList warnings; ///< what the layout cannot carry (the squelch level in a CHIRP sheet)
-    QString shownError;   ///< in the window's language
-    QStringList shownWarnings;
-    bool ok() const { return error.isEmpty(); }
-    void fail(const SheetText &text)
-    {
-        error = text.english;
-        shownError = text.shown;
-    }
-    void warn(const SheetText &text)
-    {
-        warnings << text.english;
-        shownWarnings << text.shown;
-    }
 };
 Composed compose(const ChannelSet &set, Format format);
 /// Writes through a temporary file, so a failed write leaves an old file as it was; a device or a
