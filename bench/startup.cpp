@@ -2,7 +2,7 @@
 // start until the window was on screen with the channel table, then exits.
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "ui/fonts.h"
+#include "print/fonts.h"
 
 #include <QApplication>
 #include <QFile>

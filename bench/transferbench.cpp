@@ -4,11 +4,11 @@
 // folder, never the user's.
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "channels/channeltable.h"
-#include "radio/readtransfer.h"
-#include "radio/writeoptions.h"
-#include "radio/writetransfer.h"
-#include "ui/messagebox.h"
+#include "core/channels/channeltable.h"
+#include "core/radio/readtransfer.h"
+#include "core/radio/writeoptions.h"
+#include "core/radio/writetransfer.h"
+#include "window/ui/messagebox.h"
 
 #include <QAction>
 #include <QApplication>

@@ -21,10 +21,10 @@ if(UNIX AND NOT APPLE)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${PROJECT_BINARY_DIR}/data/${QZ300_APP_ID}.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-    install(FILES ${PROJECT_SOURCE_DIR}/src/ui/resources/qz300.svg
+    install(FILES ${PROJECT_SOURCE_DIR}/src/window/ui/resources/qz300.svg
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
             RENAME ${QZ300_APP_ID}.svg)
-    install(FILES ${PROJECT_SOURCE_DIR}/src/ui/resources/qz300-32.png
+    install(FILES ${PROJECT_SOURCE_DIR}/src/window/ui/resources/qz300-32.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps
             RENAME ${QZ300_APP_ID}.png)
 endif()

@@ -1,6 +1,6 @@
 // libFuzzer target for the channel file reader: any bytes must read without a fault, and a set
 // that was read must write and read back to the same set.
-#include "files/channelfile.h"
+#include "core/files/channelfile.h"
 
 #include <cstddef>
 #include <cstdint>

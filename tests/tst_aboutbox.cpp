@@ -1,10 +1,10 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "info/aboutbox.h"
-#include "info/systeminfoprogram.h"
+#include "window/info/aboutbox.h"
+#include "core/info/systeminfoprogram.h"
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
-#include "ui/fonts.h"
+#include "print/fonts.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "app/mainwindow.h"
-#include "channels/channeltable.h"
-#include "channels/edithistory.h"
+#include "core/channels/channeltable.h"
+#include "window/channels/edithistory.h"
 #include "filecommandrig.h"
-#include "files/backupdialog.h"
-#include "files/backupstore.h"
-#include "files/channelfilecommands.h"
+#include "window/files/backupdialog.h"
+#include "core/files/backupstore.h"
+#include "window/files/channelfilecommands.h"
 
 #include <QAction>
 #include <QApplication>

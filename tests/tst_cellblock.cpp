@@ -1,4 +1,4 @@
-#include "channels/cellblock.h"
+#include "core/channels/cellblock.h"
 
 #include <QTest>
 

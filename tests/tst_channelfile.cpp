@@ -1,5 +1,5 @@
-#include "files/channelfile.h"
-#include "files/workingdirectory.h"
+#include "core/files/channelfile.h"
+#include "core/files/workingdirectory.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "framemodel.h"
-#include "radio/channelframe.h"
+#include "core/radio/channelframe.h"
 
 #include <QTest>
 

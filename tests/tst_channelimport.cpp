@@ -1,6 +1,6 @@
 // Importing and exporting channel sets as CSV: the CHIRP layout and our own, as the window and the
 // command line get them from one call.
-#include "files/channelsheet.h"
+#include "core/files/channelsheet.h"
 
 #include <QFile>
 #include <QTest>

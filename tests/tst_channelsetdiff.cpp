@@ -1,4 +1,4 @@
-#include "channels/channelsetdiff.h"
+#include "core/channels/channelsetdiff.h"
 
 #include <QTest>
 

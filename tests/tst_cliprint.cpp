@@ -1,6 +1,6 @@
 // qz300-cli convert --to pdf: the channel list page without the window, with or without a display.
 #include "clirun.h"
-#include "files/channelfile.h"
+#include "core/files/channelfile.h"
 #include "printedlist.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "channels/textvalue.h"
+#include "core/channels/textvalue.h"
 #include "clirun.h"
 #include "fakeradio.h"
-#include "files/channelfile.h"
+#include "core/files/channelfile.h"
 
 #include <QDir>
 #include <QFile>

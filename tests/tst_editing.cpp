@@ -1,9 +1,9 @@
-#include "channels/edithistory.h"
-#include "channels/grideditcommands.h"
-#include "files/filedialogs.h"
+#include "window/channels/edithistory.h"
+#include "window/channels/grideditcommands.h"
+#include "window/files/filedialogs.h"
 #include "realboxes.h"
-#include "ui/commandhost.h"
-#include "ui/translations.h"
+#include "window/ui/commandhost.h"
+#include "window/ui/translations.h"
 #include "windowonradio.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "fakeradio.h"
-#include "serial/seriallink.h"
+#include "core/serial/seriallink.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "files/filechooser.h"
+#include "window/files/filechooser.h"
 
 #include <QApplication>
 #include <QComboBox>

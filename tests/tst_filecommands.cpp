@@ -1,9 +1,9 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "channels/channeltable.h"
+#include "core/channels/channeltable.h"
 #include "filecommandrig.h"
 #include "fulldisk.h"
-#include "files/filedialogs.h"
+#include "window/files/filedialogs.h"
 
 #include <QAction>
 #include <QComboBox>

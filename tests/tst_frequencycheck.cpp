@@ -1,4 +1,4 @@
-#include "channels/frequencycheck.h"
+#include "core/channels/frequencycheck.h"
 
 #include <QTest>
 

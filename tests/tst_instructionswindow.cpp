@@ -1,12 +1,12 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "info/blankwrap.h"
-#include "info/blankwraplabel.h"
-#include "info/instructionswindow.h"
-#include "info/instructiontext.h"
+#include "core/info/blankwrap.h"
+#include "window/info/blankwraplabel.h"
+#include "window/info/instructionswindow.h"
+#include "core/info/instructiontext.h"
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
-#include "ui/fonts.h"
+#include "print/fonts.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "app/languagechoice.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "channels/channelgrid.h"
-#include "files/programsettings.h"
+#include "window/channels/channelgrid.h"
+#include "core/files/programsettings.h"
 #include "recordedmessages.h"
-#include "ui/translations.h"
+#include "window/ui/translations.h"
 
 #include <QAction>
 #include <QApplication>

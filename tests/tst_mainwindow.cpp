@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "channels/channelgrid.h"
-#include "channels/channeltable.h"
+#include "window/channels/channelgrid.h"
+#include "core/channels/channeltable.h"
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
 

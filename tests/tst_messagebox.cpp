@@ -1,5 +1,5 @@
 #include "recordedmessages.h"
-#include "ui/messagebox.h"
+#include "window/ui/messagebox.h"
 
 #include <QApplication>
 #include <QMessageBox>

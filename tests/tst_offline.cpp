@@ -1,13 +1,13 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "channels/channelgrid.h"
-#include "channels/channeltable.h"
+#include "window/channels/channelgrid.h"
+#include "core/channels/channeltable.h"
 #include "fakeradio.h"
-#include "files/filedialogs.h"
-#include "radio/portdialog.h"
-#include "radio/readinesspoll.h"
+#include "window/files/filedialogs.h"
+#include "window/radio/portdialog.h"
+#include "core/radio/readinesspoll.h"
 #include "recordedmessages.h"
-#include "serial/seriallink.h"
+#include "core/serial/seriallink.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 #include "pseudoterminal.h"
-#include "radio/portdialog.h"
-#include "radio/readinesspoll.h"
+#include "window/radio/portdialog.h"
+#include "core/radio/readinesspoll.h"
 #include "recordedmessages.h"
-#include "serial/portaccess.h"
-#include "serial/portsurvey.h"
-#include "serial/seriallink.h"
+#include "core/serial/portaccess.h"
+#include "core/serial/portsurvey.h"
+#include "core/serial/seriallink.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "pseudoterminal.h"
-#include "radio/portdialog.h"
-#include "radio/readinesspoll.h"
+#include "window/radio/portdialog.h"
+#include "core/radio/readinesspoll.h"
 #include "recordedmessages.h"
-#include "serial/seriallink.h"
+#include "core/serial/seriallink.h"
 
 #include <QAction>
 #include <QPushButton>

@@ -1,11 +1,11 @@
 #include "pseudoterminal.h"
-#include "radio/portdialog.h"
-#include "radio/readinesspoll.h"
+#include "window/radio/portdialog.h"
+#include "core/radio/readinesspoll.h"
 #include "recordedmessages.h"
-#include "serial/modemlines.h"
-#include "serial/portdetails.h"
-#include "serial/portsurvey.h"
-#include "serial/seriallink.h"
+#include "core/serial/modemlines.h"
+#include "core/serial/portdetails.h"
+#include "core/serial/portsurvey.h"
+#include "core/serial/seriallink.h"
 
 #include <QFile>
 #include <QRadioButton>

@@ -1,4 +1,4 @@
-#include "serial/porttable.h"
+#include "core/serial/porttable.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // 文件 → 打印… and 文件 → 导出 PDF… in the real window: the page holds what the grid holds.
 #include "filecommandrig.h"
-#include "print/printcommands.h"
+#include "window/print/printcommands.h"
 #include "printedlist.h"
 
 #include <QApplication>

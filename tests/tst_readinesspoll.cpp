@@ -1,4 +1,4 @@
-#include "radio/radioscan.h"
+#include "core/radio/radioscan.h"
 #include "windowonradio.h"
 
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
 #include "pseudoterminal.h"
-#include "serial/seriallink.h"
+#include "core/serial/seriallink.h"
 
 #include <QSignalSpy>
 #include <QTest>

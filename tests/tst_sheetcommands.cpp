@@ -1,11 +1,11 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "channels/channelgrid.h"
-#include "channels/channeltable.h"
+#include "window/channels/channelgrid.h"
+#include "core/channels/channeltable.h"
 #include "filecommandrig.h"
 #include "fulldisk.h"
-#include "ui/translations.h"
-#include "files/filedialogs.h"
+#include "window/ui/translations.h"
+#include "window/files/filedialogs.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,13 +1,13 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "channels/channelgrid.h"
-#include "channels/channeltable.h"
+#include "window/channels/channelgrid.h"
+#include "core/channels/channeltable.h"
 #include "pseudoterminal.h"
-#include "radio/readinesspoll.h"
+#include "core/radio/readinesspoll.h"
 #include "databaselock.h"
 #include "realboxes.h"
 #include "recordedmessages.h"
-#include "serial/seriallink.h"
+#include "core/serial/seriallink.h"
 
 #include <QLineEdit>
 #include <QSerialPort>

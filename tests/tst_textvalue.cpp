@@ -1,4 +1,4 @@
-#include "channels/textvalue.h"
+#include "core/channels/textvalue.h"
 
 #include <QTest>
 

@@ -1,14 +1,14 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "channels/channelgrid.h"
-#include "channels/channeltable.h"
-#include "files/filedialogs.h"
-#include "files/programsettings.h"
-#include "files/recentfiles.h"
+#include "window/channels/channelgrid.h"
+#include "core/channels/channeltable.h"
+#include "window/files/filedialogs.h"
+#include "core/files/programsettings.h"
+#include "core/files/recentfiles.h"
 #include "pseudoterminal.h"
-#include "radio/readinesspoll.h"
+#include "core/radio/readinesspoll.h"
 #include "recordedmessages.h"
-#include "serial/seriallink.h"
+#include "core/serial/seriallink.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "app/startup.h"
-#include "channels/channeltable.h"
-#include "files/workingfolder.h"
+#include "core/channels/channeltable.h"
+#include "core/files/workingfolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "files/writelog.h"
+#include "core/files/writelog.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "app/languagechoice.h"
 
-#include "files/programsettings.h"
+#include "core/files/programsettings.h"
 
 namespace LanguageChoice {
 

@@ -3,7 +3,7 @@
 // for everyone before it learnt English.
 #pragma once
 
-#include "ui/translations.h"
+#include "window/ui/translations.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "app/languagemenu.h"
 
 #include "app/languagechoice.h"
-#include "ui/messagebox.h"
+#include "window/ui/messagebox.h"
 
 #include <QActionGroup>
 #include <QMenu>

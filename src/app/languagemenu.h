@@ -2,7 +2,7 @@
 // every window builds its texts once, so switching while open would leave half of them behind.
 #pragma once
 
-#include "ui/translations.h"
+#include "window/ui/translations.h"
 
 #include <QObject>
 

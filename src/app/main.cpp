@@ -1,10 +1,10 @@
 #include "app/languagechoice.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "files/workingfolder.h"
-#include "ui/fonts.h"
-#include "ui/messagebox.h"
-#include "ui/translations.h"
+#include "core/files/workingfolder.h"
+#include "print/fonts.h"
+#include "window/ui/messagebox.h"
+#include "window/ui/translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

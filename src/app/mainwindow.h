@@ -3,8 +3,8 @@
 #pragma once
 
 #include "print/channellistpage.h"
-#include "serial/porttable.h"
-#include "ui/commandhost.h"
+#include "core/serial/porttable.h"
+#include "window/ui/commandhost.h"
 
 #include <QMainWindow>
 #include <QPointer>

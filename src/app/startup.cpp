@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
 #include "app/mainwindow.h"
-#include "channels/channeltable.h"
-#include "ui/messagebox.h"
+#include "core/channels/channeltable.h"
+#include "window/ui/messagebox.h"
 
 #include <QCoreApplication>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/mainwindow.h"
-#include "serial/porttable.h"
+#include "core/serial/porttable.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // The command line of qz300-cli: what the user asked for, or why it cannot be done.
 #pragma once
 
-#include "files/channelsheet.h"
+#include "core/files/channelsheet.h"
 
 #include <QString>
 #include <QStringList>

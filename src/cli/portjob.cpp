@@ -1,12 +1,12 @@
 #include "cli/portjob.h"
 
-#include "channels/channelsetdiff.h"
-#include "radio/channelframe.h"
-#include "radio/readinesspoll.h"
-#include "radio/readtransfer.h"
-#include "radio/writetransfer.h"
-#include "serial/porttable.h"
-#include "serial/seriallink.h"
+#include "core/channels/channelsetdiff.h"
+#include "core/radio/channelframe.h"
+#include "core/radio/readinesspoll.h"
+#include "core/radio/readtransfer.h"
+#include "core/radio/writetransfer.h"
+#include "core/serial/porttable.h"
+#include "core/serial/seriallink.h"
 
 namespace {
 

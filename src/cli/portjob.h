@@ -3,9 +3,9 @@
 // port and timers.
 #pragma once
 
-#include "files/channelsheet.h"
-#include "files/channelfile.h"
-#include "files/writelog.h"
+#include "core/files/channelsheet.h"
+#include "core/files/channelfile.h"
+#include "core/files/writelog.h"
 
 #include <QObject>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "print/channellistpage.h"
 
-#include "ui/fonts.h"
+#include "print/fonts.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // a technician keeps it beside the radio. Needs Qt Gui and a QGuiApplication, no widgets.
 #pragma once
 
-#include "channels/channelset.h"
+#include "core/channels/channelset.h"
 
 #include <QByteArray>
 #include <QDateTime>

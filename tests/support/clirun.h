@@ -1,8 +1,8 @@
 // Runs the real qz300-cli while the test's own event loop keeps its fake radios answering.
 #pragma once
 
-#include "channels/textvalue.h"
-#include "files/channelfile.h"
+#include "core/channels/textvalue.h"
+#include "core/files/channelfile.h"
 #include "framemodel.h"
 
 #include <QProcess>

@@ -4,8 +4,8 @@
 
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "files/filedialogs.h"
-#include "files/programsettings.h"
+#include "window/files/filedialogs.h"
+#include "core/files/programsettings.h"
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
 

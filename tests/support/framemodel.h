@@ -2,7 +2,7 @@
 // check the program's frames against something the program did not produce.
 #pragma once
 
-#include "channels/channelrecord.h"
+#include "core/channels/channelrecord.h"
 
 #include <QString>
 #include <QStringList>

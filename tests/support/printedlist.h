@@ -2,7 +2,7 @@
 // pdftotext extracts it (poppler-utils, installed by scripts/setup for the tests).
 #pragma once
 
-#include "channels/channelset.h"
+#include "core/channels/channelset.h"
 
 #include <QProcess>
 #include <QRegularExpression>

@@ -2,7 +2,7 @@
 // for a while, so the nested event loop of a modal box runs as it does for a user.
 #pragma once
 
-#include "ui/messagebox.h"
+#include "window/ui/messagebox.h"
 
 #include <QAbstractButton>
 #include <QApplication>

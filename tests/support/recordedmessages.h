@@ -1,7 +1,7 @@
 // Records the message boxes a test provokes instead of showing them.
 #pragma once
 
-#include "ui/messagebox.h"
+#include "window/ui/messagebox.h"
 
 #include <QList>
 

@@ -3,15 +3,15 @@
 
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "channels/channelgrid.h"
-#include "channels/channeltable.h"
+#include "window/channels/channelgrid.h"
+#include "core/channels/channeltable.h"
 #include "fakeradio.h"
-#include "radio/readinesspoll.h"
-#include "radio/readtransfer.h"
-#include "radio/writeoptions.h"
-#include "radio/writetransfer.h"
+#include "core/radio/readinesspoll.h"
+#include "core/radio/readtransfer.h"
+#include "core/radio/writeoptions.h"
+#include "core/radio/writetransfer.h"
 #include "recordedmessages.h"
-#include "serial/seriallink.h"
+#include "core/serial/seriallink.h"
 
 #include <QAction>
 #include <QComboBox>

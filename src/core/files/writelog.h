@@ -1,0 +1,38 @@
+// The write log: one JSON line per write to a radio, appended to write-log.jsonl in the user's
+// data folder, by the window and the command line alike.
+#pragma once
+
+#include "core/channels/channelset.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+struct WriteLogEntry
+{
+    enum class Outcome { Verified, VerifyFailed, Written, Failed, Cancelled };
+
+    QDateTime time = QDateTime::currentDateTime();
+    QString program;              ///< "qz300" or "qz300-cli"
+    QString port;                 ///< COMn or the name given
+    QString device;
+    std::optional<QString> usb;   ///< serial number and the like, when known
+    std::optional<ChannelSet> before; ///< what the radio held, when read
+    std::optional<ChannelSet> after;  ///< what the radio holds, when read back
+    Outcome outcome = Outcome::Written;
+};
+
+namespace WriteLog {
+
+/// <data folder>/write-log.jsonl
+QString path();
+
+/// The entry as one line of JSON, without the line end.
+QByteArray lineOf(const WriteLogEntry &entry);
+
+/// Appends the entry; returns a warning for the user when the log cannot be written (the write
+/// itself stands), else empty.
+QString append(const WriteLogEntry &entry);
+
+} // namespace WriteLog

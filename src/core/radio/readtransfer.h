@@ -1,0 +1,71 @@
+// Reads the sixteen channels and the squelch level from the radio: the arming timer's tick sends
+// the read command, the frames are collected as they arrive, and only a complete, well-formed set
+// is stored.
+#pragma once
+
+#include "core/channels/channelset.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+
+class ReadinessPoll;
+class SerialLink;
+
+class ReadTransfer : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ArmIntervalMs = 100;
+    /// The radio answers at 1200 baud, a character every 8.33 ms; this much silence means it stopped.
+    static constexpr int SilenceLimitMs = 2000;
+
+    /// Takes a complete read before it counts as finished; returns why it could not, or empty.
+    using ChannelSetStore = std::function<QString(const ChannelSet &set)>;
+
+    /// The arming timer belongs to the owner that starts reads; the poll, when given, is stopped
+    /// while the port is busy and started again at the end.
+    ReadTransfer(SerialLink &port, QTimer &armTimer, ReadinessPoll *poll, QObject *parent = nullptr);
+
+    /// Arms the timer; its first tick starts the read. A complete read goes to `store` before
+    /// finished() (the window's table); without one it is kept only in channelSet(), as a backup
+    /// or a read-back needs it. A store that refuses turns the read into a failure.
+    void start(ChannelSetStore store = {});
+
+    bool isRunning() const { return m_state != State::Idle; }
+    /// The set of the last complete read.
+    ChannelSet channelSet() const { return m_set; }
+
+    /// The arming tick: sends the read command and starts collecting.
+    void armTick();
+
+signals:
+    /// Frame `frame` of `total` has arrived.
+    void progress(int frame, int total);
+    /// channelSet() holds what the radio sent, and the store has taken it.
+    void finished();
+    /// Nothing was stored; the text is for the user.
+    void failed(const QString &message);
+
+private:
+    enum class State { Idle, Armed, Collecting };
+
+    void collect();
+    void silence();
+    void portFailed(const QString &reason);
+    void complete();
+    void fail(const QString &message);
+    void end();
+
+    SerialLink &m_port;
+    QTimer &m_armTimer;
+    ReadinessPoll *m_poll;
+    ChannelSetStore m_store;
+    QTimer m_silence;
+    State m_state = State::Idle;
+    QString m_frame;
+    QStringList m_frames;
+    ChannelSet m_set;
+};

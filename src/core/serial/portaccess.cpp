@@ -1,0 +1,94 @@
+#include "core/serial/portaccess.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <utility>
+
+namespace PortAccess {
+
+namespace {
+
+Inspector &installedInspector()
+{
+    static Inspector inspector;
+    return inspector;
+}
+
+QString groupName(gid_t gid)
+{
+    if (const group *entry = getgrgid(gid))
+        return QString::fromLocal8Bit(entry->gr_name);
+    return QString::number(gid);
+}
+
+// UUCP lock files hold the pid as text, blanks before it; Qt's own put the pid on the first line.
+std::optional<qint64> lockPid(const QString &lockPath)
+{
+    QFile lock(lockPath);
+    if (!lock.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    bool ok = false;
+    const qint64 pid = lock.readLine(64).trimmed().toLongLong(&ok);
+    if (!ok || pid <= 0)
+        return std::nullopt;
+    return pid;
+}
+
+} // namespace
+
+Facts fromSystem(const QString &device, const QString &lockDir, const QString &procDir)
+{
+    Facts facts;
+    const QString node = QFileInfo(device).canonicalFilePath();
+    struct stat status{};
+    if (node.isEmpty() || ::stat(QFile::encodeName(node).constData(), &status) != 0)
+        return facts;
+    facts.exists = true;
+    facts.group = groupName(status.st_gid);
+    facts.mayOpen = ::access(QFile::encodeName(node).constData(), R_OK | W_OK) == 0;
+    facts.holderPid = lockPid(lockDir + QStringLiteral("/LCK..") + QFileInfo(node).fileName());
+    if (facts.holderPid) {
+        QFile comm(procDir + QStringLiteral("/%1/comm").arg(*facts.holderPid));
+        if (comm.open(QIODevice::ReadOnly))
+            facts.holderProgram = QString::fromLocal8Bit(comm.readLine(256).trimmed());
+    }
+    return facts;
+}
+
+Facts of(const QString &device)
+{
+    const Inspector &inspector = installedInspector();
+    return inspector ? inspector(device) : fromSystem(device);
+}
+
+Inspector setInspector(Inspector inspector)
+{
+    return std::exchange(installedInspector(), std::move(inspector));
+}
+
+QString permissionRemedy(const QString &device, const Facts &facts, Language language)
+{
+    const QString group = facts.group.isEmpty() ? QStringLiteral("dialout") : facts.group;
+    if (language == Language::English)
+        return QStringLiteral("%1 belongs to group %2: sudo usermod -aG %2 $USER, then log in again").arg(device, group);
+    return QCoreApplication::translate("PortAccess", "%1 属于 %2 组：sudo usermod -aG %2 $USER，然后重新登录").arg(device, group);
+}
+
+QString holder(const Facts &facts, Language language)
+{
+    if (!facts.holderPid)
+        return QString();
+    const QString pid = QString::number(*facts.holderPid);
+    if (language == Language::English)
+        return facts.holderProgram.isEmpty() ? QStringLiteral("process %1").arg(pid)
+                                             : QStringLiteral("process %1 (%2)").arg(pid, facts.holderProgram);
+    return facts.holderProgram.isEmpty() ? QCoreApplication::translate("PortAccess", "进程 %1").arg(pid) : QCoreApplication::translate("PortAccess", "进程 %1（%2）").arg(pid, facts.holderProgram);
+}
+
+} // namespace PortAccess

@@ -1,0 +1,256 @@
+#include "core/serial/seriallink.h"
+
+#include "core/serial/modemlines.h"
+
+#include <QSocketNotifier>
+
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#endif
+
+SerialLink::SerialLink(PortTable ports, QObject *parent)
+    : QObject(parent)
+    , m_ports(std::move(ports))
+    , m_modemLines(std::make_shared<PortModemLines>())
+{
+    m_port.setReadBufferSize(InputLimit);
+    m_gather.setObjectName(QStringLiteral("inputGather"));
+    m_gather.setSingleShot(true);
+    m_gather.setInterval(GatherMs);
+    connect(&m_gather, &QTimer::timeout, this, &SerialLink::gatherEnded);
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::portReadyRead);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::handleError);
+}
+
+SerialLink::~SerialLink()
+{
+    m_port.close();
+}
+
+void SerialLink::setModemLines(std::shared_ptr<ModemLines> lines)
+{
+    m_modemLines = lines ? std::move(lines) : std::make_shared<PortModemLines>();
+}
+
+void SerialLink::setPortNumber(int port)
+{
+    if (!m_port.isOpen())
+        m_portNumber = port;
+}
+
+bool SerialLink::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+void SerialLink::close()
+{
+    stopGathering();
+    m_port.close();
+}
+
+bool SerialLink::open()
+{
+    if (m_port.isOpen())
+        return true;
+
+    m_openFault = OpenFault::None;
+    m_openErrorText.clear();
+    m_openFacts = {};
+    const QString path = devicePath();
+    if (path.isEmpty()) {
+        m_openFault = OpenFault::NoDevice;
+        m_openErrorText = describe(m_openFault);
+        return false;
+    }
+    // The device node itself, not a /dev/serial/by-id link to it: the lock another program
+    // takes on the node must be the one this open looks for.
+    m_port.setPortName(PortTable::resolvedDevice(path));
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_openFault = faultOf(m_port.error());
+        m_openErrorText = m_port.errorString();
+        m_port.clearError();
+        return false;
+    }
+    // The radio speaks 1200 8N1 with no handshake.
+    const bool configured = m_port.setBaudRate(QSerialPort::Baud1200) && m_port.setDataBits(QSerialPort::Data8)
+        && m_port.setParity(QSerialPort::NoParity) && m_port.setStopBits(QSerialPort::OneStop)
+        && m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        m_openFault = OpenFault::Other;
+        m_openErrorText = m_port.errorString();
+        m_port.close();
+        return false;
+    }
+    // After the flow control is off: Qt refuses RTS under hardware handshake.
+    m_modemLines->set(m_port, ModemLines::DataTerminalReadyAtOpen, ModemLines::RequestToSendAtOpen);
+    m_port.clear(QSerialPort::AllDirections);
+    stopGathering();
+    return true;
+}
+
+void SerialLink::portReadyRead()
+{
+    // Later arrivals are handed on when the gathering ends (a reader that emptied the buffer
+    // woke the notifier early).
+    if (m_gather.isActive())
+        return;
+    if (m_draining) {
+        m_draining = false;
+        emit readyRead();
+        return;
+    }
+    // While Qt's read notifier rests, what arrives waits in the kernel and the event thread
+    // sleeps. Without one to rest (another platform) Qt keeps reading and only the signal waits.
+    m_restingNotifier = activeReadNotifier();
+    if (m_restingNotifier)
+        m_restingNotifier->setEnabled(false);
+    m_gather.start();
+}
+
+void SerialLink::gatherEnded()
+{
+    const bool rested = !m_restingNotifier.isNull();
+    if (rested)
+        m_restingNotifier->setEnabled(true);
+    m_restingNotifier.clear();
+    if (!m_port.isOpen())
+        return;
+#ifdef Q_OS_UNIX
+    int waiting = 0;
+    // A full buffer stops Qt reading without a signal: hand on what it holds now.
+    if (rested && m_port.bytesAvailable() < InputLimit && ::ioctl(int(m_port.handle()), FIONREAD, &waiting) == 0 && waiting > 0) {
+        m_draining = true;
+        return;
+    }
+#endif
+    emit readyRead();
+}
+
+void SerialLink::stopGathering()
+{
+    m_gather.stop();
+    m_draining = false;
+    if (m_restingNotifier && m_port.isOpen())
+        m_restingNotifier->setEnabled(true);
+    m_restingNotifier.clear();
+}
+
+QSocketNotifier *SerialLink::activeReadNotifier() const
+{
+    // Qt keeps the notifier as the port's child; one of a closed port is disabled and waits for
+    // deletion.
+    const auto notifiers = m_port.findChildren<QSocketNotifier *>(Qt::FindDirectChildrenOnly);
+    for (QSocketNotifier *notifier : notifiers) {
+        if (notifier->type() == QSocketNotifier::Read && notifier->isEnabled() && notifier->socket() == qintptr(m_port.handle()))
+            return notifier;
+    }
+    return nullptr;
+}
+
+void SerialLink::send(const QByteArray &text)
+{
+    if (m_port.isOpen())
+        m_port.write(text);
+}
+
+QString SerialLink::takeChar()
+{
+    if (!m_port.isOpen())
+        return {};
+    char c = 0;
+    if (m_port.read(&c, 1) != 1)
+        return {};
+    return QString(QChar::fromLatin1(c));
+}
+
+QByteArray SerialLink::takeInput()
+{
+    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+}
+
+int SerialLink::waitingCount() const
+{
+    return m_port.isOpen() ? int(m_port.bytesAvailable()) : 0;
+}
+
+void SerialLink::discardInput()
+{
+    if (!m_port.isOpen())
+        return;
+    m_port.clear(QSerialPort::Input);
+    m_port.readAll();
+}
+
+QString SerialLink::describe(OpenFault fault)
+{
+    switch (fault) {
+    case OpenFault::None:
+        return QString();
+    case OpenFault::NoDevice:
+        return tr("无此端口");
+    case OpenFault::Missing:
+        return tr("设备不存在");
+    case OpenFault::InUse:
+        return tr("已被其他程序占用");
+    case OpenFault::NoPermission:
+        return tr("无权限访问（需加入 dialout 组）");
+    case OpenFault::Other:
+        return tr("无法打开");
+    }
+    return QString();
+}
+
+QString SerialLink::explain(OpenFault fault, const QString &device, const PortAccess::Facts &facts, PortAccess::Language language)
+{
+    const bool english = language == PortAccess::Language::English;
+    switch (fault) {
+    case OpenFault::NoPermission:
+        return PortAccess::permissionRemedy(device, facts, language);
+    case OpenFault::InUse: {
+        const QString holder = PortAccess::holder(facts, language);
+        if (holder.isEmpty())
+            return english ? QStringLiteral("in use") : describe(fault);
+        return english ? QStringLiteral("in use by %1").arg(holder) : tr("已被%1占用").arg(holder);
+    }
+    default:
+        break;
+    }
+    return english ? QString() : describe(fault);
+}
+
+QString SerialLink::explainOpenFault(PortAccess::Language language) const
+{
+    return explain(m_openFault, PortTable::resolvedDevice(devicePath()), m_openFacts, language);
+}
+
+SerialLink::OpenFault SerialLink::faultOf(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return OpenFault::Missing;
+    case QSerialPort::PermissionError: {
+        // Qt reports both a lock held by another program and a device we may not open this way.
+        m_openFacts = PortAccess::of(PortTable::resolvedDevice(devicePath()));
+        if (m_openFacts.exists && !m_openFacts.mayOpen)
+            return OpenFault::NoPermission;
+        return OpenFault::InUse;
+    }
+    default:
+        return OpenFault::Other;
+    }
+}
+
+void SerialLink::handleError(QSerialPort::SerialPortError error)
+{
+    if (error == QSerialPort::NoError || !m_port.isOpen())
+        return;
+    if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError || error == QSerialPort::WriteError) {
+        // Qt repeats a read error endlessly once the far end is gone: close on the first one.
+        const QString reason = m_port.errorString();
+        stopGathering();
+        m_port.close();
+        m_port.clearError();
+        emit failed(reason);
+    }
+}
