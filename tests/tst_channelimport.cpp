@@ -17,7 +17,7 @@ private slots:
     void chirpRows();
     void chirpLocations_data();
     void chirpLocations();
-    void chirpLongValuesQuotedShort();
+    void longValuesQuotedShort();
     void chirpWithoutFrequencyColumn();
     void chirpComposed();
     void chirpRoundTrip_data();
@@ -267,7 +267,7 @@ void tst_ChannelImport::chirpLocations()
     QCOMPARE(read.warnings, warnings);
 }
 
-void tst_ChannelImport::chirpLongValuesQuotedShort()
+void tst_ChannelImport::longValuesQuotedShort()
 {
     // A value is quoted in 80 characters at most, whatever its length (a 59 MiB cell was echoed
     // whole); a value of 80 characters is quoted whole.
@@ -278,6 +278,13 @@ void tst_ChannelImport::chirpLongValuesQuotedShort()
     QVERIFY2(read.ok(), qPrintable(read.error));
     QCOMPARE(read.warnings,
              QStringList{"line 2: not kept: name \"" + name + "\", comment \"北京" + QString(78, u'c') + "\u2026\""});
+
+    // The same in a channel file's errors: a squelch level of 200 digits.
+    QByteArray channelFile = QByteArray(200, '7') + ',';
+    for (int k = 1; k <= ChannelCount; ++k)
+        channelFile += ",,,";
+    QCOMPARE(ChannelSheet::parse(channelFile, ChannelSheet::Format::Channel).error,
+             "item 1: squelch level \"" + QString(80, u'7') + "\u2026\" is not a digit 0 to 9");
 }
 
 void tst_ChannelImport::chirpWithoutFrequencyColumn()

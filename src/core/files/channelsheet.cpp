@@ -390,7 +390,7 @@ Result checkSet(const ChannelSet &set)
     const std::optional<QString> level = checkedSquelch(set.squelch);
     if (!level) {
         result.fail(SheetText::of("item 1: squelch level \"%1\" is not a digit 0 to 9", QT_TRANSLATE_NOOP("SheetMessages", "第 1 项：静噪级别“%1”不是 0 到 9 的数字"))
-                        .arg(set.squelch));
+                        .arg(CsvRecords::excerpt(set.squelch)));
         return result;
     }
     result.set.squelch = *level;
@@ -486,7 +486,7 @@ Composed compose(const ChannelSet &set, Format format)
     case Format::Channel: {
         const ChannelFile::WriteResult written = ChannelFile::compose(set.squelch, set.channels);
         if (written.error == ChannelFile::WriteError::SeparatorInValue)
-            composed.fail(SheetText::of("the value \"%1\" holds a comma or a line end", QT_TRANSLATE_NOOP("SheetMessages", "值“%1”含有逗号或换行")).arg(written.detail));
+            composed.fail(SheetText::of("the value \"%1\" holds a comma or a line end", QT_TRANSLATE_NOOP("SheetMessages", "值“%1”含有逗号或换行")).arg(CsvRecords::excerpt(written.detail)));
         else if (written.error != ChannelFile::WriteError::None)
             composed.fail(SheetText::of("not %1 channels", QT_TRANSLATE_NOOP("SheetMessages", "不是 %1 个信道")).arg(ChannelCount));
         else

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <algorithm>
+
 namespace CsvRecords {
 
 /// One record: its first fields as slices of the text, and what the fields it did not keep hold.
