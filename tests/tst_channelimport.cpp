@@ -17,6 +17,7 @@ private slots:
     void chirpRows();
     void chirpLocations_data();
     void chirpLocations();
+    void longValuesQuotedShort();
     void chirpWithoutFrequencyColumn();
     void chirpComposed();
     void chirpRoundTrip_data();
@@ -196,6 +197,10 @@ void tst_ChannelImport::chirpRows_data()
     QTest::newRow("location twice")
         << QByteArray("1,145.5,,,\r\n1,146,,,") << QString() << "line 3, column 1 (Location): location 1 again (first on line 2)";
     QTest::newRow("open quote") << QByteArray("1,145.5,,,\"abc\r\n2,146,,,") << QString() << "line 2: a quoted field is not closed";
+    const QByteArray longCell = "145." + QByteArray(200, '5') + "x";
+    QTest::newRow("a long cell quoted in 80 characters")
+        << QByteArray("1," + longCell + ",,,") << QString()
+        << "line 2, column 2 (Frequency): \"" + QString::fromLatin1(longCell.left(80)) + "\u2026\" is not a frequency in MHz";
     QTest::newRow("error on a later row")
         << QByteArray("1,145.5,,,\r\n\r\n2,600,,,") << QString() << "line 4, column 2 (Frequency): 600 MHz is outside 130 to 500 MHz";
 }
@@ -262,6 +267,26 @@ void tst_ChannelImport::chirpLocations()
     QCOMPARE(read.warnings, warnings);
 }
 
+void tst_ChannelImport::longValuesQuotedShort()
+{
+    // A value is quoted in 80 characters at most, whatever its length (a 59 MiB cell was echoed
+    // whole); a value of 80 characters is quoted whole.
+    const QString name = QString(80, u'n');
+    const QString comment = QStringLiteral("北京") + QString(2000000, u'c');
+    const QByteArray sheet = "Location,Name,Frequency,Comment\n1," + name.toUtf8() + ",145.5,\"" + comment.toUtf8() + "\"\n";
+    const ChannelSheet::Result read = ChannelSheet::parse(sheet, ChannelSheet::Format::Csv);
+    QVERIFY2(read.ok(), qPrintable(read.error));
+    QCOMPARE(read.warnings,
+             QStringList{"line 2: not kept: name \"" + name + "\", comment \"北京" + QString(78, u'c') + "\u2026\""});
+
+    // The same in a channel file's errors: a squelch level of 200 digits.
+    QByteArray channelFile = QByteArray(200, '7') + ',';
+    for (int k = 1; k <= ChannelCount; ++k)
+        channelFile += ",,,";
+    QCOMPARE(ChannelSheet::parse(channelFile, ChannelSheet::Format::Channel).error,
+             "item 1: squelch level \"" + QString(80, u'7') + "\u2026\" is not a digit 0 to 9");
+}
+
 void tst_ChannelImport::chirpWithoutFrequencyColumn()
 {
     // Read as CSV, a sheet with no Frequency column is ours, and fails as ours.
@@ -300,29 +325,35 @@ void tst_ChannelImport::chirpComposed()
 void tst_ChannelImport::chirpRoundTrip_data()
 {
     QTest::addColumn<ChannelList>("channels");
+    QTest::addColumn<QStringList>("warnings");
     QTest::newRow("every kind of row")
         << ChannelList{used("145.72500", "145.12500", "off"), used("439.27500", "431.67500", "on"), unused(),
                        used("145.80000", "435.30000", "on"),  used("162.55000", "", "off"),          used("145.00500", "144.40500", "off"),
                        used("499.99500", "130.00000", "off"), used("130.00000", "130.00000", "on"),  used("430.00000", "440.00000", "off"),
                        used("430.00000", "419.99375", "off"), used("446.00625", "446.00625", "off"), unused(),
                        used("145.10000", "145.30000", "off"), used("433.50000", "", "on"),           used("144.99500", "145.59500", "off"),
-                       used("145.33750", "144.73750", "off")};
-    // An all-empty table gives a header and no rows, which is refused on the way back in.
+                       used("145.33750", "144.73750", "off")}
+        << QStringList();
     QTest::newRow("only the last") << setOf("3", {unused(), unused(), unused(), unused(), unused(), unused(), unused(), unused(),
                                                   unused(), unused(), unused(), unused(), unused(), unused(), unused(),
                                                   used("438.50000", "430.90000", "on")})
-                                          .channels;
+                                          .channels
+                                   << QStringList();
+    // An empty table is written as a header and no rows, and read back as an empty table.
+    QTest::newRow("every channel empty") << setOf("3", {}).channels
+                                         << QStringList{"line 2: a header and no channel rows: every channel is empty"};
 }
 
 void tst_ChannelImport::chirpRoundTrip()
 {
     QFETCH(ChannelList, channels);
+    QFETCH(QStringList, warnings);
     const ChannelSet set{QStringLiteral("3"), channels};
     const ChannelSheet::Composed composed = ChannelSheet::compose(set, ChannelSheet::Format::Chirp);
     QVERIFY2(composed.ok(), qPrintable(composed.error));
     const ChannelSheet::Result back = ChannelSheet::parse(composed.bytes, ChannelSheet::Format::Csv);
     QVERIFY2(back.ok(), qPrintable(back.error));
-    QCOMPARE(back.warnings, QStringList());
+    QCOMPARE(back.warnings, warnings);
     QCOMPARE(back.set.squelch, set.squelch);
     QCOMPARE(described(back.set.channels), described(set.channels));
     QVERIFY(back.set.channels == set.channels);

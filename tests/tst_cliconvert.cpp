@@ -1,8 +1,11 @@
 #include "clirun.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 class tst_CliConvert : public QObject
 {
@@ -23,6 +26,9 @@ private slots:
     void firstIsForChirpSheets();
     void sheetsReadWhole_data();
     void sheetsReadWhole();
+    void smallFileUnderMemoryLimit_data();
+    void smallFileUnderMemoryLimit();
+    void sheetFromPipe();
 };
 
 namespace {
@@ -313,10 +319,11 @@ void tst_CliConvert::sheetsReadWhole_data()
     QTest::newRow("CHIRP, mixed line ends")
         << "list.csv" << QByteArray("Location,Frequency,Duplex,Offset\r\n1,438.125000,,0.000000\r2,145.500000,,0.000000\n") << 0
         << twoChannels;
-    QTest::newRow("CHIRP, a header and no rows") << "list.csv" << QByteArray("Location,Frequency,Duplex,Offset\r\n") << 3
-                                                 << QByteArray("line 2: a header and no channel rows");
-    QTest::newRow("CHIRP, header only, lone CR ends") << "list.csv" << QByteArray("Location,Frequency,Duplex,Offset\r\r") << 3
-                                                      << QByteArray("a header and no channel rows");
+    // What an empty table is exported as: every channel empty.
+    QTest::newRow("CHIRP, a header and no rows") << "list.csv" << QByteArray("Location,Frequency,Duplex,Offset\r\n") << 0
+                                                 << csvOut("3", {});
+    QTest::newRow("CHIRP, header only, lone CR ends") << "list.csv" << QByteArray("Location,Frequency,Duplex,Offset\r\r") << 0
+                                                      << csvOut("3", {});
     QTest::newRow("our CSV, lone CR") << "plan.csv"
                                       << QByteArray("squelch,5\rchannel,receive MHz,transmit MHz,shift\r1,145.5,145.5,on\r3,150,,off\r")
                                       << 0 << csvOut("5", {"145.50000,145.50000,on", ",,", "150.00000,,off"});
@@ -363,6 +370,60 @@ void tst_CliConvert::sheetsReadWhole()
         QVERIFY2(run.errorLines().value(0).startsWith("qz300-cli: " + path + ": "), run.err.constData());
         QVERIFY2(run.errorLines().value(0).endsWith(QString::fromUtf8(out)), run.err.constData());
     }
+}
+
+void tst_CliConvert::smallFileUnderMemoryLimit_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("our CSV") << "small.csv" << csvWith(0, {});
+    QTest::newRow("CHIRP sheet") << "small.csv" << QByteArray("Location,Frequency\r\n1,145.025\r\n");
+    QByteArray channelFile = "4,145.025,145.025,off,";
+    for (int k = 2; k <= 16; ++k)
+        channelFile += ",,,";
+    QTest::newRow("channel file") << "small.doc" << channelFile;
+}
+
+// As on a shared server or in a container: a small file is read in what it needs (a read that
+// reserved the largest file's size ended in std::bad_alloc, status 134).
+void tst_CliConvert::smallFileUnderMemoryLimit()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer reserves more address space than the limit allows");
+#endif
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(name), bytes));
+    QProcess limited;
+    limited.setWorkingDirectory(dir.path());
+    limited.start(QStringLiteral("/bin/sh"),
+                  {"-c", "ulimit -v 200000 && exec \"$0\" convert \"$1\" --to csv -o out.csv", QStringLiteral(QZ300_CLI), name});
+    QVERIFY(limited.waitForFinished(60000));
+    QVERIFY2(limited.exitStatus() == QProcess::NormalExit && limited.exitCode() == 0, limited.readAllStandardError().constData());
+    const QByteArray out = readFile(dir.filePath("out.csv"));
+    QVERIFY(out.startsWith("squelch,"));
+    QVERIFY2(out.contains("\n1,145.02500,"), out.constData());
+}
+
+// A pipe has no size: it is read in pieces to its end, however it is written.
+void tst_CliConvert::sheetFromPipe()
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath("list.csv");
+    QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    // Larger than one piece, so that it arrives in several.
+    const QByteArray sheet = "Location,Frequency,Duplex,Offset,Comment\r\n1,438.125000,,0.000000," + QByteArray(300 * 1024, 'c') + "\r\n";
+    QProcess writer;
+    writer.start(QStringLiteral("/bin/sh"), {"-c", "cat > \"$0\"", pipe});
+    QVERIFY(writer.waitForStarted());
+    writer.write(sheet);
+    writer.closeWriteChannel();
+    const CliRun run = CliRun::run({"convert", pipe, "--to", "csv"});
+    QVERIFY(run.finished);
+    QVERIFY2(run.exitCode == 0, run.err.constData());
+    QVERIFY(writer.state() == QProcess::NotRunning || writer.waitForFinished());
+    QVERIFY2(run.out.contains("\n1,438.12500,438.12500,off\n"), run.out.constData());
 }
 
 QTEST_GUILESS_MAIN(tst_CliConvert)

@@ -1332,10 +1332,6 @@ Serial port COM%2 failed: %3</translation>
         <translation>location %1 again (first on line %2)</translation>
     </message>
     <message>
-        <source>第 %1 行：只有表头，没有信道行</source>
-        <translation>line %1: a header and no channel rows</translation>
-    </message>
-    <message>
         <source>位置 0 未导入：位置 1 到 %1 即信道 1 到 %1</source>
         <translation>location 0 is left out: locations 1 to %1 are channels 1 to %1</translation>
     </message>
@@ -1374,6 +1370,10 @@ Serial port COM%2 failed: %3</translation>
     <message>
         <source>信道 %1：发送频率“%2”不是以 MHz 为单位的频率</source>
         <translation>channel %1: transmit &quot;%2&quot; is not a frequency in MHz</translation>
+    </message>
+    <message>
+        <source>第 %1 行：只有表头，没有信道行：所有信道均为空</source>
+        <translation>line %1: a header and no channel rows: every channel is empty</translation>
     </message>
 </context>
 <context>

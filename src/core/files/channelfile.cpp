@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cmath>
 
 #ifdef Q_OS_UNIX
@@ -214,6 +215,32 @@ ReadResult parse(QByteArrayView bytes)
     return result;
 }
 
+ReadError readWhole(QFile &file, QByteArray &bytes)
+{
+    // Reading by the file's size asks for no more memory than the file needs (a read of the
+    // largest size reserved it whatever the file, and failed under a memory limit). A pipe has no
+    // size: it comes in pieces. A last read sees the end, or a file that grew meanwhile.
+    constexpr qint64 Piece = 64 * 1024;
+    bytes.clear();
+    const qint64 size = file.isSequential() ? 0 : file.size();
+    if (size > MaxFileBytes)
+        return ReadError::TooLarge;
+    bytes.reserve(size + Piece);
+    while (true) {
+        const qint64 have = bytes.size();
+        const qint64 wanted = std::min(have < size ? size - have : Piece, MaxFileBytes + 1 - have);
+        bytes.resize(have + wanted);
+        const qint64 got = file.read(bytes.data() + have, wanted);
+        bytes.resize(have + std::max<qint64>(got, 0));
+        if (got < 0 || file.error() != QFileDevice::NoError)
+            return ReadError::CannotRead;
+        if (bytes.size() > MaxFileBytes)
+            return ReadError::TooLarge;
+        if (got == 0)
+            return ReadError::None;
+    }
+}
+
 ReadResult load(const QString &path)
 {
     QFile file;
@@ -222,10 +249,10 @@ ReadResult load(const QString &path)
         result.error = error;
         return result;
     }
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
-    if (bytes.size() > MaxFileBytes || file.error() != QFileDevice::NoError || !file.atEnd()) {
+    QByteArray bytes;
+    if (const ReadError error = readWhole(file, bytes); error != ReadError::None) {
         ReadResult result;
-        result.error = bytes.size() > MaxFileBytes ? ReadError::TooLarge : ReadError::CannotRead;
+        result.error = error;
         return result;
     }
     return parse(bytes);

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -55,6 +56,10 @@ bool isText(QByteArrayView bytes);
 /// Frequencies must be numbers (out of range is still read) and shifts on or off; "Null", what a
 /// database null is saved as, reads as no frequency and as shift off.
 ReadResult parse(QByteArrayView bytes);
+
+/// The whole content of an open file: a file by its size, a pipe in pieces; TooLarge past
+/// MaxFileBytes, CannotRead when the system fails.
+ReadError readWhole(QFile &file, QByteArray &bytes);
 
 /// Reads a channel file, a regular file only; the file is closed again when this returns.
 ReadResult load(const QString &path);

@@ -48,7 +48,7 @@ void apply(ChannelRecord &record, const QList<FrequencyCheck::Assignment> &assig
 SheetText outOfRange(const QString &text)
 {
     return SheetText::of("%1 MHz is outside %2 to %3 MHz", QT_TRANSLATE_NOOP("SheetMessages", "%1 MHz 超出 %2 到 %3 MHz 的范围"))
-        .arg(text)
+        .arg(CsvRecords::excerpt(text))
         .arg(FrequencyCheck::LowerLimit)
         .arg(FrequencyCheck::UpperLimit);
 }
@@ -66,13 +66,6 @@ QString text(const QVariant &value)
     return value.isNull() ? QStringLiteral("Null") : value.toString();
 }
 
-/// A spreadsheet pads short rows with empty cells; those are no content.
-void dropTrailingEmpty(QStringList &fields, qsizetype keep)
-{
-    while (fields.size() > keep && fields.last().isEmpty())
-        fields.removeLast();
-}
-
 SheetText at(int line, int column, const SheetText &message)
 {
     return SheetText::of("line %1, column %2: ", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行第 %2 列：")).arg(line).arg(column) + message;
@@ -85,12 +78,12 @@ SheetText atLine(int line, const SheetText &message)
 
 SheetText notFrequency(const QString &text)
 {
-    return SheetText::of("\"%1\" is not a frequency in MHz", QT_TRANSLATE_NOOP("SheetMessages", "“%1”不是以 MHz 为单位的频率")).arg(text);
+    return SheetText::of("\"%1\" is not a frequency in MHz", QT_TRANSLATE_NOOP("SheetMessages", "“%1”不是以 MHz 为单位的频率")).arg(CsvRecords::excerpt(text));
 }
 
 SheetText notShift(const QString &text)
 {
-    return SheetText::of("shift \"%1\" is not on or off", QT_TRANSLATE_NOOP("SheetMessages", "频差“%1”不是 on 或 off")).arg(text);
+    return SheetText::of("shift \"%1\" is not on or off", QT_TRANSLATE_NOOP("SheetMessages", "频差“%1”不是 on 或 off")).arg(CsvRecords::excerpt(text));
 }
 
 SheetText itemOf(int item, int channel, const SheetText &message)
@@ -103,86 +96,84 @@ Result parseCsv(const QString &content)
     Result result;
     result.format = Format::Csv;
     const QChar separator = CsvRecords::separatorOf(content);
-    const CsvRecords::Table table = CsvRecords::read(content, separator);
-    if (!table.ok()) {
-        result.fail(atLine(table.errorLine, SheetText::of("a quoted field is not closed", QT_TRANSLATE_NOOP("SheetMessages", "引号括起的字段没有结束"))));
+    CsvRecords::Reader reader(content, separator);
+    // A quoted field left open anywhere is the first thing said, before what the rows hold.
+    const auto failAt = [&](const SheetText &error) {
+        const int unclosed = reader.drain();
+        result.fail(unclosed > 0 ? atLine(unclosed, SheetText::of("a quoted field is not closed", QT_TRANSLATE_NOOP("SheetMessages", "引号括起的字段没有结束")))
+                                 : error);
         return result;
-    }
+    };
 
     enum class Expect { Squelch, Header, Rows } expect = Expect::Squelch;
     QList<std::optional<ChannelRecord>> channels(ChannelCount);
     QList<int> lineOfChannel(ChannelCount, 0);
-    for (const CsvRecords::Record &record : table.records) {
+    const qsizetype columnCount = CsvHeader.size();
+    CsvRecords::Record record;
+    // One field more than a row has: enough to count the columns of any row.
+    while (reader.next(record, columnCount + 1)) {
         const int line = record.line;
-        QStringList fields = record.fields;
         switch (expect) {
         case Expect::Squelch: {
-            dropTrailingEmpty(fields, 2);
-            if (fields.size() != 2 || fields.at(0).compare(SquelchKey, Qt::CaseInsensitive) != 0) {
-                result.fail(atLine(line, SheetText::of("expected \"squelch,<level 0 to 9>\"", QT_TRANSLATE_NOOP("SheetMessages", "应为“squelch,<静噪级别 0 到 9>”"))));
-                return result;
-            }
-            const std::optional<QString> level = checkedSquelch(fields.at(1));
+            if (record.columns(2) != 2 || record.field(0).compare(SquelchKey, Qt::CaseInsensitive) != 0)
+                return failAt(atLine(line, SheetText::of("expected \"squelch,<level 0 to 9>\"", QT_TRANSLATE_NOOP("SheetMessages", "应为“squelch,<静噪级别 0 到 9>”"))));
+            const QString given = record.field(1).toString();
+            const std::optional<QString> level = checkedSquelch(given);
             if (!level) {
-                result.fail(at(line, 2, SheetText::of("squelch level \"%1\" is not a digit 0 to 9", QT_TRANSLATE_NOOP("SheetMessages", "静噪级别“%1”不是 0 到 9 的数字")).arg(fields.at(1))));
-                return result;
+                return failAt(at(line, 2, SheetText::of("squelch level \"%1\" is not a digit 0 to 9", QT_TRANSLATE_NOOP("SheetMessages", "静噪级别“%1”不是 0 到 9 的数字"))
+                                              .arg(CsvRecords::excerpt(given))));
             }
             result.set.squelch = *level;
             expect = Expect::Header;
             break;
         }
         case Expect::Header:
-            dropTrailingEmpty(fields, CsvHeader.size());
-            if (fields.size() != CsvHeader.size()) {
-                result.fail(atLine(line, SheetText::of("expected the header \"%1\"", QT_TRANSLATE_NOOP("SheetMessages", "应为表头“%1”")).arg(CsvHeader.join(u','))));
-                return result;
-            }
-            for (int column = 0; column < CsvHeader.size(); ++column) {
-                if (fields.at(column).compare(CsvHeader.at(column), Qt::CaseInsensitive) != 0) {
-                    result.fail(at(line, column + 1, SheetText::of("expected \"%1\"", QT_TRANSLATE_NOOP("SheetMessages", "应为“%1”")).arg(CsvHeader.at(column))));
-                    return result;
-                }
+            if (record.columns(columnCount) != columnCount)
+                return failAt(atLine(line, SheetText::of("expected the header \"%1\"", QT_TRANSLATE_NOOP("SheetMessages", "应为表头“%1”")).arg(CsvHeader.join(u','))));
+            for (int column = 0; column < columnCount; ++column) {
+                if (record.field(column).compare(CsvHeader.at(column), Qt::CaseInsensitive) != 0)
+                    return failAt(at(line, column + 1, SheetText::of("expected \"%1\"", QT_TRANSLATE_NOOP("SheetMessages", "应为“%1”")).arg(CsvHeader.at(column))));
             }
             expect = Expect::Rows;
             break;
         case Expect::Rows: {
-            dropTrailingEmpty(fields, CsvHeader.size());
-            if (fields.size() != CsvHeader.size()) {
-                result.fail(atLine(line, SheetText::of("expected 4 columns, found %1", QT_TRANSLATE_NOOP("SheetMessages", "应为 4 列，实有 %1 列")).arg(fields.size())));
-                return result;
-            }
+            const qsizetype found = record.columns(columnCount);
+            if (found != columnCount)
+                return failAt(atLine(line, SheetText::of("expected 4 columns, found %1", QT_TRANSLATE_NOOP("SheetMessages", "应为 4 列，实有 %1 列")).arg(found)));
             bool ok = false;
-            const int number = fields.at(0).toInt(&ok);
+            const int number = record.field(0).toInt(&ok);
             if (!ok || number < 1 || number > ChannelCount) {
-                result.fail(at(line, 1, SheetText::of("channel \"%1\" is not 1 to %2", QT_TRANSLATE_NOOP("SheetMessages", "信道“%1”不在 1 到 %2 之间")).arg(fields.at(0)).arg(ChannelCount)));
-                return result;
+                return failAt(at(line, 1, SheetText::of("channel \"%1\" is not 1 to %2", QT_TRANSLATE_NOOP("SheetMessages", "信道“%1”不在 1 到 %2 之间"))
+                                              .arg(CsvRecords::excerpt(record.field(0)))
+                                              .arg(ChannelCount)));
             }
             if (channels.at(number - 1)) {
-                result.fail(at(line, 1,
-                              SheetText::of("channel %1 again (first on line %2)", QT_TRANSLATE_NOOP("SheetMessages", "信道 %1 重复（首次在第 %2 行）"))
-                                  .arg(number)
-                                  .arg(lineOfChannel.at(number - 1))));
-                return result;
+                return failAt(at(line, 1,
+                                 SheetText::of("channel %1 again (first on line %2)", QT_TRANSLATE_NOOP("SheetMessages", "信道 %1 重复（首次在第 %2 行）"))
+                                     .arg(number)
+                                     .arg(lineOfChannel.at(number - 1))));
             }
-            const RowCheck check = checkRow(CsvRecords::withDecimalPoint(fields.at(1), separator),
-                                            CsvRecords::withDecimalPoint(fields.at(2), separator), fields.at(3));
-            if (!check.ok()) {
-                result.fail(at(line, check.column + 2, check.error));
-                return result;
-            }
+            const RowCheck check = checkRow(CsvRecords::withDecimalPoint(record.field(1).toString(), separator),
+                                            CsvRecords::withDecimalPoint(record.field(2).toString(), separator), record.field(3).toString());
+            if (!check.ok())
+                return failAt(at(line, check.column + 2, check.error));
             channels[number - 1] = check.record;
             lineOfChannel[number - 1] = line;
             break;
         }
         }
     }
+    if (reader.errorLine() > 0) {
+        result.fail(atLine(reader.errorLine(), SheetText::of("a quoted field is not closed", QT_TRANSLATE_NOOP("SheetMessages", "引号括起的字段没有结束"))));
+        return result;
+    }
     if (expect != Expect::Rows) {
-        result.fail(atLine(table.lastLine + 1, expect == Expect::Squelch ? SheetText::of("no squelch line", QT_TRANSLATE_NOOP("SheetMessages", "没有静噪行"))
-                                                                         : SheetText::of("no header", QT_TRANSLATE_NOOP("SheetMessages", "没有表头"))));
+        result.fail(atLine(reader.lastLine() + 1, expect == Expect::Squelch ? SheetText::of("no squelch line", QT_TRANSLATE_NOOP("SheetMessages", "没有静噪行"))
+                                                                            : SheetText::of("no header", QT_TRANSLATE_NOOP("SheetMessages", "没有表头"))));
         return result;
     }
     if (std::none_of(lineOfChannel.cbegin(), lineOfChannel.cend(), [](int line) { return line > 0; })) {
-        result.fail(atLine(table.lastLine + 1, SheetText::of("a header and no channel rows", QT_TRANSLATE_NOOP("SheetMessages", "只有表头，没有信道行"))));
+        result.fail(atLine(reader.lastLine() + 1, SheetText::of("a header and no channel rows", QT_TRANSLATE_NOOP("SheetMessages", "只有表头，没有信道行"))));
         return result;
     }
     // A list of only the used channels: the channels it leaves out are empty.
@@ -307,6 +298,14 @@ QByteArray composeJson(const ChannelSet &set)
     return QJsonDocument(QJsonObject{{SquelchKey, set.squelch}, {ChannelsKey, channels}}).toJson(QJsonDocument::Indented);
 }
 
+/// A CSV sheet's text; in the Csv format a CHIRP header chooses the CHIRP layout.
+Result parseSheet(const QString &text, Format format, const ReadOptions &options)
+{
+    if (format == Format::Chirp || ChirpSheet::hasChirpHeader(text))
+        return ChirpSheet::parse(text, options);
+    return parseCsv(text);
+}
+
 } // namespace
 
 std::optional<Format> formatNamed(const QString &name)
@@ -391,7 +390,7 @@ Result checkSet(const ChannelSet &set)
     const std::optional<QString> level = checkedSquelch(set.squelch);
     if (!level) {
         result.fail(SheetText::of("item 1: squelch level \"%1\" is not a digit 0 to 9", QT_TRANSLATE_NOOP("SheetMessages", "第 1 项：静噪级别“%1”不是 0 到 9 的数字"))
-                        .arg(set.squelch));
+                        .arg(CsvRecords::excerpt(set.squelch)));
         return result;
     }
     result.set.squelch = *level;
@@ -411,12 +410,9 @@ Result checkSet(const ChannelSet &set)
 Result parse(QByteArrayView bytes, Format format, const ReadOptions &options)
 {
     switch (format) {
-    case Format::Csv: {
-        const QString content = CsvRecords::textOf(bytes.toByteArray());
-        return ChirpSheet::hasChirpHeader(content) ? ChirpSheet::parse(content, options) : parseCsv(content);
-    }
+    case Format::Csv:
     case Format::Chirp:
-        return ChirpSheet::parse(CsvRecords::textOf(bytes.toByteArray()), options);
+        return parseSheet(CsvRecords::textOf(bytes), format, options);
     case Format::Json:
         return parseJson(bytes);
     case Format::Channel:
@@ -441,24 +437,28 @@ Result parse(QByteArrayView bytes, Format format, const ReadOptions &options)
 Result load(const QString &path, Format format, const ReadOptions &options)
 {
     Result result;
+    const auto failed = [&](const SheetText &error) {
+        result.fail(error);
+        result.error = QStringLiteral("%1: %2").arg(path, result.error);
+        return result;
+    };
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.fail(SheetText::same(file.errorString()));
-        result.error = QStringLiteral("%1: %2").arg(path, result.error);
-        return result;
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(SheetText::same(file.errorString()));
+    QByteArray bytes;
+    const ChannelFile::ReadError error = ChannelFile::readWhole(file, bytes);
+    if (error == ChannelFile::ReadError::TooLarge)
+        return failed(SheetText::of("larger than %1 MiB; not read", QT_TRANSLATE_NOOP("SheetMessages", "大于 %1 MiB，未读取")).arg(ChannelFile::MaxFileBytes >> 20));
+    if (error != ChannelFile::ReadError::None)
+        return failed(SheetText::same(file.errorString()));
+    if (format == Format::Csv || format == Format::Chirp) {
+        // The bytes go as soon as they are text: a big sheet is held once, not twice.
+        const QString text = CsvRecords::textOf(bytes);
+        bytes = QByteArray();
+        result = parseSheet(text, format, options);
+    } else {
+        result = parse(bytes, format, options);
     }
-    const QByteArray bytes = file.read(ChannelFile::MaxFileBytes + 1);
-    if (bytes.size() > ChannelFile::MaxFileBytes) {
-        result.fail(SheetText::of("larger than %1 MiB; not read", QT_TRANSLATE_NOOP("SheetMessages", "大于 %1 MiB，未读取")).arg(ChannelFile::MaxFileBytes >> 20));
-        result.error = QStringLiteral("%1: %2").arg(path, result.error);
-        return result;
-    }
-    if (file.error() != QFileDevice::NoError || !file.atEnd()) {
-        result.fail(SheetText::same(file.errorString()));
-        result.error = QStringLiteral("%1: %2").arg(path, result.error);
-        return result;
-    }
-    result = parse(bytes, format, options);
     if (!result.ok())
         result.error = QStringLiteral("%1: %2").arg(path, result.error);
     for (QString &warning : result.warnings)
@@ -486,7 +486,7 @@ Composed compose(const ChannelSet &set, Format format)
     case Format::Channel: {
         const ChannelFile::WriteResult written = ChannelFile::compose(set.squelch, set.channels);
         if (written.error == ChannelFile::WriteError::SeparatorInValue)
-            composed.fail(SheetText::of("the value \"%1\" holds a comma or a line end", QT_TRANSLATE_NOOP("SheetMessages", "值“%1”含有逗号或换行")).arg(written.detail));
+            composed.fail(SheetText::of("the value \"%1\" holds a comma or a line end", QT_TRANSLATE_NOOP("SheetMessages", "值“%1”含有逗号或换行")).arg(CsvRecords::excerpt(written.detail)));
         else if (written.error != ChannelFile::WriteError::None)
             composed.fail(SheetText::of("not %1 channels", QT_TRANSLATE_NOOP("SheetMessages", "不是 %1 个信道")).arg(ChannelCount));
         else

@@ -78,7 +78,7 @@ QString megahertz(qint64 hertz)
 
 SheetText outOfRange(const QString &text)
 {
-    return SheetText::of("%1 MHz is outside %2 to %3 MHz", QT_TRANSLATE_NOOP("SheetMessages", "%1 MHz 超出 %2 到 %3 MHz 的范围")).arg(text).arg(FrequencyCheck::LowerLimit).arg(FrequencyCheck::UpperLimit);
+    return SheetText::of("%1 MHz is outside %2 to %3 MHz", QT_TRANSLATE_NOOP("SheetMessages", "%1 MHz 超出 %2 到 %3 MHz 的范围")).arg(CsvRecords::excerpt(text)).arg(FrequencyCheck::LowerLimit).arg(FrequencyCheck::UpperLimit);
 }
 
 SheetText transmitWord()
@@ -86,25 +86,38 @@ SheetText transmitWord()
     return SheetText::of("transmit ", QT_TRANSLATE_NOOP("SheetMessages", "发送频率 "));
 }
 
-bool hasBeatShiftWord(const QString &comment)
+bool hasBeatShiftWord(QStringView comment)
 {
     static const QRegularExpression word(QStringLiteral("(?<![\\w-])%1(?![\\w-])").arg(BeatShiftWord),
                                          QRegularExpression::CaseInsensitiveOption);
     return word.match(comment).hasMatch();
 }
 
-QString withoutBeatShiftWord(const QString &comment)
+QString withoutBeatShiftWord(QStringView comment)
 {
     static const QRegularExpression word(QStringLiteral("(?<![\\w-])%1(?![\\w-])").arg(BeatShiftWord),
                                          QRegularExpression::CaseInsensitiveOption);
-    QString rest = comment;
-    return rest.remove(word).simplified();
+    QString rest = comment.toString();
+    return std::move(rest.remove(word)).simplified();
 }
+
+// A header's columns after these are not looked at: no layout has that many, and a line of a
+// million commas must not become a million names.
+constexpr qsizetype HeaderColumnsRead = 1024;
 
 /// The header's columns by name; -1 for a column the sheet lacks.
 struct Header
 {
     QStringList names;
+
+    /// "line L, column C (Name): " for a cell; a missing column names the line only.
+    SheetText where(int line, const QString &name) const
+    {
+        const int column = indexOf(name);
+        if (column < 0)
+            return SheetText::of("line %1: ", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：")).arg(line);
+        return SheetText::of("line %1, column %2 (%3): ", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行第 %2 列（%3）：")).arg(line).arg(column + 1).arg(names.at(column));
+    }
 
     int indexOf(const QString &name) const
     {
@@ -116,65 +129,62 @@ struct Header
     }
 };
 
-/// One data row with its cells found by column name.
+/// One data row with its cells found by column name; the cells are slices of the sheet's text.
 struct Row
 {
     const Header *header = nullptr;
     int line = 0;
-    QStringList fields;
+    CsvRecords::Record record;
     QChar separator = u',';
     qint64 location = 0;
 
-    QString cell(const QString &name) const
+    QStringView view(const QString &name) const
     {
         const int column = header->indexOf(name);
-        return column < 0 ? QString() : fields.value(column).trimmed();
+        return column < 0 ? QStringView() : record.field(column).trimmed();
     }
+    QString cell(const QString &name) const { return view(name).toString(); }
+    /// A cell as a message quotes it.
+    QString quoted(const QString &name) const { return CsvRecords::excerpt(view(name)); }
     /// A number cell; a semicolon sheet may carry a decimal comma.
     QString number(const QString &name) const { return CsvRecords::withDecimalPoint(cell(name), separator); }
     /// "line L, column C (Name): " for a cell; a missing column names the line only.
-    SheetText where(const QString &name) const
-    {
-        const int column = header->indexOf(name);
-        if (column < 0)
-            return SheetText::of("line %1: ", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：")).arg(line);
-        return SheetText::of("line %1, column %2 (%3): ", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行第 %2 列（%3）：")).arg(line).arg(column + 1).arg(header->names.at(column));
-    }
+    SheetText where(const QString &name) const { return header->where(line, name); }
 };
 
 SheetText toneOf(const Row &row)
 {
-    const QString mode = row.cell(QStringLiteral("Tone"));
+    const QStringView mode = row.view(QStringLiteral("Tone"));
     if (mode.isEmpty())
         return {};
     if (mode.compare(QStringLiteral("Tone"), Qt::CaseInsensitive) == 0)
-        return SheetText::of("tone %1 Hz", QT_TRANSLATE_NOOP("SheetMessages", "亚音 %1 Hz")).arg(row.cell(QStringLiteral("rToneFreq")));
+        return SheetText::of("tone %1 Hz", QT_TRANSLATE_NOOP("SheetMessages", "亚音 %1 Hz")).arg(row.quoted(QStringLiteral("rToneFreq")));
     if (mode.compare(QStringLiteral("TSQL"), Qt::CaseInsensitive) == 0)
-        return SheetText::of("tone squelch %1 Hz", QT_TRANSLATE_NOOP("SheetMessages", "亚音静噪 %1 Hz")).arg(row.cell(QStringLiteral("cToneFreq")));
+        return SheetText::of("tone squelch %1 Hz", QT_TRANSLATE_NOOP("SheetMessages", "亚音静噪 %1 Hz")).arg(row.quoted(QStringLiteral("cToneFreq")));
     if (mode.compare(QStringLiteral("DTCS"), Qt::CaseInsensitive) == 0)
-        return SheetText::same(QStringLiteral("DCS %1 %2").arg(row.cell(QStringLiteral("DtcsCode")), row.cell(QStringLiteral("DtcsPolarity"))).trimmed());
-    return SheetText::of("tone mode %1", QT_TRANSLATE_NOOP("SheetMessages", "亚音方式 %1")).arg(mode);
+        return SheetText::same(QStringLiteral("DCS %1 %2").arg(row.quoted(QStringLiteral("DtcsCode")), row.quoted(QStringLiteral("DtcsPolarity"))).trimmed());
+    return SheetText::of("tone mode %1", QT_TRANSLATE_NOOP("SheetMessages", "亚音方式 %1")).arg(CsvRecords::excerpt(mode));
 }
 
 /// What the row holds that the radio cannot: names, tones, modes other than FM, skips, comments.
 QList<SheetText> notKept(const Row &row)
 {
     QList<SheetText> lost;
-    const QString name = row.cell(QStringLiteral("Name"));
+    const QStringView name = row.view(QStringLiteral("Name"));
     if (!name.isEmpty())
-        lost << SheetText::of("name \"%1\"", QT_TRANSLATE_NOOP("SheetMessages", "名称“%1”")).arg(name);
+        lost << SheetText::of("name \"%1\"", QT_TRANSLATE_NOOP("SheetMessages", "名称“%1”")).arg(CsvRecords::excerpt(name));
     const SheetText tone = toneOf(row);
     if (!tone.isEmpty())
         lost << tone;
-    const QString mode = row.cell(QStringLiteral("Mode"));
+    const QStringView mode = row.view(QStringLiteral("Mode"));
     if (!mode.isEmpty() && mode.compare(QStringLiteral("FM"), Qt::CaseInsensitive) != 0)
-        lost << SheetText::of("mode %1", QT_TRANSLATE_NOOP("SheetMessages", "调制方式 %1")).arg(mode);
-    const QString skip = row.cell(QStringLiteral("Skip"));
+        lost << SheetText::of("mode %1", QT_TRANSLATE_NOOP("SheetMessages", "调制方式 %1")).arg(CsvRecords::excerpt(mode));
+    const QStringView skip = row.view(QStringLiteral("Skip"));
     if (!skip.isEmpty())
-        lost << SheetText::of("scan skip %1", QT_TRANSLATE_NOOP("SheetMessages", "扫描跳过 %1")).arg(skip);
-    const QString comment = withoutBeatShiftWord(row.cell(QStringLiteral("Comment")));
+        lost << SheetText::of("scan skip %1", QT_TRANSLATE_NOOP("SheetMessages", "扫描跳过 %1")).arg(CsvRecords::excerpt(skip));
+    const QString comment = withoutBeatShiftWord(row.view(QStringLiteral("Comment")));
     if (!comment.isEmpty())
-        lost << SheetText::of("comment \"%1\"", QT_TRANSLATE_NOOP("SheetMessages", "备注“%1”")).arg(comment);
+        lost << SheetText::of("comment \"%1\"", QT_TRANSLATE_NOOP("SheetMessages", "备注“%1”")).arg(CsvRecords::excerpt(comment));
     return lost;
 }
 
@@ -187,7 +197,7 @@ struct RowResult
 
 SheetText notFrequency(const QString &text)
 {
-    return SheetText::of("\"%1\" is not a frequency in MHz", QT_TRANSLATE_NOOP("SheetMessages", "“%1”不是以 MHz 为单位的频率")).arg(text);
+    return SheetText::of("\"%1\" is not a frequency in MHz", QT_TRANSLATE_NOOP("SheetMessages", "“%1”不是以 MHz 为单位的频率")).arg(CsvRecords::excerpt(text));
 }
 
 /// The English and Chinese lists of the pieces, each joined the way its language joins a list.
@@ -212,7 +222,7 @@ SheetText receiveRefusal(const QString &text)
 SheetText hertzRefusal(const QString &text, Hertz::State state)
 {
     if (state == Hertz::State::TooPrecise)
-        return SheetText::of("\"%1\" has more than six decimals", QT_TRANSLATE_NOOP("SheetMessages", "“%1”的小数超过六位")).arg(text);
+        return SheetText::of("\"%1\" has more than six decimals", QT_TRANSLATE_NOOP("SheetMessages", "“%1”的小数超过六位")).arg(CsvRecords::excerpt(text));
     if (state == Hertz::State::TooLarge)
         return outOfRange(text);
     return receiveRefusal(text);
@@ -277,11 +287,11 @@ RowResult channelOf(const Row &row)
             return result;
         }
     } else {
-        result.error = row.where(duplexColumn) + SheetText::of("duplex \"%1\" is not empty, +, -, split or off", QT_TRANSLATE_NOOP("SheetMessages", "双工“%1”不是空、+、-、split 或 off")).arg(row.cell(duplexColumn));
+        result.error = row.where(duplexColumn) + SheetText::of("duplex \"%1\" is not empty, +, -, split or off", QT_TRANSLATE_NOOP("SheetMessages", "双工“%1”不是空、+、-、split 或 off")).arg(row.quoted(duplexColumn));
         return result;
     }
 
-    const bool beatShift = hasBeatShiftWord(row.cell(QStringLiteral("Comment")));
+    const bool beatShift = hasBeatShiftWord(row.view(QStringLiteral("Comment")));
     const ChannelSheet::RowCheck check = ChannelSheet::checkRow(receiveText, transmitText, beatShift ? QStringLiteral("on") : QStringLiteral("off"));
     if (!check.ok()) {
         if (check.column == 0)
@@ -312,7 +322,7 @@ RowResult channelOf(const Row &row)
     return result;
 }
 
-/// The first non-blank line's fields.
+/// The first non-blank line's fields, up to the columns a header is read for.
 QStringList firstLineFields(const QString &text, QChar separator)
 {
     qsizetype start = 0;
@@ -322,13 +332,29 @@ QStringList firstLineFields(const QString &text, QChar separator)
             end = text.size();
         const QStringView line = QStringView(text).mid(start, end - start);
         if (!line.trimmed().isEmpty()) {
-            const CsvRecords::Table table = CsvRecords::read(line, separator);
-            return table.records.isEmpty() ? QStringList() : table.records.first().fields;
+            CsvRecords::Reader reader(line, separator);
+            CsvRecords::Record record;
+            QStringList fields;
+            if (reader.next(record, HeaderColumnsRead)) {
+                for (const QStringView field : std::as_const(record.fields))
+                    fields << field.toString();
+            }
+            return fields;
         }
         start = end + 1;
     }
     return {};
 }
+
+/// Where a data row lies in the text, to be read again when it is taken: its Location (its place
+/// among the rows when there is no Location column) and its line.
+struct RowPlace
+{
+    qint64 location = 0;
+    int line = 0;
+    qsizetype from = 0; ///< where the reader stood before the row
+    int fromLine = 0;   ///< the line it stood on
+};
 
 } // namespace
 
@@ -345,72 +371,113 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
     result.format = ChannelSheet::Format::Chirp;
     result.squelchGiven = false;
     const QChar separator = CsvRecords::separatorOf(text);
-    const CsvRecords::Table table = CsvRecords::read(text, separator);
-    if (!table.ok()) {
-        result.fail(SheetText::of("line %1: a quoted field is not closed", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：引号括起的字段没有结束")).arg(table.errorLine));
+    CsvRecords::Reader reader(text, separator);
+    const auto unclosedQuote = [&](int line) {
+        result.fail(SheetText::of("line %1: a quoted field is not closed", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：引号括起的字段没有结束")).arg(line));
         return result;
-    }
-    Header header;
-    if (!table.records.isEmpty()) {
-        for (const QString &name : table.records.first().fields)
-            header.names << name.trimmed();
-    }
-    if (header.indexOf(QStringLiteral("Frequency")) < 0) {
-        result.fail(SheetText::of("line %1: expected a header naming the columns, Frequency among them", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：应为列名的表头，其中要有 Frequency"))
-                        .arg(table.records.isEmpty() ? 1 : table.records.first().line));
-        return result;
-    }
+    };
 
-    // Rows in Location order; without a Location column, in the order of the file from 0.
-    const int locationColumn = header.indexOf(QStringLiteral("Location"));
-    QList<Row> rows;
-    QHash<qint64, int> lineOfLocation;
-    for (qsizetype index = 1; index < table.records.size(); ++index) {
-        const CsvRecords::Record &record = table.records.at(index);
-        if (std::all_of(record.fields.cbegin(), record.fields.cend(), [](const QString &field) { return field.trimmed().isEmpty(); }))
-            continue;
-        Row row{&header, record.line, record.fields, separator, qint64(rows.size())};
-        if (locationColumn >= 0) {
-            const QString location = row.cell(header.names.at(locationColumn));
-            bool ok = false;
-            row.location = location.toLongLong(&ok);
-            if (!ok) {
-                result.fail(row.where(header.names.at(locationColumn)) + SheetText::of("location \"%1\" is not a whole number", QT_TRANSLATE_NOOP("SheetMessages", "位置“%1”不是整数")).arg(location));
-                return result;
-            }
-            if (lineOfLocation.contains(row.location)) {
-                result.fail(row.where(header.names.at(locationColumn))
-                            + SheetText::of("location %1 again (first on line %2)", QT_TRANSLATE_NOOP("SheetMessages", "位置 %1 重复（首次在第 %2 行）")).arg(row.location).arg(lineOfLocation.value(row.location)));
-                return result;
-            }
-            lineOfLocation.insert(row.location, row.line);
-        }
-        rows << row;
-    }
-    if (rows.isEmpty()) {
-        result.fail(SheetText::of("line %1: a header and no channel rows", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：只有表头，没有信道行")).arg(table.lastLine + 1));
+    Header header;
+    CsvRecords::Record record;
+    const bool anyRecord = reader.next(record, HeaderColumnsRead);
+    for (const QStringView name : std::as_const(record.fields))
+        header.names << name.trimmed().toString();
+    const int headerLine = anyRecord ? record.line : 1;
+    if (header.indexOf(QStringLiteral("Frequency")) < 0) {
+        if (const int unclosed = reader.drain(); unclosed > 0)
+            return unclosedQuote(unclosed);
+        result.fail(SheetText::of("line %1: expected a header naming the columns, Frequency among them", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：应为列名的表头，其中要有 Frequency"))
+                        .arg(headerLine));
         return result;
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) { return a.location < b.location; });
+    // A row keeps the fields up to the last column that is read.
+    qsizetype rowColumns = 0;
+    for (const QString &name : Columns)
+        rowColumns = std::max<qsizetype>(rowColumns, header.indexOf(name) + 1);
+
+    // Every row is looked at for its Location only; the cells are read for the rows taken. Rows in
+    // Location order; without a Location column, in the order of the file from 0.
+    const int locationColumn = header.indexOf(QStringLiteral("Location"));
+    const QString locationName = locationColumn >= 0 ? header.names.at(locationColumn) : QString();
+    QList<RowPlace> rows;
+    SheetText badLocation;
+    qsizetype from = reader.position();
+    int fromLine = reader.line();
+    while (reader.next(record, locationColumn + 1)) {
+        if (!record.blank && badLocation.isEmpty()) {
+            RowPlace place{qint64(rows.size()), record.line, from, fromLine};
+            bool ok = true;
+            if (locationColumn >= 0) {
+                const QStringView location = record.field(locationColumn).trimmed();
+                place.location = location.toLongLong(&ok);
+                if (!ok) {
+                    badLocation = header.where(record.line, locationName)
+                        + SheetText::of("location \"%1\" is not a whole number", QT_TRANSLATE_NOOP("SheetMessages", "位置“%1”不是整数")).arg(CsvRecords::excerpt(location));
+                }
+            }
+            if (ok)
+                rows << place;
+        }
+        from = reader.position();
+        fromLine = reader.line();
+    }
+    if (reader.errorLine() > 0)
+        return unclosedQuote(reader.errorLine());
+    if (locationColumn >= 0) {
+        std::stable_sort(rows.begin(), rows.end(), [](const RowPlace &a, const RowPlace &b) { return a.location < b.location; });
+        // The first row in the file whose Location an earlier row has: each repeat follows the
+        // first row of its Location, since the sort keeps the file's order.
+        const RowPlace *repeat = nullptr;
+        const RowPlace *original = nullptr;
+        for (qsizetype index = 1, first = 0; index < rows.size(); ++index) {
+            if (rows.at(index).location != rows.at(first).location) {
+                first = index;
+                continue;
+            }
+            if (!repeat || rows.at(index).line < repeat->line) {
+                repeat = &rows.at(index);
+                original = &rows.at(first);
+            }
+        }
+        // Rows were gathered only up to a Location that is no number, so a repeat lies before it.
+        if (repeat) {
+            result.fail(header.where(repeat->line, locationName)
+                        + SheetText::of("location %1 again (first on line %2)", QT_TRANSLATE_NOOP("SheetMessages", "位置 %1 重复（首次在第 %2 行）")).arg(repeat->location).arg(original->line));
+            return result;
+        }
+        if (!badLocation.isEmpty()) {
+            result.fail(badLocation);
+            return result;
+        }
+    }
+    ChannelList channels(ChannelCount, ChannelRecord{QVariant(), emptyText(), emptyText(), emptyText()});
+    if (rows.isEmpty()) {
+        // What an empty table is exported as: a header and no rows reads back as the same set.
+        result.warn(SheetText::of("line %1: a header and no channel rows: every channel is empty", QT_TRANSLATE_NOOP("SheetMessages", "第 %1 行：只有表头，没有信道行：所有信道均为空"))
+                        .arg(reader.lastLine() + 1));
+        result.set.channels = channels;
+        result.set.squelch = ChannelSheet::DefaultSquelch;
+        return result;
+    }
 
     // Locations that all lie from 1 to 16 are channel numbers: our own export writes them so, and
     // a channel left empty between used ones stays empty. CHIRP starts every list with a default
     // memory at Location 0, which then has no channel. Any other sheet fills channels 1 to 16 in
     // Location order.
     const bool locationIsChannel = locationColumn >= 0 && !options.firstLocation
-        && std::any_of(rows.cbegin(), rows.cend(), [](const Row &row) { return row.location != 0; })
-        && std::all_of(rows.cbegin(), rows.cend(), [](const Row &row) {
+        && std::any_of(rows.cbegin(), rows.cend(), [](const RowPlace &row) { return row.location != 0; })
+        && std::all_of(rows.cbegin(), rows.cend(), [](const RowPlace &row) {
                return row.location == 0 || (row.location >= 1 && row.location <= ChannelCount);
            });
     if (locationIsChannel && rows.first().location == 0) {
-        result.warn(rows.first().where(header.names.at(locationColumn))
+        result.warn(header.where(rows.first().line, locationName)
                     + SheetText::of("location 0 is left out: locations 1 to %1 are channels 1 to %1", QT_TRANSLATE_NOOP("SheetMessages", "位置 0 未导入：位置 1 到 %1 即信道 1 到 %1")).arg(ChannelCount));
         rows.removeFirst();
     }
 
     qsizetype first = 0;
     if (options.firstLocation) {
-        first = std::find_if(rows.cbegin(), rows.cend(), [&](const Row &row) { return row.location >= *options.firstLocation; }) - rows.cbegin();
+        first = std::find_if(rows.cbegin(), rows.cend(), [&](const RowPlace &row) { return row.location >= *options.firstLocation; }) - rows.cbegin();
         if (first == rows.size()) {
             result.fail(SheetText::of("no row from location %1 on", QT_TRANSLATE_NOOP("SheetMessages", "位置 %1 起没有行")).arg(*options.firstLocation));
             return result;
@@ -421,12 +488,13 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
                         .arg(rows.size())
                         .arg(ChannelCount));
         if (locationColumn >= 0) {
-            for (const Row &row : std::as_const(rows))
+            result.locations.reserve(rows.size());
+            for (const RowPlace &row : std::as_const(rows))
                 result.locations << row.location;
         }
         return result;
     }
-    const QList<Row> taken = rows.mid(first, ChannelCount);
+    const QList<RowPlace> taken = rows.mid(first, ChannelCount);
     if (taken.size() < rows.size()) {
         result.warn(SheetText::of("channels 1 to %1 are locations %2 to %3; %4 other rows are left out", QT_TRANSLATE_NOOP("SheetMessages", "信道 1 到 %1 为位置 %2 到 %3，其余 %4 行未导入"))
                         .arg(taken.size())
@@ -443,9 +511,11 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
     }
 
     // All or nothing: the set is filled only when every row passed.
-    ChannelList channels(ChannelCount, ChannelRecord{QVariant(), emptyText(), emptyText(), emptyText()});
     for (qsizetype index = 0; index < taken.size(); ++index) {
-        const Row &row = taken.at(index);
+        const RowPlace &place = taken.at(index);
+        Row row{&header, place.line, {}, separator, place.location};
+        CsvRecords::Reader again(text, separator, place.from, place.fromLine);
+        again.next(row.record, rowColumns);
         const RowResult channel = channelOf(row);
         if (!channel.error.isEmpty()) {
             result.fail(channel.error);
@@ -453,7 +523,7 @@ ChannelSheet::Result parse(const QString &text, const ChannelSheet::ReadOptions 
             result.shownWarnings.clear();
             return result;
         }
-        channels[locationIsChannel ? row.location - 1 : index] = channel.record;
+        channels[locationIsChannel ? place.location - 1 : index] = channel.record;
         for (const SheetText &warning : channel.warnings)
             result.warn(warning);
     }
