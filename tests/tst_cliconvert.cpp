@@ -121,7 +121,7 @@ void tst_CliConvert::csvErrorsNameLineAndColumn_data()
     QTest::newRow("negative receive") << csvWith(3, "1,-145,,") << "line 3, column 2: -145 MHz is outside";
     QTest::newRow("not a number") << csvWith(4, "2,145.3MHz,,") << "line 4, column 2: \"145.3MHz\" is not a frequency";
     QTest::newRow("bad shift") << csvWith(6, "4,145,145,yes") << "line 6, column 4: shift \"yes\" is not on or off";
-    QTest::newRow("transmit without receive") << csvWith(7, "5,,146,") << "line 7, column 3: a transmit frequency needs a receive frequency";
+    QTest::newRow("transmit without receive, out of range") << csvWith(7, "5,,600,") << "line 7, column 3: 600 MHz is outside 130 to 500 MHz";
     QTest::newRow("channel 17") << csvWith(8, "17,145,,") << "line 8, column 1: channel \"17\" is not 1 to 16";
     QTest::newRow("channel twice") << csvWith(9, "1,145,,") << "line 9, column 1: channel 1 again (first on line 3)";
     QTest::newRow("squelch above 9") << csvWith(1, "squelch,12") << "line 1, column 2: squelch level \"12\" is not a digit 0 to 9";

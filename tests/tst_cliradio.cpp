@@ -34,6 +34,8 @@ private slots:
     void noScratchFilesAndOneLogLine();
     void dryRunSendsNothing_data();
     void dryRunSendsNothing();
+    void whatIsReadCanBeWrittenBack_data();
+    void whatIsReadCanBeWrittenBack();
 };
 
 using namespace CliSample;
@@ -343,6 +345,39 @@ void tst_CliRadio::dryRunSendsNothing()
     QCOMPARE(radio.writesStored(), 0);
     QCOMPARE(radio.frames(), framesOf(sampleSet()));
     QCOMPARE(writeLogLines().size(), logBefore);
+}
+
+void tst_CliRadio::whatIsReadCanBeWrittenBack_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("channel file") << "r.doc";
+    QTest::newRow("our CSV") << "r.csv";
+    QTest::newRow("JSON") << "r.json";
+}
+
+void tst_CliRadio::whatIsReadCanBeWrittenBack()
+{
+    // A radio holding a transmit-only channel (3) and a shift flag on an empty channel (5): its
+    // backup converts and goes back into it unchanged.
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    FakeRadio radio;
+    QStringList frames = FakeRadio::defaultFrames();
+    frames[2] = QStringLiteral("02000000000000004614"); // transmit 146.00000, no receive
+    frames[4] = QStringLiteral("04010000000000000000"); // shift on, nothing else
+    radio.setFrames(frames);
+    const QString saved = dir.filePath(name);
+    const CliRun read = CliRun::run({"read", "--port", "COM1", "-o", saved}, {radio.devicePath()});
+    QCOMPARE(read.exitCode, 0);
+    const CliRun convert = CliRun::run({"convert", saved, "--to", "csv", "-o", dir.filePath("again.csv")});
+    QVERIFY2(convert.exitCode == 0, convert.err.constData());
+    radio.setFrames(FakeRadio::defaultFrames());
+    radio.clearReceived();
+    const CliRun write = CliRun::run({"write", "--port", "COM1", saved, "--verify"}, {radio.devicePath()});
+    QVERIFY2(write.exitCode == 0, write.err.constData());
+    QCOMPARE(write.errorLines(), QStringList{"COM1: ok: wrote 16 channels, verified"});
+    QCOMPARE(radio.frames().at(2), QStringLiteral("02000000000000004614"));
+    QCOMPARE(radio.frames().at(4), QStringLiteral("04010000000000000000"));
 }
 
 QTEST_GUILESS_MAIN(tst_CliRadio)

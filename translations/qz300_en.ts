@@ -1215,14 +1215,6 @@ Serial port COM%2 failed: %3</translation>
         <translation>%1.%2 (channel %3): </translation>
     </message>
     <message>
-        <source>有发送频率就要有接收频率</source>
-        <translation>a transmit frequency needs a receive frequency</translation>
-    </message>
-    <message>
-        <source>频差 on 需要接收频率</source>
-        <translation>shift on needs a receive frequency</translation>
-    </message>
-    <message>
         <source>第 1 项：静噪级别“%1”不是 0 到 9 的数字</source>
         <translation>item 1: squelch level &quot;%1&quot; is not a digit 0 to 9</translation>
     </message>

@@ -346,12 +346,15 @@ RowCheck checkRow(const QString &receiveCell, const QString &transmitCell, const
 
     RowCheck check;
     if (isEmptySide(receive)) {
-        // The grid would drop these without a word; in a file they are more likely a mistake.
-        if (!isEmptySide(transmit))
-            return refuse(1, SheetText::of("a transmit frequency needs a receive frequency", QT_TRANSLATE_NOOP("SheetMessages", "有发送频率就要有接收频率")));
-        if (shift == u"on")
-            return refuse(2, SheetText::of("shift on needs a receive frequency", QT_TRANSLATE_NOOP("SheetMessages", "频差 on 需要接收频率")));
-        check.record = {QVariant(), emptyText(), emptyText(), emptyText()};
+        // A radio may hold a transmit frequency or the shift flag without a receive frequency, and
+        // a read saves them so: what the program reads from a radio it takes back as it is.
+        check.record = {QVariant(), emptyText(), emptyText(), shift == u"on" ? QVariant(QStringLiteral("on")) : emptyText()};
+        if (!isEmptySide(transmit)) {
+            const QString onRaster = FrequencyCheck::snapToRaster(transmit);
+            if (onRaster.isEmpty())
+                return refuse(1, outOfRange(transmit));
+            check.record.tf = onRaster;
+        }
         return check;
     }
 
