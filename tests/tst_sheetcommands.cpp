@@ -44,6 +44,7 @@ private slots:
     void exportWritesLayoutAndReadsBack();
     void exportFaultLeavesFile_data();
     void exportFaultLeavesFile();
+    void exportStartsWhereTheLastExportWent();
     void openCellCommittedFirst();
     void refusedDuringTransfer();
 
@@ -457,12 +458,13 @@ void tst_SheetCommands::exportWritesLayoutAndReadsBack()
     }
     m_rig->messages.clear();
 
-    // The next dialog starts where this one ended; cancelling it changes nothing.
+    // The next dialog starts in the folder this one wrote to; cancelling it changes nothing.
+    QCOMPARE(m_rig->window->statusText(), QStringLiteral("已导出 %1").arg(written));
     m_rig->answer = nullptr;
     trigger("exportCommand");
     QCOMPARE(m_rig->requests.size(), 2);
     QCOMPARE(m_rig->requests[1].initialFilter, filter);
-    QCOMPARE(m_rig->requests[1].initialName, path(typed));
+    QCOMPARE(m_rig->requests[1].initialName, m_rig->dir.path() + u'/');
     QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files), files);
 
     // Something else in between, then the file back through 导入 with the same entry.
@@ -476,6 +478,39 @@ void tst_SheetCommands::exportWritesLayoutAndReadsBack()
     QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
     QCOMPARE(m_rig->window->channelTable().channels(), channels);
     QCOMPARE(m_rig->window->squelchLevel(), squelchBack);
+}
+
+void tst_SheetCommands::exportStartsWhereTheLastExportWent()
+{
+    QVERIFY(QDir(m_rig->dir.path()).mkdir(QStringLiteral("exports")));
+    QVERIFY(QDir(m_rig->dir.path()).mkdir(QStringLiteral("imports")));
+    const QString exports = path(QStringLiteral("exports"));
+    // A failed import first: its name must not come back in the export's dialog.
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(path(QStringLiteral("imports/missing.csv")), CsvFilter); };
+    trigger("importCommand");
+    QCOMPARE(m_rig->messages.count(), 1);
+    m_rig->messages.clear();
+
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(exports + QStringLiteral("/plan.csv"), CsvFilter); };
+    trigger("exportCommand");
+    QVERIFY2(!m_rig->requests.last().initialName.contains(QStringLiteral("imports")), qPrintable(m_rig->requests.last().initialName));
+    QVERIFY(QFile::exists(exports + QStringLiteral("/plan.csv")));
+    QCOMPARE(m_rig->window->statusText(), QStringLiteral("已导出 plan.csv"));
+
+    // The PDF starts there too, and says where it went.
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(exports + QStringLiteral("/list")); };
+    trigger("exportPdfCommand");
+    QCOMPARE(m_rig->requests.last().initialName, exports + QStringLiteral("/信道表.pdf"));
+    QCOMPARE(m_rig->window->statusText(), QStringLiteral("已导出 list.pdf"));
+
+    // An import in between, from elsewhere, leaves the export's folder as it was.
+    writeFile(path(QStringLiteral("imports/other.csv")), readAll(exports + QStringLiteral("/plan.csv")));
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(path(QStringLiteral("imports/other.csv")), CsvFilter); };
+    trigger("importCommand");
+    m_rig->answer = nullptr;
+    trigger("exportCommand");
+    QCOMPARE(m_rig->requests.last().initialName, exports + u'/');
+    QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
 }
 
 void tst_SheetCommands::exportFaultLeavesFile_data()

@@ -7,6 +7,7 @@
 #include "core/channels/channelset.h"
 #include "core/files/writelog.h"
 #include "core/radio/writeoptions.h"
+#include "window/ui/elidedlabel.h"
 #include "window/ui/messagebox.h"
 
 #include <QObject>
@@ -16,7 +17,6 @@
 class ChannelTable;
 class CommandHost;
 class PortReconnector;
-class QLabel;
 class QProgressBar;
 class QTimer;
 class ReadTransfer;
@@ -93,7 +93,7 @@ private:
     WriteTransfer *m_write = nullptr;
     ReadTransfer *m_read = nullptr;
     QProgressBar *m_progress = nullptr;
-    QLabel *m_result = nullptr;
+    ElidedLabel *m_result = nullptr;
     int m_framesDone = 0;
     int m_framesSent = 0;
     WriteStep m_writeStep = WriteStep::None;
