@@ -252,7 +252,7 @@ void tst_FileCommands::openFaultLeavesEverything()
     QCOMPARE(m_rig->messages.count(), 1);
     QCOMPARE(m_rig->messages.last().title, ErrorTitle);
     QCOMPARE(m_rig->messages.last().text, text.arg(QDir::toNativeSeparators(file)));
-    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Information);
+    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Warning);
     QCOMPARE(table.channels(), channels);
     QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("6"));
     QCOMPARE(QDir::currentPath(), workDir);
@@ -302,7 +302,7 @@ void tst_FileCommands::saveFaultLeavesEverything()
     QCOMPARE(m_rig->messages.count(), 1);
     QCOMPARE(m_rig->messages.last().title, ErrorTitle);
     QCOMPARE(m_rig->messages.last().text, text.arg(QDir::toNativeSeparators(file)));
-    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Information);
+    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Warning);
     QCOMPARE(table.channels(), channels);
     QCOMPARE(table.currentRow(), 0);
     QCOMPARE(readAll(path("old.doc")), old);

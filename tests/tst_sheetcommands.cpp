@@ -144,7 +144,7 @@ void tst_SheetCommands::menuPlace()
     QStringList entries;
     for (const QAction *action : fileMenu->actions())
         entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    QCOMPARE(entries, (QStringList{"打开文件(&O)", "保存文件(&V)", "最近的文件(&L)", "恢复备份…(&R)", "-", "导入…(&I)", "导出…(&X)", "-",
+    QCOMPARE(entries, (QStringList{"打开文件(&O)", "保存文件(&V)", "另存为…(&A)", "最近的文件(&L)", "恢复备份…(&R)", "-", "导入…(&I)", "导出…(&X)", "-",
                                 "打印…(&P)", "导出 PDF…(&D)"}));
 }
 
@@ -247,7 +247,7 @@ void tst_SheetCommands::importFaultChangesNothing()
     QCOMPARE(m_rig->requests.size(), 1);
     QCOMPARE(m_rig->messages.count(), 1);
     QCOMPARE(m_rig->messages.last().title, ErrorTitle);
-    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Information);
+    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Warning);
     QCOMPARE(m_rig->messages.last().text, text.arg(QDir::toNativeSeparators(file)));
     QCOMPARE(m_rig->window->channelTable().channels(), before);
     QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("  5"));
@@ -291,7 +291,7 @@ void tst_SheetCommands::importDetailsInEnglishWindow_data()
     QTest::addColumn<QByteArray>("sheet");
     QTest::addColumn<QString>("text");
     QTest::newRow("an error") << QByteArray("Location,Frequency,Duplex,Offset\r\n1,145.5,,\r\n2,499.5,+,0.6\r\n")
-                              << "File %1 cannot be imported!!\n"
+                              << "File %1 cannot be imported.\n"
                                  "line 3, column 4 (Offset): transmit 500.100000 MHz is outside 130 to 500 MHz";
     QTest::newRow("warnings")
         << QByteArray("Location,Name,Frequency,Mode\r\n20,HOME,145.5,NFM\r\n30,,146.5,\r\n")

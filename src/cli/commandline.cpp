@@ -71,7 +71,7 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
         files = 1;
     } else if (name == u"convert") {
         line.command = Command::Convert;
-        allowed = {QStringLiteral("to"), QStringLiteral("from"), QStringLiteral("o"), QStringLiteral("first")};
+        allowed = {QStringLiteral("to"), QStringLiteral("from"), QStringLiteral("o"), QStringLiteral("first"), QStringLiteral("lang")};
         files = 1;
     } else if (name == u"help") {
         return line;
