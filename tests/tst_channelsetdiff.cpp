@@ -1,4 +1,5 @@
 #include "core/channels/channelsetdiff.h"
+#include "core/channels/channeltext.h"
 
 #include <QTest>
 
@@ -38,6 +39,10 @@ void tst_ChannelSetDiff::changedChannels_data()
     QTest::newRow("same frequency, other spelling") << 0 << int(ChannelField::Rf) << QVariant("145.5") << "5" << QList<int>{} << false;
     QTest::newRow("unset as empty text or zero") << 2 << int(ChannelField::Tf) << QVariant("0") << "5" << QList<int>{} << false;
     QTest::newRow("channel number alone") << 4 << int(ChannelField::No) << QVariant("9") << "5" << QList<int>{} << false;
+    QTest::newRow("decimal comma") << 1 << int(ChannelField::Rf) << QVariant("145,5") << "5" << QList<int>{} << false;
+    QTest::newRow("sixth decimal") << 1 << int(ChannelField::Tf) << QVariant("145.500009") << "5" << QList<int>{} << false;
+    QTest::newRow("blanks around") << 1 << int(ChannelField::Tf) << QVariant(" 145.5 ") << "5" << QList<int>{} << false;
+    QTest::newRow("empty squelch is 0") << -1 << 0 << QVariant() << "" << QList<int>{} << true;
     QTest::newRow("one 10 Hz step") << 6 << int(ChannelField::Tf) << QVariant("145.50001") << "5" << QList<int>{7} << false;
     QTest::newRow("shift on") << 15 << int(ChannelField::Bt) << QVariant("on") << "5" << QList<int>{16} << false;
     QTest::newRow("shift anything but on is off") << 0 << int(ChannelField::Bt) << QVariant("") << "5" << QList<int>{} << false;
@@ -63,7 +68,11 @@ void tst_ChannelSetDiff::changedChannels()
         *fields[field] = value;
     }
 
-    const ChannelSetDiff::Result diff = ChannelSetDiff::compare(before, after);
+    // Both sides as the radio would hold them: the texts through the one conversion.
+    const ChannelText::Conversion radioBefore = ChannelText::toRadio(before);
+    const ChannelText::Conversion radioAfter = ChannelText::toRadio(after);
+    QVERIFY(radioBefore.ok() && radioAfter.ok());
+    const ChannelSetDiff::Result diff = ChannelSetDiff::compare(radioBefore.set, radioAfter.set);
     QList<int> numbers;
     for (const ChannelSetDiff::ChannelChange &change : diff.channels)
         numbers << change.channel;
@@ -71,8 +80,8 @@ void tst_ChannelSetDiff::changedChannels()
     QCOMPARE(diff.squelchChanged, squelchChanged);
     QCOMPARE(diff.isEmpty(), changed.isEmpty() && !squelchChanged);
     if (squelchChanged) {
-        QCOMPARE(diff.squelchBefore, QStringLiteral("5"));
-        QCOMPARE(diff.squelchAfter, QStringLiteral("7"));
+        QCOMPARE(diff.squelchBefore, 5);
+        QCOMPARE(diff.squelchAfter, squelch.isEmpty() ? 0 : squelch.toInt());
     }
 }
 

@@ -1,3 +1,4 @@
+#include "core/channels/channeltext.h"
 #include "core/files/writelog.h"
 
 #include <QDir>
@@ -30,7 +31,7 @@ void tst_WriteLog::appendsOneLinePerWrite()
     entry.program = QStringLiteral("qz300-cli");
     entry.port = QStringLiteral("/dev/ttyUSB0");
     entry.device = QStringLiteral("/dev/ttyUSB0");
-    entry.before = before;
+    entry.before = ChannelText::toRadio(before).set;
     entry.outcome = WriteLogEntry::Outcome::VerifyFailed;
     QCOMPARE(WriteLog::append(entry), QString());
     entry.outcome = WriteLogEntry::Outcome::Cancelled;

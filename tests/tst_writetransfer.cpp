@@ -138,10 +138,10 @@ void tst_WriteTransfer::refusesUnformableChannel_data()
     QTest::addColumn<QString>("squelch");
     QTest::addColumn<QString>("mentions");
 
-    QTest::newRow("squelch not a digit") << 0 << int(ChannelField::Rf) << "145.50000" << "a" << "第 1 信道";
+    QTest::newRow("squelch not a digit") << 0 << int(ChannelField::Rf) << "145.50000" << "a" << "静噪级别“a”";
     QTest::newRow("negative receive frequency") << 4 << int(ChannelField::Rf) << "-3" << "3" << "第 5 信道";
     QTest::newRow("transmit too high") << 15 << int(ChannelField::Tf) << "1000" << "3" << "第 16 信道";
-    QTest::newRow("channel number missing") << 8 << int(ChannelField::No) << "" << "3" << "第 9 信道";
+    QTest::newRow("a word for a frequency") << 8 << int(ChannelField::Tf) << "abc" << "3" << "第 9 信道的发送频率“abc”";
 }
 
 void tst_WriteTransfer::refusesUnformableChannel()

@@ -1520,6 +1520,21 @@ Serial port COM%2 failed: %3</translation>
     </message>
 </context>
 <context>
+    <name>WriteSession</name>
+    <message>
+        <source>对讲机没有应答</source>
+        <translation>The radio did not answer</translation>
+    </message>
+    <message>
+        <source>写入前被中止</source>
+        <translation>Stopped before the write</translation>
+    </message>
+    <message>
+        <source>读回校验被中止</source>
+        <translation>Verification stopped</translation>
+    </message>
+</context>
+<context>
     <name>WriteTransfer</name>
     <message>
         <source>正在写信道</source>

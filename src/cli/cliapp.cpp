@@ -2,6 +2,8 @@
 
 #include "cli/commandline.h"
 #include "cli/portjob.h"
+#include "cli/stopsignals.h"
+#include "core/channels/channeltext.h"
 #include "cli/progressline.h"
 #include "core/files/channelfile.h"
 #include "core/files/channelsheet.h"
@@ -142,19 +144,6 @@ std::vector<Target> resolvePorts(const QStringList &names, QString *problem)
     return targets;
 }
 
-/// Why the window would refuse to write this set, before any radio is touched.
-QString refusalOf(const ChannelSet &set)
-{
-    for (int number = 1; number <= ChannelCount; ++number) {
-        ChannelRecord record = set.channels.value(number - 1);
-        record.no = QString::number(number);
-        const ChannelFrame::Encoded encoded = ChannelFrame::encode(number, record, set.squelch);
-        if (!encoded.ok())
-            return QStringLiteral("channel %1: %2").arg(number).arg(encoded.error);
-    }
-    return QString();
-}
-
 ChannelSheet::Format formatOf(const QString &path, std::optional<ChannelSheet::Format> given)
 {
     return given ? *given : ChannelSheet::formatOfPath(path);
@@ -186,11 +175,17 @@ int loadSheet(const CommandLine &line, ChannelSheet::Format format, ChannelSheet
     return ExitCode::Success;
 }
 
-/// Runs one job per port at the same time.
-void runJobs(std::vector<std::unique_ptr<PortJob>> &jobs)
+/// Runs one job per port at the same time. SIGINT or SIGTERM ends every job in order (a write with
+/// its log line); returns that signal's number, or 0.
+int runJobs(std::vector<std::unique_ptr<PortJob>> &jobs)
 {
     ProgressLine progress;
     QEventLoop loop;
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &loop, [&jobs] {
+        for (auto &job : jobs)
+            job->interrupt();
+    });
     qsizetype running = qsizetype(jobs.size());
     for (auto &job : jobs) {
         const QString label = job->plan().portName;
@@ -206,6 +201,7 @@ void runJobs(std::vector<std::unique_ptr<PortJob>> &jobs)
     if (running > 0)
         loop.exec();
     progress.clear();
+    return stopSignals.received();
 }
 
 /// One line per port; `lastStep`, when not empty, is a failure after the first job (its data
@@ -239,18 +235,18 @@ int readOrWrite(const CommandLine &line)
     if (line.command == CommandLine::Command::Read && several && line.output.isEmpty())
         return usageError(QStringLiteral("read from several ports needs -o (with {port} or not)"));
 
-    ChannelSet toWrite;
+    RadioSet toWrite;
     if (line.command == CommandLine::Command::Write) {
         // The checks of convert: what it refuses never reaches a radio.
         ChannelSheet::Result read;
         if (const int status = loadSheet(line, formatOf(line.file, line.from), &read); status != ExitCode::Success)
             return status;
-        toWrite = read.set;
-        const QString refused = refusalOf(toWrite);
-        if (!refused.isEmpty()) {
-            error(QStringLiteral("%1: %2").arg(line.file, refused));
+        const ChannelText::Conversion conversion = ChannelText::toRadio(read.set);
+        if (!conversion.ok()) {
+            error(QStringLiteral("%1: %2").arg(line.file, conversion.refusal->message()));
             return ExitCode::BadInput;
         }
+        toWrite = conversion.set;
     }
 
     std::vector<std::unique_ptr<PortJob>> jobs;
@@ -286,7 +282,7 @@ int readOrWrite(const CommandLine &line)
         jobs.push_back(std::make_unique<PortJob>(plan));
     }
 
-    runJobs(jobs);
+    const int stopSignal = runJobs(jobs);
     QString printProblem;
     if (line.dryRun) {
         // What each radio would change is the command's output; the outcomes go below as usual.
@@ -301,19 +297,22 @@ int readOrWrite(const CommandLine &line)
                 printProblem = QStringLiteral("cannot print the changes: %1").arg(printProblem);
         }
     } else if (line.command == CommandLine::Command::Write) {
+        // Each write left its log line as it ended.
         for (const auto &job : jobs) {
-            const QString warning = WriteLog::append(job->logEntry());
-            if (!warning.isEmpty())
+            if (const QString warning = job->logWarning(); !warning.isEmpty())
                 warn(QStringLiteral("%1: %2").arg(job->plan().portName, warning));
         }
     }
     if (line.command == CommandLine::Command::Read && line.output.isEmpty() && jobs.front()->succeeded()) {
-        const ChannelSheet::Composed composed = ChannelSheet::compose(jobs.front()->readSet(), ChannelSheet::Format::Channel);
+        const ChannelSheet::Composed composed = ChannelSheet::compose(ChannelText::fromRadio(jobs.front()->readSet()), ChannelSheet::Format::Channel);
         printProblem = composed.ok() ? OutputTarget::writeStandardOutput(composed.bytes + '\n') : composed.error;
         if (!printProblem.isEmpty())
             printProblem = QStringLiteral("cannot print them: %1").arg(printProblem);
     }
-    return reportJobs(jobs, printProblem) ? ExitCode::Success : ExitCode::Failed;
+    const bool allGood = reportJobs(jobs, printProblem);
+    if (stopSignal != 0)
+        return 128 + stopSignal; // as a shell reports a program ended by that signal
+    return allGood ? ExitCode::Success : ExitCode::Failed;
 }
 
 /// The channel list page as a PDF, made in memory and handed to the output whole.

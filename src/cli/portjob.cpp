@@ -1,7 +1,7 @@
 #include "cli/portjob.h"
 
 #include "core/channels/channelsetdiff.h"
-#include "core/radio/channelframe.h"
+#include "core/channels/channeltext.h"
 #include "core/radio/readinesspoll.h"
 #include "core/radio/readtransfer.h"
 #include "core/radio/writetransfer.h"
@@ -10,20 +10,15 @@
 
 namespace {
 
-QString shown(const QVariant &value)
-{
-    const QString text = value.toString();
-    return text.isEmpty() ? QStringLiteral("-") : text;
-}
-
-QString shown(const ChannelRecord &record)
-{
-    return QStringLiteral("%1 / %2 / %3").arg(shown(record.rf), shown(record.tf), shown(record.bt));
-}
-
 QString seconds(int milliseconds)
 {
     return QString::number(milliseconds / 1000.0, 'g', 3);
+}
+
+/// One line per port on standard error.
+QString oneLine(QString text)
+{
+    return text.replace(u'\n', u' ');
 }
 
 } // namespace
@@ -38,7 +33,8 @@ PortJob::PortJob(Plan plan, QObject *parent)
 
 PortJob::~PortJob()
 {
-    // The transfers and the poll hold on to the port: they go first.
+    // The session, the transfers and the poll hold on to the port: they go first.
+    delete m_session;
     delete m_write;
     delete m_read;
     delete m_poll;
@@ -46,6 +42,7 @@ PortJob::~PortJob()
 
 void PortJob::start()
 {
+    m_running = true;
     m_port = std::make_unique<SerialLink>(PortTable({m_plan.devicePath}));
     m_port->setPortNumber(PortTable::FirstPort);
     m_port->open();
@@ -55,232 +52,233 @@ void PortJob::start()
         return;
     }
     m_poll = new ReadinessPoll(*m_port);
-    connect(m_poll, &ReadinessPoll::radioReady, this, &PortJob::radioReady);
-    // The transfers get no poll to restart: between steps this job checks readiness itself.
+    // The transfers get no poll to restart: between steps this job or the session asks the radio.
     m_write = new WriteTransfer(*m_port, m_pacing, nullptr);
     m_read = new ReadTransfer(*m_port, m_arming, nullptr);
-    connect(m_write, &WriteTransfer::progress, this, [this](int frame, int total) { emit progress(stageName(), frame, total); });
-    connect(m_write, &WriteTransfer::finished, this, &PortJob::writeFinished);
-    connect(m_write, &WriteTransfer::failed, this, &PortJob::writeFailed);
-    connect(m_read, &ReadTransfer::progress, this, [this](int frame, int total) { emit progress(stageName(), frame, total); });
-    connect(m_read, &ReadTransfer::finished, this, &PortJob::readFinished);
-    connect(m_read, &ReadTransfer::failed, this, &PortJob::readFailed);
     // After the transfers, so that a port dying mid-transfer is told in their words.
     connect(m_port.get(), &SerialLink::failed, this, &PortJob::portFailed);
 
-    if (m_plan.task == Task::Read)
-        waitForRadio(Step::Read);
-    else if (m_plan.dryRun)
-        waitForRadio(Step::Preview);
-    else
-        waitForRadio(m_plan.backupPath.isEmpty() ? Step::Write : Step::Backup);
+    if (m_plan.task == Task::Write) {
+        startWrite();
+        return;
+    }
+    connect(m_poll, &ReadinessPoll::radioReady, this, &PortJob::radioReady);
+    connect(m_read, &ReadTransfer::progress, this, [this](int frame, int total) { emit progress(stageName(), frame, total); });
+    connect(m_read, &ReadTransfer::finished, this, &PortJob::readFinished);
+    connect(m_read, &ReadTransfer::failed, this, &PortJob::readFailed);
+    waitForRadio();
 }
 
-void PortJob::waitForRadio(Step next)
+void PortJob::interrupt()
 {
-    m_step = Step::Ready;
-    m_afterReady = next;
+    if (!m_running || m_done)
+        return;
+    if (m_session && m_session->isRunning()) {
+        m_session->interrupt(); // its end is told by writeEnded()
+        return;
+    }
+    m_read->abandon();
+    fail(QStringLiteral("interrupted, nothing read"));
+}
+
+void PortJob::waitForRadio()
+{
     m_readyLimit.start(m_plan.readyTimeoutMs);
     m_poll->start();
 }
 
 void PortJob::radioReady()
 {
-    if (m_step != Step::Ready)
+    if (!m_readyLimit.isActive())
         return;
     m_readyLimit.stop();
-    m_step = m_afterReady;
-    runStep();
+    m_read->start();
+}
+
+QString PortJob::noAnswer(const QString &when) const
+{
+    return QStringLiteral("radio not ready%1: no answer to \"C\" within %2 s").arg(when, seconds(m_plan.readyTimeoutMs));
 }
 
 void PortJob::readyTimedOut()
 {
-    if (m_step != Step::Ready)
-        return;
-    const QString before = m_afterReady == Step::Verify ? QStringLiteral(" after the write") : QString();
-    fail(QStringLiteral("radio not ready%1: no answer to \"C\" within %2 s").arg(before, seconds(m_plan.readyTimeoutMs)));
+    fail(noAnswer(QString()));
 }
 
 void PortJob::portFailed(const QString &reason)
 {
-    fail(QStringLiteral("%1 failed: the port failed: %2").arg(stageName(), reason));
-}
-
-void PortJob::runStep()
-{
-    if (m_step != Step::Write) {
-        m_read->start();
+    if (m_done)
+        return;
+    if (m_session && m_session->isRunning()) {
+        // Between transfers (waiting for the radio) nothing else sees the port go.
+        m_portFailure = reason;
+        m_session->interrupt();
         return;
     }
-    const QString refused = m_write->start(numberedSet());
-    if (!refused.isEmpty())
-        fail(QStringLiteral("write refused: %1").arg(refused));
-}
-
-ChannelSet PortJob::numberedSet() const
-{
-    // A file's set carries no channel numbers; on the radio they are 1 to 16 in order.
-    ChannelSet numbered = m_plan.toWrite;
-    for (int k = 0; k < numbered.channels.size(); ++k)
-        numbered.channels[k].no = QString::number(k + 1);
-    return numbered;
+    fail(QStringLiteral("%1 failed: the port failed: %2").arg(stageName(), reason));
 }
 
 void PortJob::readFinished()
 {
-    m_readSet = m_read->channelSet();
-    switch (m_step) {
-    case Step::Backup: {
-        m_backupSet = m_readSet;
-        const QString error = ChannelSheet::save(m_plan.backupPath, m_readSet, m_plan.backupFormat);
+    m_readSet = m_read->radioSet();
+    if (!m_plan.outputPath.isEmpty()) {
+        const QString error = ChannelSheet::save(m_plan.outputPath, ChannelText::fromRadio(m_readSet), m_plan.outputFormat);
         if (!error.isEmpty()) {
-            // The radio's old set must be safe before it is overwritten.
-            fail(QStringLiteral("backup not saved, nothing written: %1").arg(error));
+            fail(QStringLiteral("read 16 channels but cannot save them: %1").arg(error));
             return;
         }
-        waitForRadio(Step::Write);
+        succeed(QStringLiteral("read 16 channels into %1").arg(m_plan.outputPath));
         return;
     }
-    case Step::Verify:
-        m_verifySet = m_readSet;
-        compareReadBack();
-        return;
-    case Step::Preview:
-        tellChanges();
-        return;
-    case Step::Read: {
-        if (!m_plan.outputPath.isEmpty()) {
-            const QString error = ChannelSheet::save(m_plan.outputPath, m_readSet, m_plan.outputFormat);
-            if (!error.isEmpty()) {
-                fail(QStringLiteral("read 16 channels but cannot save them: %1").arg(error));
-                return;
-            }
-            succeed(QStringLiteral("read 16 channels into %1").arg(m_plan.outputPath));
-            return;
-        }
-        succeed(QStringLiteral("read 16 channels"));
-        return;
-    }
-    default:
-        return;
-    }
+    succeed(QStringLiteral("read 16 channels"));
 }
 
 void PortJob::readFailed(const QString &message)
 {
-    // One line per port on standard error.
-    QString line = message;
-    line.replace(u'\n', u' ');
-    fail(QStringLiteral("%1 failed: %2").arg(stageName(), line));
+    fail(QStringLiteral("read failed: %1").arg(oneLine(message)));
 }
 
-void PortJob::writeFinished()
+void PortJob::startWrite()
 {
-    if (m_step != Step::Write)
-        return;
-    m_written = m_write->frames();
-    m_sent = true;
-    if (m_plan.verify) {
-        waitForRadio(Step::Verify);
+    m_session = new WriteSession(*m_poll, *m_read, *m_write, *this);
+    connect(m_session, &WriteSession::progress, this, [this](int frame, int total) { emit progress(stageName(), frame, total); });
+    connect(m_session, &WriteSession::finished, this, &PortJob::writeEnded);
+    WriteSession::Plan plan;
+    plan.set = m_plan.toWrite;
+    plan.backup = !m_plan.backupPath.isEmpty();
+    plan.verify = m_plan.verify;
+    plan.dryRun = m_plan.dryRun;
+    plan.readyWaitMs = m_plan.readyTimeoutMs;
+    plan.log.program = QStringLiteral("qz300-cli");
+    plan.log.port = m_plan.portName;
+    plan.log.device = m_plan.devicePath;
+    m_session->start(plan);
+}
+
+QString PortJob::keepBackup(const RadioSet &old)
+{
+    return ChannelSheet::save(m_plan.backupPath, ChannelText::fromRadio(old), m_plan.backupFormat);
+}
+
+void PortJob::writeEnded()
+{
+    const WriteSession &session = *m_session;
+    if (session.radioBefore())
+        m_readSet = *session.radioBefore();
+    if (session.radioAfter())
+        m_readSet = *session.radioAfter();
+    const ChannelSetDiff::Result &diff = session.differences();
+    const QString problem = oneLine(session.problem());
+    if (!m_portFailure.isEmpty()) {
+        fail(QStringLiteral("%1 failed: the port failed: %2").arg(stageName(), m_portFailure));
         return;
     }
-    succeed(m_plan.backupPath.isEmpty() ? QStringLiteral("wrote 16 channels")
-                                        : QStringLiteral("wrote 16 channels, old set saved in %1").arg(m_plan.backupPath));
-}
-
-void PortJob::writeFailed(const QString &reason)
-{
-    fail(QStringLiteral("write failed, the radio may hold an incomplete set: %1").arg(reason));
-}
-
-void PortJob::compareReadBack()
-{
-    // What was written, as the radio gives it back: the same frames decoded, compared by the
-    // rule the window's read-back uses.
-    m_differences.clear();
-    ChannelSet written;
-    written.squelch = ChannelFrame::squelchOf(m_written.value(0));
-    for (int k = 0; k < ChannelCount; ++k)
-        written.channels << ChannelFrame::decode(m_written.value(k));
-    const ChannelSetDiff::Result diff = ChannelSetDiff::compare(written, m_readSet);
-    if (diff.squelchChanged)
-        m_differences << QStringLiteral("squelch: wrote %1, radio holds %2").arg(diff.squelchBefore, diff.squelchAfter);
-    for (const ChannelSetDiff::ChannelChange &change : diff.channels)
-        m_differences << QStringLiteral("channel %1: wrote %2, radio holds %3")
-                             .arg(change.channel)
-                             .arg(shown(change.before), shown(change.after));
-    if (m_differences.isEmpty())
+    switch (session.outcome()) {
+    case WriteSession::Outcome::Verified:
         succeed(QStringLiteral("wrote 16 channels, verified"));
-    else
+        return;
+    case WriteSession::Outcome::VerifyFailed:
+        m_differences.clear();
+        if (diff.squelchChanged)
+            m_differences << QStringLiteral("squelch: wrote %1, radio holds %2").arg(diff.squelchBefore).arg(diff.squelchAfter);
+        for (const ChannelSetDiff::ChannelChange &change : diff.channels)
+            m_differences << QStringLiteral("channel %1: wrote %2, radio holds %3")
+                                 .arg(change.channel)
+                                 .arg(ChannelSetDiff::shown(change.before), ChannelSetDiff::shown(change.after));
         fail(QStringLiteral("verify failed: the radio does not hold what was written (%1 differences)").arg(m_differences.size()));
-}
-
-void PortJob::tellChanges()
-{
-    const ChannelSetDiff::Result diff = ChannelSetDiff::compare(m_readSet, numberedSet());
-    m_changes.clear();
-    if (diff.squelchChanged)
-        m_changes << QStringLiteral("squelch: %1 → %2").arg(diff.squelchBefore, diff.squelchAfter);
-    for (const ChannelSetDiff::ChannelChange &change : diff.channels)
-        m_changes << QStringLiteral("channel %1: %2 → %3")
-                         .arg(change.channel)
-                         .arg(ChannelSetDiff::shown(change.before), ChannelSetDiff::shown(change.after));
-    succeed(diff.isEmpty() ? QStringLiteral("dry run: the radio holds this set already, nothing sent")
-                           : QStringLiteral("dry run: %1 changes, nothing sent").arg(m_changes.size()));
-}
-
-WriteLogEntry PortJob::logEntry() const
-{
-    WriteLogEntry entry;
-    entry.program = QStringLiteral("qz300-cli");
-    entry.port = m_plan.portName;
-    entry.device = m_plan.devicePath;
-    entry.before = m_backupSet;
-    entry.after = m_verifySet;
-    if (m_verifySet)
-        entry.outcome = m_differences.isEmpty() ? WriteLogEntry::Outcome::Verified : WriteLogEntry::Outcome::VerifyFailed;
-    else if (m_sent) // sent in full; a read-back that failed leaves it unverified
-        entry.outcome = WriteLogEntry::Outcome::Written;
-    else
-        entry.outcome = WriteLogEntry::Outcome::Failed;
-    return entry;
+        return;
+    case WriteSession::Outcome::Written:
+        if (m_plan.verify) {
+            fail(QStringLiteral("verify failed, the set was written but not read back: %1").arg(problem));
+            return;
+        }
+        succeed(m_plan.backupPath.isEmpty() ? QStringLiteral("wrote 16 channels")
+                                            : QStringLiteral("wrote 16 channels, old set saved in %1").arg(m_plan.backupPath));
+        return;
+    case WriteSession::Outcome::Interrupted:
+        fail(QStringLiteral("interrupted during the write after %1 of 16 channels, the radio holds an incomplete set")
+                 .arg(session.framesSent()));
+        return;
+    case WriteSession::Outcome::Failed:
+        if (session.stop() == WriteSession::Stop::Refused)
+            fail(QStringLiteral("write refused: %1").arg(problem));
+        else if (m_plan.dryRun)
+            fail(QStringLiteral("read failed: %1").arg(problem));
+        else
+            fail(QStringLiteral("write failed, the radio may hold an incomplete set: %1").arg(problem));
+        return;
+    case WriteSession::Outcome::Cancelled:
+        switch (session.stop()) {
+        case WriteSession::Stop::NoAnswer:
+            fail(noAnswer(QString()));
+            return;
+        case WriteSession::Stop::OldSetNotRead:
+            fail(QStringLiteral("backup failed: %1").arg(problem));
+            return;
+        case WriteSession::Stop::BackupNotKept:
+            // The radio's old set must be safe before it is overwritten.
+            fail(QStringLiteral("backup not saved, nothing written: %1").arg(problem));
+            return;
+        default:
+            fail(QStringLiteral("interrupted before the write, nothing sent"));
+            return;
+        }
+    case WriteSession::Outcome::Previewed:
+        m_changes.clear();
+        if (diff.squelchChanged)
+            m_changes << QStringLiteral("squelch: %1 → %2").arg(diff.squelchBefore).arg(diff.squelchAfter);
+        for (const ChannelSetDiff::ChannelChange &change : diff.channels)
+            m_changes << QStringLiteral("channel %1: %2 → %3")
+                             .arg(change.channel)
+                             .arg(ChannelSetDiff::shown(change.before), ChannelSetDiff::shown(change.after));
+        succeed(diff.isEmpty() ? QStringLiteral("dry run: the radio holds this set already, nothing sent")
+                               : QStringLiteral("dry run: %1 changes, nothing sent").arg(m_changes.size()));
+        return;
+    case WriteSession::Outcome::None:
+        fail(QStringLiteral("write ended without an outcome"));
+        return;
+    }
 }
 
 QString PortJob::stageName() const
 {
-    switch (m_step == Step::Ready ? m_afterReady : m_step) {
-    case Step::Backup:
-        return QStringLiteral("backup");
-    case Step::Write:
-        return QStringLiteral("write");
-    case Step::Verify:
+    if (!m_session)
+        return QStringLiteral("read");
+    const QString before = m_plan.dryRun ? QStringLiteral("read") : QStringLiteral("backup");
+    switch (m_session->step()) {
+    case WriteSession::Step::AwaitingRadio:
+        return m_session->plan().readsFirst() ? before : QStringLiteral("write");
+    case WriteSession::Step::ReadingBefore:
+        return before;
+    case WriteSession::Step::AwaitingRadioAfter:
+    case WriteSession::Step::ReadingBack:
         return QStringLiteral("verify");
     default:
-        return QStringLiteral("read");
+        return QStringLiteral("write");
     }
 }
 
 void PortJob::succeed(const QString &outcome)
 {
-    if (m_step == Step::Done)
+    if (m_done)
         return;
     m_succeeded = true;
     m_outcome = outcome;
-    m_step = Step::Done;
-    m_readyLimit.stop();
-    if (m_poll)
-        m_poll->stop();
-    m_port->close();
-    emit finished();
+    finish();
 }
 
 void PortJob::fail(const QString &reason)
 {
-    if (m_step == Step::Done)
+    if (m_done)
         return;
     m_succeeded = false;
     m_outcome = reason;
-    m_step = Step::Done;
+    finish();
+}
+
+void PortJob::finish()
+{
+    m_done = true;
     m_readyLimit.stop();
     m_pacing.stop();
     m_arming.stop();

@@ -1,11 +1,11 @@
-// One radio on one port: the readiness check, then a read, or a write with an optional backup read
-// before it and an optional read-back after it. Several jobs share one event loop, each with its own
-// port and timers.
+// One radio on one port: the readiness check and a read, or a write session (an optional backup
+// read before it and an optional read-back after it) answered by the command line's options.
+// Several jobs share one event loop, each with its own port and timers.
 #pragma once
 
 #include "core/files/channelsheet.h"
 #include "core/files/channelfile.h"
-#include "core/files/writelog.h"
+#include "core/radio/writesession.h"
 
 #include <QObject>
 #include <QStringList>
@@ -19,7 +19,7 @@ class ReadinessPoll;
 class SerialLink;
 class WriteTransfer;
 
-class PortJob : public QObject
+class PortJob : public QObject, private WriteSession::Answers
 {
     Q_OBJECT
 
@@ -34,7 +34,7 @@ public:
         /// Read: where the set goes; empty keeps it for the caller (standard output).
         QString outputPath;
         ChannelSheet::Format outputFormat = ChannelSheet::Format::Channel;
-        ChannelSet toWrite;
+        RadioSet toWrite;
         QString backupPath; ///< write: where the radio's old set goes first; empty for none
         ChannelSheet::Format backupFormat = ChannelSheet::Format::Channel;
         bool verify = false;
@@ -47,9 +47,11 @@ public:
     ~PortJob() override;
 
     void start();
+    /// Ends the job now (the program was told to stop): a write ends with its log line.
+    void interrupt();
 
     const Plan &plan() const { return m_plan; }
-    bool isDone() const { return m_step == Step::Done; }
+    bool isDone() const { return m_done; }
     bool succeeded() const { return m_succeeded; }
     /// The one summary line of this port, without the port name.
     QString outcome() const { return m_outcome; }
@@ -58,9 +60,9 @@ public:
     /// A dry run's changes, old → new, one line each.
     QStringList changes() const { return m_changes; }
     /// The set of the last complete read.
-    ChannelSet readSet() const { return m_readSet; }
-    /// A write's line for the write log: the backup read, the verify read and how it ended.
-    WriteLogEntry logEntry() const;
+    RadioSet readSet() const { return m_readSet; }
+    /// Why a write's log line could not be written, or empty.
+    QString logWarning() const { return m_session ? m_session->logWarning() : QString(); }
 
 signals:
     /// `stage` is "read", "backup", "write" or "verify".
@@ -68,39 +70,40 @@ signals:
     void finished();
 
 private:
-    enum class Step { Idle, Ready, Backup, Write, Verify, Read, Preview, Done };
+    // The write session's questions, answered by the options given.
+    bool writeWithoutAnswer() override { return false; }
+    bool writeWithoutOldSet(const QString &) override { return false; }
+    bool writeWithoutBackup(const QString &) override { return false; }
+    QString keepBackup(const RadioSet &old) override;
+    bool confirmChanges(const ChannelSetDiff::Result &) override { return true; }
 
-    void waitForRadio(Step next);
+    void waitForRadio();
     void radioReady();
     void readyTimedOut();
     void portFailed(const QString &reason);
-    void runStep();
     void readFinished();
     void readFailed(const QString &message);
-    void writeFinished();
-    void writeFailed(const QString &reason);
-    void compareReadBack();
-    void tellChanges();
-    ChannelSet numberedSet() const;
+    void startWrite();
+    void writeEnded();
+    QString noAnswer(const QString &when) const;
     QString stageName() const;
     void succeed(const QString &outcome);
     void fail(const QString &reason);
+    void finish();
 
     Plan m_plan;
     std::unique_ptr<SerialLink> m_port;
     ReadinessPoll *m_poll = nullptr;
     WriteTransfer *m_write = nullptr;
     ReadTransfer *m_read = nullptr;
+    WriteSession *m_session = nullptr;
     QTimer m_pacing;
     QTimer m_arming;
     QTimer m_readyLimit;
-    Step m_step = Step::Idle;
-    Step m_afterReady = Step::Idle;
-    QStringList m_written;
-    ChannelSet m_readSet;
-    std::optional<ChannelSet> m_backupSet;
-    std::optional<ChannelSet> m_verifySet;
-    bool m_sent = false;
+    bool m_running = false;
+    bool m_done = false;
+    QString m_portFailure;
+    RadioSet m_readSet;
     QStringList m_differences;
     QStringList m_changes;
     bool m_succeeded = false;

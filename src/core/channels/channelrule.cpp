@@ -1,10 +1,9 @@
 #include "core/channels/channelrule.h"
 
+#include "core/channels/channeltext.h"
 #include "core/channels/frequencycheck.h"
-#include "core/channels/textvalue.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
 
 namespace ChannelRule {
 
@@ -15,9 +14,8 @@ QString outOfRangeMessage()
 
 bool isFrequencyText(const QString &text)
 {
-    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
-    const QString trimmed = TextValue::withDecimalPoint(text.trimmed());
-    return trimmed.isEmpty() || number.match(trimmed).hasMatch();
+    const ChannelText::Problem problem = ChannelText::readFrequency(text).problem;
+    return problem == ChannelText::Problem::None || problem == ChannelText::Problem::OutOfRange;
 }
 
 QString shiftMessage()
@@ -60,7 +58,7 @@ BadFrequency firstBadFrequency(const ChannelList &channels)
             if (value.isNull())
                 continue;
             const QString text = value.toString();
-            if (!isFrequencyText(text) || FrequencyCheck::read(TextValue::withDecimalPoint(text)) == FrequencyCheck::Reading::OutOfRange)
+            if (!ChannelText::readFrequency(text).ok())
                 return {row, field, text};
         }
     }

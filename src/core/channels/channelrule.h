@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/channels/channelrecord.h"
+#include "core/channels/channeltext.h"
 
 #include <QString>
 
@@ -12,7 +13,7 @@
 namespace ChannelRule {
 
 /// No frequency text is longer; a longer cell is refused before it is read as a number.
-constexpr int MaxCellLength = 64;
+constexpr int MaxCellLength = ChannelText::MaxFrequencyLength;
 
 /// The refusal of an out-of-range frequency, naming the range.
 QString outOfRangeMessage();

@@ -1,39 +1,36 @@
 // What differs between two channel sets as the radio holds them: the squelch level and the
 // channels whose frequencies or shift differ. The write's preview, its read-back check and the
-// command line's dry run all use this one rule.
+// command line's dry run and verify all use this one rule, on typed values.
 #pragma once
 
-#include "core/channels/channelset.h"
+#include "core/channels/radiochannel.h"
 
 #include <QList>
+#include <QString>
 
 namespace ChannelSetDiff {
 
 struct ChannelChange
 {
     int channel = 0; ///< 1 to 16
-    ChannelRecord before;
-    ChannelRecord after;
+    RadioChannel before;
+    RadioChannel after;
 };
 
 struct Result
 {
     bool squelchChanged = false;
-    QString squelchBefore; ///< as the radio holds it: one digit, "0" for none
-    QString squelchAfter;
+    int squelchBefore = 0;
+    int squelchAfter = 0;
     QList<ChannelChange> channels;
 
     bool isEmpty() const { return !squelchChanged && channels.isEmpty(); }
 };
 
-/// The differences from `before` to `after`. Frequencies count as equal when the radio stores the
-/// same 10 Hz steps (null, empty and zero are all "unset"); the shift only as on or not on.
-Result compare(const ChannelSet &before, const ChannelSet &after);
+/// The differences from `before` to `after`.
+Result compare(const RadioSet &before, const RadioSet &after);
 
-/// True when the radio would hold the same for both records.
-bool sameOnRadio(const ChannelRecord &a, const ChannelRecord &b);
-
-/// One record for a line of text: "145.50000 / 145.50000 / on", "-" for an unset field.
-QString shown(const ChannelRecord &record);
+/// One channel for a line of text: "145.50000 / 145.50000 / on", "-" for an unset frequency.
+QString shown(const RadioChannel &channel);
 
 } // namespace ChannelSetDiff

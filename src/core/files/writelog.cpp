@@ -1,6 +1,5 @@
 #include "core/files/writelog.h"
 
-#include "core/channels/textvalue.h"
 #include "core/files/workingfolder.h"
 
 #include <QCoreApplication>
@@ -22,6 +21,8 @@ QString outcomeName(WriteLogEntry::Outcome outcome)
         return QStringLiteral("verify-failed");
     case WriteLogEntry::Outcome::Written:
         return QStringLiteral("written");
+    case WriteLogEntry::Outcome::Interrupted:
+        return QStringLiteral("interrupted");
     case WriteLogEntry::Outcome::Failed:
         return QStringLiteral("failed");
     case WriteLogEntry::Outcome::Cancelled:
@@ -30,27 +31,24 @@ QString outcomeName(WriteLogEntry::Outcome outcome)
     return QString();
 }
 
-QJsonValue frequency(const QVariant &mhz)
+QJsonValue frequency(const std::optional<Frequency> &value)
 {
-    const QString text = mhz.toString().trimmed();
-    if (text.isEmpty())
-        return QJsonValue::Null;
-    return TextValue::fiveDecimals(TextValue::numericValue(text));
+    return value ? QJsonValue(value->text()) : QJsonValue::Null;
 }
 
-QJsonValue setValue(const std::optional<ChannelSet> &set)
+QJsonValue setValue(const std::optional<RadioSet> &set)
 {
     if (!set)
         return QJsonValue::Null;
     QJsonArray channels;
-    for (int k = 0; k < set->channels.size(); ++k) {
-        const ChannelRecord &record = set->channels.at(k);
+    for (int k = 0; k < ChannelCount; ++k) {
+        const RadioChannel &channel = set->channels.at(k);
         channels.append(QJsonObject{{QStringLiteral("channel"), k + 1},
-                                    {QStringLiteral("receive_mhz"), frequency(record.rf)},
-                                    {QStringLiteral("transmit_mhz"), frequency(record.tf)},
-                                    {QStringLiteral("shift"), record.bt.toString().trimmed() == QStringLiteral("on") ? QStringLiteral("on") : QStringLiteral("off")}});
+                                    {QStringLiteral("receive_mhz"), frequency(channel.receive)},
+                                    {QStringLiteral("transmit_mhz"), frequency(channel.transmit)},
+                                    {QStringLiteral("shift"), channel.shift ? QStringLiteral("on") : QStringLiteral("off")}});
     }
-    return QJsonObject{{QStringLiteral("squelch"), set->squelch}, {QStringLiteral("channels"), channels}};
+    return QJsonObject{{QStringLiteral("squelch"), QString::number(set->squelch)}, {QStringLiteral("channels"), channels}};
 }
 
 } // namespace

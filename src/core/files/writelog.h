@@ -2,7 +2,7 @@
 // data folder, by the window and the command line alike.
 #pragma once
 
-#include "core/channels/channelset.h"
+#include "core/channels/radiochannel.h"
 
 #include <QDateTime>
 #include <QString>
@@ -11,15 +11,18 @@
 
 struct WriteLogEntry
 {
-    enum class Outcome { Verified, VerifyFailed, Written, Failed, Cancelled };
+    /// verified: read back and the same; verify-failed: read back and different; written: all
+    /// frames went out, not verified; interrupted: stopped part-way through the frames; failed: the
+    /// port failed or the write was refused; cancelled: nothing was sent.
+    enum class Outcome { Verified, VerifyFailed, Written, Interrupted, Failed, Cancelled };
 
     QDateTime time = QDateTime::currentDateTime();
     QString program;              ///< "qz300" or "qz300-cli"
     QString port;                 ///< COMn or the name given
     QString device;
     std::optional<QString> usb;   ///< serial number and the like, when known
-    std::optional<ChannelSet> before; ///< what the radio held, when read
-    std::optional<ChannelSet> after;  ///< what the radio holds, when read back
+    std::optional<RadioSet> before; ///< what the radio held, when read
+    std::optional<RadioSet> after;  ///< what the radio holds, when read back
     Outcome outcome = Outcome::Written;
 };
 

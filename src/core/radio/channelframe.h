@@ -2,7 +2,7 @@
 // one-character commands that move all sixteen of them.
 #pragma once
 
-#include "core/channels/channelrecord.h"
+#include "core/channels/radiochannel.h"
 
 #include <QString>
 #include <QStringView>
@@ -23,9 +23,9 @@ struct Encoded
     bool ok() const { return error.isEmpty(); }
 };
 
-/// Builds frame `number` (1 to 16) of a record: frame 1 carries the squelch level in its address
-/// field, the others the channel number minus one. Refuses what does not fit 20 decimal digits.
-Encoded encode(int number, const ChannelRecord &record, const QString &squelch);
+/// Builds frame `number` (1 to 16) of a channel: frame 1 carries the squelch level in its address
+/// field, the others their channel number minus one. Refuses what does not fit 20 decimal digits.
+Encoded encode(int number, const RadioChannel &channel, int squelch);
 
 /// True for exactly twenty decimal digits.
 bool isWellFormed(QStringView frame);
@@ -35,11 +35,11 @@ bool isWellFormed(QStringView frame);
 /// (all zeros) or within 130 to 500 MHz. The address field is not looked at: a radio need not fill it.
 QString answerFault(QStringView frame);
 
-/// The receive and transmit frequencies and the shift flag of a frame; the channel number is not
-/// carried back and stays null.
-ChannelRecord decode(QStringView frame);
+/// The receive and transmit frequencies and the shift flag of a frame; the address field is not
+/// looked at.
+RadioChannel decode(QStringView frame);
 
-/// The squelch level that frame 1 carries: its second character.
-QString squelchOf(QStringView frame);
+/// The squelch level that frame 1 carries: its second character; 0 when that is no digit.
+int squelchOf(QStringView frame);
 
 } // namespace ChannelFrame

@@ -42,6 +42,14 @@ void ReadTransfer::start(ChannelSetStore store)
     m_armTimer.start(ArmIntervalMs);
 }
 
+void ReadTransfer::abandon()
+{
+    if (m_state == State::Idle)
+        return;
+    m_armTimer.stop();
+    end();
+}
+
 void ReadTransfer::armTick()
 {
     m_armTimer.stop();
@@ -128,9 +136,9 @@ void ReadTransfer::complete()
             return;
         }
     }
-    ChannelSet set;
-    for (const QString &frame : std::as_const(m_frames))
-        set.channels << ChannelFrame::decode(frame);
+    RadioSet set;
+    for (int k = 0; k < ChannelCount; ++k)
+        set.channels[k] = ChannelFrame::decode(m_frames.at(k));
     set.squelch = ChannelFrame::squelchOf(m_frames.first());
     if (m_store) {
         const QString error = m_store(set);

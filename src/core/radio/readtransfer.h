@@ -3,7 +3,7 @@
 // is stored.
 #pragma once
 
-#include "core/channels/channelset.h"
+#include "core/channels/radiochannel.h"
 
 #include <QObject>
 #include <QTimer>
@@ -23,20 +23,23 @@ public:
     static constexpr int SilenceLimitMs = 2000;
 
     /// Takes a complete read before it counts as finished; returns why it could not, or empty.
-    using ChannelSetStore = std::function<QString(const ChannelSet &set)>;
+    using ChannelSetStore = std::function<QString(const RadioSet &set)>;
 
     /// The arming timer belongs to the owner that starts reads; the poll, when given, is stopped
     /// while the port is busy and started again at the end.
     ReadTransfer(SerialLink &port, QTimer &armTimer, ReadinessPoll *poll, QObject *parent = nullptr);
 
     /// Arms the timer; its first tick starts the read. A complete read goes to `store` before
-    /// finished() (the window's table); without one it is kept only in channelSet(), as a backup
+    /// finished() (the window's table); without one it is kept only in radioSet(), as a backup
     /// or a read-back needs it. A store that refuses turns the read into a failure.
     void start(ChannelSetStore store = {});
 
     bool isRunning() const { return m_state != State::Idle; }
     /// The set of the last complete read.
-    ChannelSet channelSet() const { return m_set; }
+    RadioSet radioSet() const { return m_set; }
+
+    /// Stops a read at once, without a signal; nothing is stored.
+    void abandon();
 
     /// The arming tick: sends the read command and starts collecting.
     void armTick();
@@ -44,7 +47,7 @@ public:
 signals:
     /// Frame `frame` of `total` has arrived.
     void progress(int frame, int total);
-    /// channelSet() holds what the radio sent, and the store has taken it.
+    /// radioSet() holds what the radio sent, and the store has taken it.
     void finished();
     /// Nothing was stored; the text is for the user.
     void failed(const QString &message);
@@ -67,5 +70,5 @@ private:
     State m_state = State::Idle;
     QString m_frame;
     QStringList m_frames;
-    ChannelSet m_set;
+    RadioSet m_set;
 };

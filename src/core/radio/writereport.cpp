@@ -22,7 +22,7 @@ QString lines(const ChannelSetDiff::Result &diff, const QString &squelchFormat, 
 {
     QStringList result;
     if (diff.squelchChanged)
-        result << squelchFormat.arg(diff.squelchBefore, diff.squelchAfter);
+        result << squelchFormat.arg(diff.squelchBefore).arg(diff.squelchAfter);
     for (const ChannelSetDiff::ChannelChange &change : diff.channels)
         result << channelFormat.arg(change.channel).arg(ChannelSetDiff::shown(change.before), ChannelSetDiff::shown(change.after));
     return result.join(u'\n');

@@ -1,7 +1,5 @@
 #include "core/radio/writetransfer.h"
 
-#include "core/channels/channelrule.h"
-#include "core/channels/frequencycheck.h"
 #include "core/radio/channelframe.h"
 #include "core/radio/readinesspoll.h"
 #include "core/serial/seriallink.h"
@@ -20,35 +18,13 @@ WriteTransfer::WriteTransfer(SerialLink &port, QTimer &timer, ReadinessPoll *pol
     connect(&m_port, &SerialLink::failed, this, &WriteTransfer::portFailed);
 }
 
-QString WriteTransfer::refusalOf(const ChannelSet &set)
+QString WriteTransfer::formFrames(const RadioSet &set, QStringList &frames)
 {
-    QStringList frames;
-    return formFrames(set, frames);
-}
-
-QString WriteTransfer::formFrames(const ChannelSet &set, QStringList &frames)
-{
-    const ChannelList &channels = set.channels;
-    if (channels.size() < ChannelCount)
-        return tr("数据表只有 %1 个信道，少于 %2 个").arg(channels.size()).arg(ChannelCount);
-
-    // What the radio cannot take is refused before the write command, as the command line does.
-    if (const ChannelRule::BadFrequency bad = ChannelRule::firstBadFrequency(channels); bad.found()) {
-        const QString side = bad.field == ChannelField::Rf ? tr("接收频率") : tr("发送频率");
-        if (!ChannelRule::isFrequencyText(bad.text))
-            return tr("第 %1 信道的%2“%3”不是频率，没有写入对讲机。").arg(bad.row + 1).arg(side, bad.text);
-        return tr("第 %1 信道的%2 %3 超出范围（%4 到 %5 MHz），没有写入对讲机。")
-            .arg(bad.row + 1)
-            .arg(side, bad.text)
-            .arg(FrequencyCheck::LowerLimit)
-            .arg(FrequencyCheck::UpperLimit);
-    }
-
     // Every frame is formed before anything is sent, so that a channel that cannot be written
     // never leaves the radio with half a set.
     frames.clear();
     for (int number = 1; number <= ChannelCount; ++number) {
-        const ChannelFrame::Encoded encoded = ChannelFrame::encode(number, channels.at(number - 1), set.squelch);
+        const ChannelFrame::Encoded encoded = ChannelFrame::encode(number, set.channels.at(number - 1), set.squelch);
         if (!encoded.ok())
             return tr("第 %1 信道的数据无法写入对讲机：%2。").arg(number).arg(encoded.error);
         frames << encoded.frame;
@@ -56,7 +32,7 @@ QString WriteTransfer::formFrames(const ChannelSet &set, QStringList &frames)
     return QString();
 }
 
-QString WriteTransfer::start(const ChannelSet &set, const BeforeSending &beforeSending)
+QString WriteTransfer::start(const RadioSet &set, const BeforeSending &beforeSending)
 {
     if (m_running)
         return tr("正在写信道");

@@ -2,7 +2,7 @@
 // then one frame per tick of the pacing timer. The radio sends no answer to wait for.
 #pragma once
 
-#include "core/channels/channelset.h"
+#include "core/channels/radiochannel.h"
 
 #include <QObject>
 #include <QStringList>
@@ -32,13 +32,9 @@ public:
     /// write must not go ahead, or empty.
     using BeforeSending = std::function<QString()>;
 
-    /// Why `set` cannot be written (a channel missing, a frequency out of range or no number, a
-    /// channel that does not fit a frame), or empty.
-    static QString refusalOf(const ChannelSet &set);
-
     /// Builds all frames from `set` and starts sending. Returns why it cannot start (a channel that
     /// does not fit a frame, no open port, a refusal of `beforeSending`); nothing is sent then.
-    QString start(const ChannelSet &set, const BeforeSending &beforeSending = {});
+    QString start(const RadioSet &set, const BeforeSending &beforeSending = {});
 
     /// Stops a running write at once, without a signal; the radio keeps what it has received.
     void abandon();
@@ -60,7 +56,7 @@ signals:
     void failed(const QString &reason);
 
 private:
-    static QString formFrames(const ChannelSet &set, QStringList &frames);
+    static QString formFrames(const RadioSet &set, QStringList &frames);
     void portFailed(const QString &reason);
     void stop();
 

@@ -1,18 +1,15 @@
 // The window's side of the two transfers and of the link: locks the window while a transfer
 // runs, shows its progress beside the status line, tells the user how it ended, and tells when the
-// port is lost and back. A write reads the radio first (a backup and the changes to confirm),
-// sends the table's set, reads it back to check it, and leaves a line in the write log.
+// port is lost and back. A write is a write session (the core's): this class answers its
+// questions with boxes, keeps the table still while the frames go out and tells the outcome.
 #pragma once
 
-#include "core/channels/channelset.h"
 #include "core/files/writelog.h"
-#include "core/radio/writeoptions.h"
+#include "core/radio/writesession.h"
 #include "window/ui/elidedlabel.h"
 #include "window/ui/messagebox.h"
 
 #include <QObject>
-
-#include <optional>
 
 class ChannelTable;
 class CommandHost;
@@ -24,7 +21,7 @@ class ReadinessPoll;
 class SerialLink;
 class WriteTransfer;
 
-class RadioLinkController : public QObject
+class RadioLinkController : public QObject, private WriteSession::Answers
 {
     Q_OBJECT
 
@@ -44,6 +41,7 @@ public:
     bool mayClose();
 
     WriteTransfer &writeTransfer() { return *m_write; }
+    WriteSession &writeSession() { return *m_session; }
     ReadTransfer &readTransfer() { return *m_read; }
     PortReconnector &reconnector() { return *m_reconnect; }
     QProgressBar *progressBar() const { return m_progress; }
@@ -51,37 +49,29 @@ public:
     QLabel *resultLabel() const { return m_result; }
 
 private:
-    /// Where the window's write stands; the read transfer serves the user's read, the backup
-    /// read before a write and the read-back after it.
-    enum class WriteStep { None, ReadingBefore, Sending, WaitingForRadio, ReadingBack };
+    // The write session's questions.
+    bool writeWithoutAnswer() override;
+    bool writeWithoutOldSet(const QString &why) override;
+    bool writeWithoutBackup(const QString &why) override;
+    QString keepBackup(const RadioSet &old) override;
+    bool confirmChanges(const ChannelSetDiff::Result &changes) override;
+    QString beforeSending() override;
 
-    void radioReadBefore();
-    void radioNotReadBefore(const QString &message);
-    bool confirmChanges();
     bool askWriteAnyway(const QString &why);
-    void cancelWrite();
-    void sendFrames();
-    void startReadBack();
-    void readBackDone();
-    void readBackFailed(const QString &message);
-    void logWrite(WriteLogEntry::Outcome outcome);
+    void writeStepChanged(WriteSession::Step step);
+    void writeProgress(int frame, int total);
+    void writeEnded();
+    void tellWriteEnd();
+    WriteLogEntry logTemplate() const;
     void userReadFinished();
     void userReadFailed(const QString &message);
-    QString holdTableForWrite();
     void releaseTable();
-    void writeProgress(int frame, int total);
     void showProgress(int frame, int total);
-    void writeFinished();
-    void writeFailed(const QString &reason);
-    void readFinished();
-    void readFailed(const QString &message);
     void showFailure(const QString &title, const QString &text, Messages::Icon icon);
     void backToIdle();
     /// The outcome beside the bar, with "n/16" unless `frames` is negative, and the time.
     void showResult(const QString &outcome, int frames);
     bool portReady(const QString &command);
-    bool radioAnsweredOrWriteAnyway();
-    bool storeEdits(const QString &command);
     void linkLost(int port, const QString &device);
     void linkBack();
 
@@ -94,14 +84,10 @@ private:
     ReadTransfer *m_read = nullptr;
     QProgressBar *m_progress = nullptr;
     ElidedLabel *m_result = nullptr;
+    WriteSession *m_session = nullptr;
     int m_framesDone = 0;
-    int m_framesSent = 0;
-    WriteStep m_writeStep = WriteStep::None;
-    WriteOptions m_options;
-    ChannelSet m_sending;
-    std::optional<ChannelSet> m_radioBefore;
-    std::optional<ChannelSet> m_radioAfter;
-    QTimer *m_readBackWait = nullptr; ///< how long the radio may take to answer again after a write
-    bool m_pollHeld = false; ///< stopped between the read before a write and the write
+    bool m_userReading = false;
+    bool m_tableHeld = false;
+    bool m_closing = false; ///< the window goes: a write's end is told only as far as it must be
     bool m_askingToClose = false;
 };
