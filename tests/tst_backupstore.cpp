@@ -39,6 +39,7 @@ private slots:
     void restore_data();
     void restore();
     void restoreWithoutBackups();
+    void restoreNamesAChannelTheRadioCannotTake();
 };
 
 namespace {
@@ -332,6 +333,9 @@ void tst_BackupStore::restore()
     QCOMPARE(table.channel(15).bt, QVariant(QStringLiteral("on")));
     QCOMPARE(steps.count(), 1);
     QCOMPARE(steps.text(0), QStringLiteral("恢复备份"));
+    // The status line says what is in the table now and how it gets into the radio.
+    const QString shownName = row == 0 ? QStringLiteral("20260103-080000-COM2") : QStringLiteral("20260101-080000-COM1");
+    QCOMPARE(window.statusText(), QStringLiteral("已载入备份 %1，用“写信道数据”写入对讲机").arg(shownName));
 
     window.editHistory().undo();
     QCOMPARE(table.channels(), channelsBefore);
@@ -363,6 +367,28 @@ void tst_BackupStore::restoreWithoutBackups()
     rig.action("restoreBackupCommand")->trigger();
     QCOMPARE(rig.messages.count(), 2);
     QVERIFY(!answer.seen);
+}
+
+void tst_BackupStore::restoreNamesAChannelTheRadioCannotTake()
+{
+    // A radio may hold what this program would not send it: a 50 MHz receive frequency on channel 3.
+    QByteArray bytes = backupBytes("4", 145);
+    bytes.replace("147.50000,147.50000,", "50.00000,147.50000,");
+    writeFile(backups().filePath(QStringLiteral("20260105-080000-COM1.doc")), bytes);
+    FileCommandRig rig;
+    QVERIFY(rig.isUp());
+
+    DialogAnswer answer(0);
+    rig.action("restoreBackupCommand")->trigger();
+    QVERIFY(answer.seen);
+    // Loaded all the same, so the user sees it and can correct it.
+    QCOMPARE(rig.window->channelTable().channel(2).rf, QVariant(QStringLiteral("50.00000")));
+    QCOMPARE(rig.messages.count(), 1);
+    QCOMPARE(rig.messages.last().title, QStringLiteral("恢复备份"));
+    QCOMPARE(rig.messages.last().icon, Messages::Icon::Warning);
+    QCOMPARE(rig.messages.last().text, QStringLiteral("备份已载入表格，但对讲机不接受其中的信道：第 3 信道的接收频率 50.00000 超出范围（130 到 500 MHz）。\n"
+                                                      "写信道数据前请改正这个信道。"));
+    QVERIFY(rig.window->statusText().startsWith(QStringLiteral("已载入备份 20260105-080000-COM1")));
 }
 
 QTEST_MAIN(tst_BackupStore)

@@ -57,6 +57,54 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("fleet.doc")), qPrintable(text));
     }
 
+    void pageLanguage_data()
+    {
+        QTest::addColumn<QStringList>("langArguments");
+        QTest::addColumn<QString>("squelchLine");
+        QTest::newRow("default") << QStringList() << QStringLiteral("静噪级别：6");
+        QTest::newRow("zh") << QStringList{QStringLiteral("--lang"), QStringLiteral("zh")} << QStringLiteral("静噪级别：6");
+        QTest::newRow("en") << QStringList{QStringLiteral("--lang"), QStringLiteral("en")} << QStringLiteral("Squelch level: 6");
+    }
+
+    void pageLanguage()
+    {
+        QFETCH(QStringList, langArguments);
+        QFETCH(QString, squelchLine);
+        if (!PrintedList::haveExtractor())
+            QSKIP("pdftotext (poppler-utils) is not installed; scripts/setup installs it");
+        QTemporaryDir dir;
+        const QString input = saveSample(dir);
+        const QString output = dir.filePath(QStringLiteral("list.pdf"));
+        const CliRun run = CliRun::run(QStringList{QStringLiteral("convert"), input, QStringLiteral("--to"), QStringLiteral("pdf"),
+                                                   QStringLiteral("-o"), output} + langArguments);
+        QVERIFY2(run.finished && run.exitCode == 0, run.err.constData());
+        const QString text = PrintedList::textOf(output);
+        QVERIFY2(text.contains(squelchLine), qPrintable(text));
+        QCOMPARE(PrintedList::missingRows(text), QStringList());
+    }
+
+    void languageRefusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown language") << QStringList{QStringLiteral("--to"), QStringLiteral("pdf"), QStringLiteral("--lang"), QStringLiteral("fr")}
+                                          << QStringLiteral("--lang takes en or zh");
+        QTest::newRow("not a page") << QStringList{QStringLiteral("--to"), QStringLiteral("csv"), QStringLiteral("--lang"), QStringLiteral("en")}
+                                    << QStringLiteral("--lang goes with convert --to pdf");
+    }
+
+    void languageRefusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const CliRun run = CliRun::run(QStringList{QStringLiteral("convert"), saveSample(dir)} + arguments);
+        QVERIFY(run.finished);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(QString::fromUtf8(run.err).contains(message), run.err.constData());
+        QVERIFY(run.out.isEmpty());
+    }
+
     void standardOutputTakesThePdf()
     {
         QTemporaryDir dir;

@@ -119,7 +119,7 @@ void tst_FileCommands::saveAndOpenRoundTrip()
     QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
     QCOMPARE(m_rig->requests.size(), 1);
     QCOMPARE(m_rig->requests[0].mode, FileDialogs::Mode::Save);
-    QCOMPARE(m_rig->requests[0].filter, QStringLiteral("text(*.doc) (*.doc)"));
+    QCOMPARE(m_rig->requests[0].filter, QStringLiteral("信道文件 (*.doc)"));
     QCOMPARE(m_rig->requests[0].initialName, QString());
     const QByteArray saved = readAll(file);
     QVERIFY2(saved.startsWith("  5,140.02500,150.62500,Null,,,on,142.02500,152.62500,  ,"), saved.constData());
@@ -138,7 +138,7 @@ void tst_FileCommands::saveAndOpenRoundTrip()
     QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
     QCOMPARE(m_rig->requests.size(), 2);
     QCOMPARE(m_rig->requests[1].mode, FileDialogs::Mode::Open);
-    QCOMPARE(m_rig->requests[1].filter, QStringLiteral("text(*.doc) (*.doc)"));
+    QCOMPARE(m_rig->requests[1].filter, QStringLiteral("信道文件 (*.doc)"));
     QCOMPARE(m_rig->requests[1].initialName, file); // the name last chosen
     QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("5"));
 
@@ -252,7 +252,7 @@ void tst_FileCommands::openFaultLeavesEverything()
     QCOMPARE(m_rig->messages.count(), 1);
     QCOMPARE(m_rig->messages.last().title, ErrorTitle);
     QCOMPARE(m_rig->messages.last().text, text.arg(QDir::toNativeSeparators(file)));
-    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Information);
+    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Warning);
     QCOMPARE(table.channels(), channels);
     QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("6"));
     QCOMPARE(QDir::currentPath(), workDir);
@@ -302,7 +302,7 @@ void tst_FileCommands::saveFaultLeavesEverything()
     QCOMPARE(m_rig->messages.count(), 1);
     QCOMPARE(m_rig->messages.last().title, ErrorTitle);
     QCOMPARE(m_rig->messages.last().text, text.arg(QDir::toNativeSeparators(file)));
-    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Information);
+    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Warning);
     QCOMPARE(table.channels(), channels);
     QCOMPARE(table.currentRow(), 0);
     QCOMPARE(readAll(path("old.doc")), old);

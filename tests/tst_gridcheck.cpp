@@ -200,7 +200,7 @@ void tst_GridCheck::edit()
         QCOMPARE(m_messages->count(), 1);
         QCOMPARE(m_messages->last().text, message);
         QCOMPARE(m_messages->last().title, QStringLiteral("错误警告 "));
-        QCOMPARE(m_messages->last().icon, Messages::Icon::Information);
+        QCOMPARE(m_messages->last().icon, Messages::Icon::Warning);
     } else {
         QVERIFY2(m_messages->isEmpty(), qPrintable(m_messages->texts().join(u'|')));
     }

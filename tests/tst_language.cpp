@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -37,6 +39,7 @@ private slots:
     void cleanup();
     void catalogueIsComplete();
     void catalogueMatchesTheSources();
+    void englishIsNatural();
     void noChineseTextLeftOutside();
     void languageForThisStart_data();
     void languageForThisStart();
@@ -157,6 +160,25 @@ void tst_Language::catalogueIsComplete()
             faults << QStringLiteral("%1 (placeholders differ: %2)").arg(where, entry.translation);
         else if (entry.source.contains(QLatin1String("(&")) && entry.translation.count(u'&') != 1)
             faults << QStringLiteral("%1 (one & for the menu key: %2)").arg(where, entry.translation);
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
+// English has no doubled marks (the Chinese texts' "！！" and "，，，" carried over) and one name for
+// each thing the window shows.
+void tst_Language::englishIsNatural()
+{
+    QString error;
+    const QList<Entry> entries = readCatalogue(QStringLiteral(QZ300_CATALOGUE), &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    static const QRegularExpression doubled(QStringLiteral("!!|,,|\\.\\.\\.\\.|[！，。：；]"));
+    static const QRegularExpression otherNames(QStringLiteral("\\b(Maker|Verify failed|Offline editing|Shift:)"));
+    QStringList faults;
+    for (const Entry &entry : entries) {
+        if (doubled.match(entry.translation).hasMatch())
+            faults << QStringLiteral("%1: %2 (doubled or Chinese marks)").arg(entry.context, entry.translation);
+        if (otherNames.match(entry.translation).hasMatch())
+            faults << QStringLiteral("%1: %2 (another name)").arg(entry.context, entry.translation);
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
 }
@@ -298,11 +320,19 @@ void tst_Language::windowInEnglish()
     QCOMPARE(actionText(*window, QStringLiteral("printCommand")), QStringLiteral("&Print…"));
     QCOMPARE(actionText(*window, QStringLiteral("exportPdfCommand")), QStringLiteral("Export P&DF…"));
     QCOMPARE(actionText(*window, QStringLiteral("restoreBackupCommand")), QStringLiteral("&Restore backup…"));
-    QCOMPARE(window->statusText(), QStringLiteral("Offline editing: no serial port open"));
+    QCOMPARE(window->statusText(), QStringLiteral("Edit offline: no serial port open"));
     QVERIFY(window->findChild<QAction *>(QStringLiteral("englishCommand"))->isChecked());
     QCOMPARE(window->findChild<QAction *>(QStringLiteral("读信道"))->toolTip(),
-             QStringLiteral("Offline editing: no serial port is open. First use \"Select port\" to choose the port the radio is "
+             QStringLiteral("Edit offline: no serial port is open. First use \"Select port\" to choose the port the radio is "
                             "connected to."));
+    // The shift caption ends before its box, and both say what the flag is.
+    const auto *caption = window->findChild<QLabel *>(QStringLiteral("Label5"));
+    QVERIFY(caption);
+    QCOMPARE(caption->text(), QStringLiteral("Beat shift:"));
+    QVERIFY(caption->geometry().right() < window->shiftBox()->geometry().left());
+    QVERIFY(caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->contentsRect().width());
+    QVERIFY(window->shiftBox()->toolTip().contains(QStringLiteral("not a repeater offset")));
+    QCOMPARE(window->channelGrid()->model()->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString(), window->shiftBox()->toolTip());
     QCOMPARE(window->channelGrid()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral(" Receive (MHz)"));
     // Qt's own texts (the standard buttons) are English too, even where Qt's Chinese file exists.
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
@@ -319,7 +349,7 @@ void tst_Language::windowInEnglish()
     editor->setText(QStringLiteral("600"));
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(messages.count(), 1);
-    QCOMPARE(messages.last().text, QStringLiteral("Data out of range!! (130 to 500 MHz)"));
+    QCOMPARE(messages.last().text, QStringLiteral("Frequency out of range (130 to 500 MHz)"));
     QCOMPARE(messages.last().title, QStringLiteral("Error "));
 }
 
@@ -331,7 +361,7 @@ void tst_Language::noPortBoxInEnglish()
     QVERIFY(!window); // the escape button: exit
     QCOMPARE(messages.questions().count(), 1);
     QCOMPARE(messages.lastQuestion().title, QStringLiteral("System Information"));
-    QCOMPARE(messages.lastQuestion().text, QStringLiteral("No serial port is available. The program cannot continue and will close! "));
+    QCOMPARE(messages.lastQuestion().text, QStringLiteral("No serial port is available. You can edit the channel table offline, or exit."));
     QCOMPARE(messages.lastQuestion().buttons, (QStringList{"Edit offline", "Exit"}));
 }
 
@@ -374,7 +404,7 @@ void tst_Language::programHelp_data()
     QTest::newRow("English locale, Chinese help") << QStringList{"--help"} << QString() << 0
                                                   << QStringList{"离线编辑", "--lang <zh|en>"} << QString();
     QTest::newRow("--lang en --help") << QStringList{"--lang", "en", "--help"} << QString() << 0
-                                      << QStringList{"Offline editing: open no serial port", "radio channel programmer", "--lang"}
+                                      << QStringList{"Edit offline: open no serial port", "radio channel programmer", "--lang"}
                                       << QString();
     QTest::newRow("kept English") << QStringList{"-h"} << "[window]\nlanguage=en\n" << 0
                                   << QStringList{"Work in the user data folder"} << QString();

@@ -210,7 +210,7 @@ void tst_MainWindow::squelchCheck()
     if (refused) {
         QCOMPARE(m_messages->last().text, QStringLiteral("静燥级别不可大于 9 ！！！"));
         QCOMPARE(m_messages->last().title, QStringLiteral("错误警告"));
-        QCOMPARE(m_messages->last().icon, Messages::Icon::Information);
+        QCOMPARE(m_messages->last().icon, Messages::Icon::Warning);
     }
 }
 

@@ -199,7 +199,7 @@ void tst_ReadTransfer::failedRead()
         QCOMPARE(rig.messages.last().text, message);
     }
     QCOMPARE(rig.messages.last().title, QStringLiteral("错误警告 "));
-    QCOMPARE(rig.messages.last().icon, Messages::Icon::Information);
+    QCOMPARE(rig.messages.last().icon, Messages::Icon::Warning);
     QCOMPARE(rig.table().channels(), before);
     QCOMPARE(rig.window->squelchLevel(), QStringLiteral("2"));
     // A pulled cable leaves the line saying so until the port is back.

@@ -44,6 +44,7 @@ private slots:
     void exportWritesLayoutAndReadsBack();
     void exportFaultLeavesFile_data();
     void exportFaultLeavesFile();
+    void exportStartsWhereTheLastExportWent();
     void openCellCommittedFirst();
     void refusedDuringTransfer();
 
@@ -143,7 +144,7 @@ void tst_SheetCommands::menuPlace()
     QStringList entries;
     for (const QAction *action : fileMenu->actions())
         entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    QCOMPARE(entries, (QStringList{"打开文件(&O)", "保存文件(&V)", "最近的文件(&L)", "恢复备份…(&R)", "-", "导入…(&I)", "导出…(&X)", "-",
+    QCOMPARE(entries, (QStringList{"打开文件(&O)", "保存文件(&V)", "另存为…(&A)", "最近的文件(&L)", "恢复备份…(&R)", "-", "导入…(&I)", "导出…(&X)", "-",
                                 "打印…(&P)", "导出 PDF…(&D)"}));
 }
 
@@ -244,7 +245,7 @@ void tst_SheetCommands::importFaultChangesNothing()
     QCOMPARE(m_rig->requests.size(), 1);
     QCOMPARE(m_rig->messages.count(), 1);
     QCOMPARE(m_rig->messages.last().title, ErrorTitle);
-    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Information);
+    QCOMPARE(m_rig->messages.last().icon, Messages::Icon::Warning);
     QCOMPARE(m_rig->messages.last().text, text.arg(QDir::toNativeSeparators(file)));
     QCOMPARE(m_rig->window->channelTable().channels(), before);
     QCOMPARE(m_rig->window->squelchLevel(), QStringLiteral("  5"));
@@ -290,7 +291,7 @@ void tst_SheetCommands::importDetailsInEnglishWindow_data()
     QTest::addColumn<QByteArray>("sheet");
     QTest::addColumn<QString>("text");
     QTest::newRow("an error") << QByteArray("Location,Frequency,Duplex,Offset\r\n1,145.5,,\r\n2,499.5,+,0.6\r\n")
-                              << "File %1 cannot be imported!!\n"
+                              << "File %1 cannot be imported.\n"
                                  "line 3, column 4 (Offset): transmit 500.100000 MHz is outside 130 to 500 MHz";
     QTest::newRow("warnings")
         << QByteArray("Location,Name,Frequency,Mode\r\n20,HOME,145.5,NFM\r\n30,,146.5,\r\n")
@@ -457,12 +458,13 @@ void tst_SheetCommands::exportWritesLayoutAndReadsBack()
     }
     m_rig->messages.clear();
 
-    // The next dialog starts where this one ended; cancelling it changes nothing.
+    // The next dialog starts in the folder this one wrote to; cancelling it changes nothing.
+    QCOMPARE(m_rig->window->statusText(), QStringLiteral("已导出 %1").arg(written));
     m_rig->answer = nullptr;
     trigger("exportCommand");
     QCOMPARE(m_rig->requests.size(), 2);
     QCOMPARE(m_rig->requests[1].initialFilter, filter);
-    QCOMPARE(m_rig->requests[1].initialName, path(typed));
+    QCOMPARE(m_rig->requests[1].initialName, m_rig->dir.path() + u'/');
     QCOMPARE(QDir(m_rig->dir.path()).entryList(QDir::Files), files);
 
     // Something else in between, then the file back through 导入 with the same entry.
@@ -476,6 +478,39 @@ void tst_SheetCommands::exportWritesLayoutAndReadsBack()
     QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
     QCOMPARE(m_rig->window->channelTable().channels(), channels);
     QCOMPARE(m_rig->window->squelchLevel(), squelchBack);
+}
+
+void tst_SheetCommands::exportStartsWhereTheLastExportWent()
+{
+    QVERIFY(QDir(m_rig->dir.path()).mkdir(QStringLiteral("exports")));
+    QVERIFY(QDir(m_rig->dir.path()).mkdir(QStringLiteral("imports")));
+    const QString exports = path(QStringLiteral("exports"));
+    // A failed import first: its name must not come back in the export's dialog.
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(path(QStringLiteral("imports/missing.csv")), CsvFilter); };
+    trigger("importCommand");
+    QCOMPARE(m_rig->messages.count(), 1);
+    m_rig->messages.clear();
+
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(exports + QStringLiteral("/plan.csv"), CsvFilter); };
+    trigger("exportCommand");
+    QVERIFY2(!m_rig->requests.last().initialName.contains(QStringLiteral("imports")), qPrintable(m_rig->requests.last().initialName));
+    QVERIFY(QFile::exists(exports + QStringLiteral("/plan.csv")));
+    QCOMPARE(m_rig->window->statusText(), QStringLiteral("已导出 plan.csv"));
+
+    // The PDF starts there too, and says where it went.
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(exports + QStringLiteral("/list")); };
+    trigger("exportPdfCommand");
+    QCOMPARE(m_rig->requests.last().initialName, exports + QStringLiteral("/信道表.pdf"));
+    QCOMPARE(m_rig->window->statusText(), QStringLiteral("已导出 list.pdf"));
+
+    // An import in between, from elsewhere, leaves the export's folder as it was.
+    writeFile(path(QStringLiteral("imports/other.csv")), readAll(exports + QStringLiteral("/plan.csv")));
+    m_rig->answer = [&](const FileDialogs::Request &) { return FileDialogs::Answer(path(QStringLiteral("imports/other.csv")), CsvFilter); };
+    trigger("importCommand");
+    m_rig->answer = nullptr;
+    trigger("exportCommand");
+    QCOMPARE(m_rig->requests.last().initialName, exports + u'/');
+    QVERIFY2(m_rig->messages.isEmpty(), qPrintable(m_rig->messages.texts().join(u'|')));
 }
 
 void tst_SheetCommands::exportFaultLeavesFile_data()

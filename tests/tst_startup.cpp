@@ -160,7 +160,7 @@ void tst_Startup::noPortOpens()
     QVERIFY(!window.startUp());
 
     QCOMPARE(messages.questions().size(), 1);
-    QCOMPARE(messages.lastQuestion().text, QStringLiteral("无串行端口可用，系统失败，退出！ "));
+    QCOMPARE(messages.lastQuestion().text, QStringLiteral("无串行端口可用。可以离线编辑信道表，或退出。"));
     QCOMPARE(messages.lastQuestion().title, QStringLiteral("系统信息"));
     QCOMPARE(messages.lastQuestion().icon, Messages::Icon::Warning);
     QVERIFY(!window.isVisible());

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "window/channels/channelgrid.h"
+#include "window/channels/edithistory.h"
 #include "core/channels/channeltable.h"
 #include "window/files/filedialogs.h"
 #include "core/files/programsettings.h"
@@ -110,15 +111,18 @@ void tst_WindowSettings::gridShowsAllChannels_data()
 {
     QTest::addColumn<QSize>("resizeTo"); // an empty size: the start size
     QTest::addColumn<bool>("grows");
-    QTest::newRow("start size") << QSize() << false;
-    QTest::newRow("1100 x 1000") << QSize(1100, 1000) << true;
-    QTest::newRow("smallest the window allows") << QSize(1, 1) << false;
+    QTest::addColumn<bool>("allInView");
+    QTest::newRow("start size") << QSize() << false << true;
+    QTest::newRow("1100 x 1000") << QSize(1100, 1000) << true << true;
+    // Below the height of 16 rows the grid scrolls (a netbook's screen: tst_smallscreen).
+    QTest::newRow("smallest the window allows") << QSize(1, 1) << false << false;
 }
 
 void tst_WindowSettings::gridShowsAllChannels()
 {
     QFETCH(QSize, resizeTo);
     QFETCH(bool, grows);
+    QFETCH(bool, allInView);
     RecordedMessages messages;
     auto window = start();
     QVERIFY(window);
@@ -130,6 +134,12 @@ void tst_WindowSettings::gridShowsAllChannels()
         QCoreApplication::processEvents();
     }
     QCOMPARE(grid->model()->rowCount(), 16);
+    if (!allInView) {
+        QVERIFY(grid->verticalScrollBar()->maximum() > 0);
+        QVERIFY(grid->rowViewportPosition(3) + grid->rowHeight(3) <= grid->viewport()->height());
+        QVERIFY(grid->geometry().bottom() < grid->parentWidget()->height());
+        return;
+    }
     const int viewportHeight = grid->viewport()->height();
     for (int row = 0; row < 16; ++row) {
         const int top = grid->rowViewportPosition(row);
@@ -163,7 +173,7 @@ void tst_WindowSettings::noPortOffersOffline()
     auto window = Startup::run(path(QStringLiteral("qz3300E.mdb")), PortTable({QStringLiteral("/nonexistent/ttyQZ1")}));
     QCOMPARE(messages.questions().size(), 1);
     const Messages::Question asked = messages.lastQuestion();
-    QCOMPARE(asked.text, QStringLiteral("无串行端口可用，系统失败，退出！ "));
+    QCOMPARE(asked.text, QStringLiteral("无串行端口可用。可以离线编辑信道表，或退出。"));
     QCOMPARE(asked.title, QStringLiteral("系统信息"));
     QCOMPARE(asked.icon, Messages::Icon::Warning);
     QCOMPARE(asked.buttons, (QStringList{QStringLiteral("离线编辑"), QStringLiteral("退出")}));
@@ -207,7 +217,7 @@ void tst_WindowSettings::noPortRealBoxDefaultIsOffline()
     watch.stop();
     Messages::setHandler(previous);
     Messages::setQuestionHandler(previousQuestions);
-    QCOMPARE(seenText, QStringLiteral("无串行端口可用，系统失败，退出！ "));
+    QCOMPARE(seenText, QStringLiteral("无串行端口可用。可以离线编辑信道表，或退出。"));
     QCOMPARE(seenButtons.size(), 2);
     QVERIFY(seenButtons.contains(QStringLiteral("离线编辑")));
     QVERIFY(seenButtons.contains(QStringLiteral("退出")));
@@ -309,34 +319,63 @@ void tst_WindowSettings::fileKeysAndSuffix()
     QVERIFY(window);
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QCOMPARE(window->windowTitle(), QStringLiteral("QZ300 版本 [ A 1.1 ]"));
 
     m_answers << opened;
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(m_requests.size(), 1);
     QCOMPARE(m_requests.last().mode, FileDialogs::Mode::Open);
+    QCOMPARE(m_requests.last().filter, QStringLiteral("信道文件 (*.doc)"));
     QCOMPARE(window->squelchLevel(), QStringLiteral("4"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("plan0.doc[*] - QZ300 版本 [ A 1.1 ]"));
+    QVERIFY(!window->isWindowModified());
 
-    // 保存文件 starts at the file last opened; a bare name is a channel file.
-    m_answers << path(QStringLiteral("plan1"));
+    // A change marks the title; 保存文件 writes into the open file without asking.
+    window->setSquelchLevel(QStringLiteral("6"));
+    QVERIFY(window->isWindowModified());
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_requests.size(), 1);
+    QVERIFY(!window->isWindowModified());
+    QCOMPARE(window->statusText(), QStringLiteral("已保存 plan0.doc"));
+    {
+        QFile saved(opened);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QVERIFY(saved.readAll().startsWith("6,141.50000,"));
+    }
+    // Undoing back past the save is a change again.
+    QVERIFY(window->editHistory().canUndo());
+    window->editHistory().undo();
+    QVERIFY(window->isWindowModified());
+
+    // 另存为 asks, starting at the open file; a bare name is a channel file, and the new file is open.
+    m_answers << path(QStringLiteral("plan1"));
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(m_requests.size(), 2);
     QCOMPARE(m_requests.last().mode, FileDialogs::Mode::Save);
     QCOMPARE(QFileInfo(m_requests.last().initialName).absoluteFilePath(), opened);
     QVERIFY(QFile::exists(path(QStringLiteral("plan1.doc"))));
     QVERIFY(!QFile::exists(path(QStringLiteral("plan1"))));
+    QCOMPARE(window->windowTitle(), QStringLiteral("plan1.doc[*] - QZ300 版本 [ A 1.1 ]"));
+    QVERIFY(!window->isWindowModified());
     QFile saved(path(QStringLiteral("plan1.doc")));
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.readAll().startsWith("4,141.50000,"));
 
-    // The next save starts at the file last saved, also in the next run.
+    // Cancelled, 另存为 leaves the open file as it was.
     m_answers << QString();
-    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(m_requests.last().initialName, path(QStringLiteral("plan1.doc")));
+    QCOMPARE(window->windowTitle(), QStringLiteral("plan1.doc[*] - QZ300 版本 [ A 1.1 ]"));
+
+    // The next run has no file open: 保存 asks, starting at the file last saved.
     QVERIFY(window->close());
     window.reset();
     window = start();
     QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QStringLiteral("QZ300 版本 [ A 1.1 ]"));
+    const qsizetype asked = m_requests.size();
     action(*window, QStringLiteral("保存"))->trigger();
+    QCOMPARE(m_requests.size(), asked + 1);
     QCOMPARE(m_requests.last().initialName, path(QStringLiteral("plan1.doc")));
     QVERIFY2(messages.isEmpty(), qPrintable(messages.texts().join(u'|')));
 }

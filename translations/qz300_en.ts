@@ -86,27 +86,27 @@
     <name>ChannelFileCommands</name>
     <message>
         <source>文件 %1 无法打开 ！！</source>
-        <translation>File %1 cannot be opened!!</translation>
+        <translation>File %1 cannot be opened.</translation>
     </message>
     <message>
         <source>文件 %1 读取失败 ！！</source>
-        <translation>File %1 could not be read!!</translation>
+        <translation>File %1 could not be read.</translation>
     </message>
     <message>
         <source>文件 %1 不是完整的信道文件 ！！</source>
-        <translation>File %1 is not a complete channel file!!</translation>
+        <translation>File %1 is not a complete channel file.</translation>
     </message>
     <message>
         <source>信道表不足 16 个信道，文件 %1 未保存 ！！</source>
-        <translation>The channel table has fewer than 16 channels; file %1 was not saved!!</translation>
+        <translation>The channel table has fewer than 16 channels; file %1 was not saved.</translation>
     </message>
     <message>
         <source>数据中含有逗号或换行，文件 %1 未保存 ！！</source>
-        <translation>The data contains a comma or a line break; file %1 was not saved!!</translation>
+        <translation>The data contains a comma or a line break; file %1 was not saved.</translation>
     </message>
     <message>
         <source>文件 %1 无法保存 ！！</source>
-        <translation>File %1 cannot be saved!!</translation>
+        <translation>File %1 cannot be saved.</translation>
     </message>
     <message>
         <source>打开文件</source>
@@ -114,12 +114,12 @@
     </message>
     <message>
         <source>信道数据无法存入数据库，文件 %1 未打开 ！！</source>
-        <translation>The channels could not be stored in the database; file %1 was not opened!!</translation>
+        <translation>The channels could not be stored in the database; file %1 was not opened.</translation>
     </message>
     <message>
         <source>文件 %1 无法导入 ！！
 %2</source>
-        <translation>File %1 cannot be imported!!
+        <translation>File %1 cannot be imported.
 %2</translation>
     </message>
     <message>
@@ -128,7 +128,7 @@
     </message>
     <message>
         <source>信道数据无法存入数据库，文件 %1 未导入 ！！</source>
-        <translation>The channels could not be stored in the database; file %1 was not imported!!</translation>
+        <translation>The channels could not be stored in the database; file %1 was not imported.</translation>
     </message>
     <message>
         <source>文件 %1 已导入，以下内容未导入：</source>
@@ -136,12 +136,12 @@
     </message>
     <message>
         <source>文件 %1 无法导出 ！！</source>
-        <translation>File %1 cannot be exported!!</translation>
+        <translation>File %1 cannot be exported.</translation>
     </message>
     <message>
         <source>文件 %1 无法导出 ！！
 %2</source>
-        <translation>File %1 cannot be exported!!
+        <translation>File %1 cannot be exported.
 %2</translation>
     </message>
     <message>
@@ -154,7 +154,7 @@
     </message>
     <message>
         <source>文件 %1 大于 64 MiB，未读取 ！！</source>
-        <translation>File %1 is larger than 64 MiB and was not read!!</translation>
+        <translation>File %1 is larger than 64 MiB and was not read.</translation>
     </message>
     <message>
         <source>文件 %1 已不存在，已从最近的文件中移除。</source>
@@ -176,7 +176,45 @@ From which Location should %3 rows be taken?</translation>
     </message>
     <message>
         <source>信道数据无法存入数据库，备份 %1 未恢复 ！！</source>
-        <translation>The channels cannot be stored in the database; backup %1 was not restored!!</translation>
+        <translation>The channels cannot be stored in the database; backup %1 was not restored.</translation>
+    </message>
+    <message>
+        <source>信道文件|*.doc</source>
+        <translation>Channel files|*.doc</translation>
+    </message>
+    <message>
+        <source>已保存 %1</source>
+        <translation>Saved %1</translation>
+    </message>
+    <message>
+        <source>已载入备份 %1，用“写信道数据”写入对讲机</source>
+        <translation>Backup %1 is in the table; &quot;Write to radio&quot; writes it into the radio</translation>
+    </message>
+    <message>
+        <source>接收频率</source>
+        <translation>receive frequency</translation>
+    </message>
+    <message>
+        <source>发送频率</source>
+        <translation>transmit frequency</translation>
+    </message>
+    <message>
+        <source>第 %1 信道的%2 %3 超出范围（%4 到 %5 MHz）</source>
+        <translation>the %2 %3 of channel %1 is out of range (%4 to %5 MHz)</translation>
+    </message>
+    <message>
+        <source>第 %1 信道的%2“%3”不是频率</source>
+        <translation>the %2 &quot;%3&quot; of channel %1 is not a frequency</translation>
+    </message>
+    <message>
+        <source>备份已载入表格，但对讲机不接受其中的信道：%1。
+写信道数据前请改正这个信道。</source>
+        <translation>The backup is in the table, but the radio does not take one of its channels: %1.
+Correct that channel before writing to the radio.</translation>
+    </message>
+    <message>
+        <source>已导出 %1</source>
+        <translation>Exported %1</translation>
     </message>
 </context>
 <context>
@@ -211,7 +249,7 @@ From which Location should %3 rows be taken?</translation>
     </message>
     <message>
         <source>频差标志“%1”不是 0 或 1</source>
-        <translation>Shift flag &quot;%1&quot; is not 0 or 1</translation>
+        <translation>Beat shift flag &quot;%1&quot; is not 0 or 1</translation>
     </message>
     <message>
         <source>接收频率</source>
@@ -284,11 +322,11 @@ From which Location should %3 rows be taken?</translation>
     <name>ChannelRule</name>
     <message>
         <source>数据超出范围 ！！（%1 到 %2 MHz）</source>
-        <translation>Data out of range!! (%1 to %2 MHz)</translation>
+        <translation>Frequency out of range (%1 to %2 MHz)</translation>
     </message>
     <message>
         <source>拍频只能是 on 或 off ！！</source>
-        <translation>Beat shift can only be on or off!!</translation>
+        <translation>Beat shift can only be on or off.</translation>
     </message>
 </context>
 <context>
@@ -368,6 +406,12 @@ From which Location should %3 rows be taken?</translation>
     <message>
         <source>数据库文件 %1 正被另一个程序使用。</source>
         <translation>Database file %1 is in use by another program.</translation>
+    </message>
+    <message>
+        <source>拍频 on 或 off：写信道时作为这个信道的拍频偏移标志送入对讲机（信道帧的第 4 个字符），打开或关闭对讲机在这个信道上的拍频偏移。
+它不是中继台的收发差频：发送频率在“发送频率”一栏单独设置。</source>
+        <translation>Beat shift, on or off: sent to the radio with this channel as its beat-frequency shift flag (character 4 of the channel&apos;s frame), it switches the radio&apos;s beat-frequency shift on this channel.
+It is not a repeater offset: the transmit frequency is set on its own in the Transmit column.</translation>
     </message>
 </context>
 <context>
@@ -453,7 +497,7 @@ From which Location should %3 rows be taken?</translation>
     </message>
     <message>
         <source>粘贴内容中有不是频率或不是 on、off 的数据，没有粘贴 ！！</source>
-        <translation>The pasted data holds values that are not frequencies or not on/off; nothing was pasted!!</translation>
+        <translation>The pasted data holds values that are not frequencies or not on/off; nothing was pasted.</translation>
     </message>
 </context>
 <context>
@@ -486,7 +530,7 @@ From which Location should %3 rows be taken?</translation>
     </message>
     <message>
         <source>离线编辑：没有打开串行端口。请先用“选择端口”选择连接对讲机的端口。</source>
-        <translation>Offline editing: no serial port is open. First use &quot;Select port&quot; to choose the port the radio is connected to.</translation>
+        <translation>Edit offline: no serial port is open. First use &quot;Select port&quot; to choose the port the radio is connected to.</translation>
     </message>
     <message>
         <source>QZ300 版本 [ A 1.1 ]</source>
@@ -502,7 +546,7 @@ From which Location should %3 rows be taken?</translation>
     </message>
     <message>
         <source>拍频:</source>
-        <translation>Shift:</translation>
+        <translation>Beat shift:</translation>
     </message>
     <message>
         <source>       文件(&amp;F)</source>
@@ -557,16 +601,12 @@ From which Location should %3 rows be taken?</translation>
         <translation>&amp;About</translation>
     </message>
     <message>
-        <source>无串行端口可用，系统失败，退出！ </source>
-        <translation>No serial port is available. The program cannot continue and will close! </translation>
-    </message>
-    <message>
         <source>对讲机就绪...</source>
-        <translation>Radio ready...</translation>
+        <translation>Radio ready</translation>
     </message>
     <message>
         <source>静燥级别不可大于 9 ！！！</source>
-        <translation>The squelch level cannot be above 9!!!</translation>
+        <translation>The squelch level cannot be above 9.</translation>
     </message>
     <message>
         <source>拍频</source>
@@ -628,7 +668,7 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
     </message>
     <message>
         <source>离线编辑：未打开串行端口</source>
-        <translation>Offline editing: no serial port open</translation>
+        <translation>Edit offline: no serial port open</translation>
     </message>
     <message>
         <source>最近的文件(&amp;L)</source>
@@ -666,18 +706,26 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
     </message>
     <message>
         <source>离线编辑（未打开串行端口）</source>
-        <translation>Offline editing (no serial port open)</translation>
+        <translation>Edit offline (no serial port open)</translation>
     </message>
     <message>
         <source>恢复备份…(&amp;R)</source>
         <translation>&amp;Restore backup…</translation>
+    </message>
+    <message>
+        <source>另存为…(&amp;A)</source>
+        <translation>Save &amp;as…</translation>
+    </message>
+    <message>
+        <source>无串行端口可用。可以离线编辑信道表，或退出。</source>
+        <translation>No serial port is available. You can edit the channel table offline, or exit.</translation>
     </message>
 </context>
 <context>
     <name>Options</name>
     <message>
         <source>离线编辑：不打开串行端口（信道表、文件可用；读写对讲机前请用“选择端口”选择端口）。</source>
-        <translation>Offline editing: open no serial port (the channel table and files work; choose a port with &quot;Select port&quot; before reading or writing the radio).</translation>
+        <translation>Edit offline: open no serial port (the channel table and files work; choose a port with &quot;Select port&quot; before reading or writing the radio).</translation>
     </message>
     <message>
         <source>在用户数据文件夹（~/.local/share/qz300）中工作，供桌面菜单使用。</source>
@@ -719,7 +767,7 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
     </message>
     <message>
         <source>厂商：%1</source>
-        <translation>Maker: %1</translation>
+        <translation>Manufacturer: %1</translation>
     </message>
     <message>
         <source>USB 标识：%1</source>
@@ -754,7 +802,7 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
     </message>
     <message>
         <source>选用的串行端口 无效！ </source>
-        <translation>The chosen serial port is not usable! </translation>
+        <translation>The chosen serial port is not usable.</translation>
     </message>
 </context>
 <context>
@@ -777,7 +825,7 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
     <message>
         <source>无法打印信道表 ！！
 %1</source>
-        <translation>Cannot print the channel list!!
+        <translation>Cannot print the channel list.
 %1</translation>
     </message>
     <message>
@@ -787,8 +835,12 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
     <message>
         <source>文件 %1 无法导出 ！！
 %2</source>
-        <translation>File %1 cannot be exported!!
+        <translation>File %1 cannot be exported.
 %2</translation>
+    </message>
+    <message>
+        <source>已导出 %1</source>
+        <translation>Exported %1</translation>
     </message>
 </context>
 <context>
@@ -807,7 +859,7 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
         <translation>Port: in the menu bar, &quot;Select port&quot; chooses the serial port of the programming cable.
 Editing: Ctrl+Z undo, Ctrl+Y redo; Ctrl+C, Ctrl+V copy and paste cells, Delete clears the selected cells.
 Import and export: File → Import…, Export… exchange channels with CSV, CHIRP sheets and JSON.
-Offline editing: without the radio, edit the table and open and save channel files (qz300 --offline).
+Edit offline: without the radio, edit the table and open and save channel files (qz300 --offline).
 Safe writes: a radio that does not answer is asked about first; before writing, the channels it holds are read and kept as a backup (File → Restore backup…) and the changes are listed; afterwards they are read back and verified, and every write is logged; the Edit menu turns these three off. Frequencies outside 130 to 500 MHz are not written. Files: Ctrl+O opens, Ctrl+S saves, File → Recent files.
 Printing: File → Print… previews and prints the channel list, File → Export PDF… saves it as a PDF file.</translation>
     </message>
@@ -824,7 +876,7 @@ Printing: File → Print… previews and prints the channel list, File → Expor
     </message>
     <message>
         <source>端口已断开...</source>
-        <translation>Port disconnected...</translation>
+        <translation>Port disconnected</translation>
     </message>
     <message>
         <source>读信道</source>
@@ -844,7 +896,7 @@ Printing: File → Print… previews and prints the channel list, File → Expor
     </message>
     <message>
         <source>正在传送数据,,,,,,,</source>
-        <translation>Transferring data.......</translation>
+        <translation>Sending the channels…</translation>
     </message>
     <message>
         <source>信道数据无法存入数据库，没有读信道：
@@ -879,12 +931,12 @@ Write the channels again before using the radio.</translation>
     <message>
         <source>串行端口 %1 已断开，无法%2！
 接好电缆后，程序会自动重新打开这个端口。</source>
-        <translation>Serial port %1 is disconnected: cannot %2!
+        <translation>Serial port %1 is disconnected: cannot %2.
 Once the cable is back, the program opens this port again by itself.</translation>
     </message>
     <message>
         <source>串行端口没有打开，无法%1！</source>
-        <translation>The serial port is not open: cannot %1!</translation>
+        <translation>The serial port is not open: cannot %1.</translation>
     </message>
     <message>
         <source>串行端口 %1 已断开。
@@ -894,11 +946,11 @@ Once the cable is back, the program opens this port again by itself.</translatio
     </message>
     <message>
         <source>端口已恢复...</source>
-        <translation>Port back...</translation>
+        <translation>Port reconnected</translation>
     </message>
     <message>
         <source>数据传送完毕...</source>
-        <translation>Transfer complete...</translation>
+        <translation>Transfer complete</translation>
     </message>
     <message>
         <source>写入完成</source>
@@ -916,11 +968,11 @@ The radio&apos;s channels may be incomplete; choose the port again and write onc
     </message>
     <message>
         <source>读出信道数据完毕！</source>
-        <translation>Channels read!</translation>
+        <translation>Read complete</translation>
     </message>
     <message>
         <source>读出完成</source>
-        <translation>Read</translation>
+        <translation>Read complete</translation>
     </message>
     <message>
         <source>读出失败</source>
@@ -946,7 +998,7 @@ The radio&apos;s channels may be incomplete; choose the port again and write onc
     </message>
     <message>
         <source>正在读出对讲机中原有的信道,,,,,,,</source>
-        <translation>Reading the channels the radio holds now,,,,,,,</translation>
+        <translation>Reading the channels the radio holds now…</translation>
     </message>
     <message>
         <source>对讲机中原有的信道无法备份：
@@ -996,7 +1048,7 @@ Write anyway?</translation>
     </message>
     <message>
         <source>正在读回校验,,,,,,,</source>
-        <translation>Reading back to verify,,,,,,,</translation>
+        <translation>Reading back to verify…</translation>
     </message>
     <message>
         <source>写入并校验完成</source>
@@ -1004,7 +1056,7 @@ Write anyway?</translation>
     </message>
     <message>
         <source>校验失败 %1</source>
-        <translation>Verify failed: %1</translation>
+        <translation>Verification failed: %1</translation>
     </message>
     <message>
         <source>校验失败：对讲机读回的信道与写入的不同（写入 / 读回）：
@@ -1012,7 +1064,7 @@ Write anyway?</translation>
 %1
 
 请检查电缆和对讲机后再写一次。</source>
-        <translation>Verify failed: the channels read back differ from those written (written / read back):
+        <translation>Verification failed: the channels read back differ from those written (written / read back):
 
 %1
 
@@ -1033,7 +1085,7 @@ Check the cable and the radio, then write again.</translation>
     <name>ReadTransfer</name>
     <message>
         <source>读数错误！！</source>
-        <translation>Read error!!</translation>
+        <translation>Read error</translation>
     </message>
     <message>
         <source>%1
@@ -1128,7 +1180,7 @@ Serial port COM%2 failed: %3</translation>
     </message>
     <message>
         <source>频差“%1”不是 on 或 off</source>
-        <translation>shift &quot;%1&quot; is not on or off</translation>
+        <translation>beat shift &quot;%1&quot; is not on or off</translation>
     </message>
     <message>
         <source>第 %1 项（信道 %2）：</source>
@@ -1387,15 +1439,15 @@ Serial port COM%2 failed: %3</translation>
     <name>WorkingFolder</name>
     <message>
         <source>找不到用户数据文件夹，系统失败，退出！</source>
-        <translation>No user data folder found. The program cannot continue and will close!</translation>
+        <translation>No user data folder found. The program cannot continue and will close.</translation>
     </message>
     <message>
         <source>无法建立数据文件夹 %1，系统失败，退出！</source>
-        <translation>Cannot create data folder %1. The program cannot continue and will close!</translation>
+        <translation>Cannot create data folder %1. The program cannot continue and will close.</translation>
     </message>
     <message>
         <source>无法进入数据文件夹 %1，系统失败，退出！</source>
-        <translation>Cannot enter data folder %1. The program cannot continue and will close!</translation>
+        <translation>Cannot enter data folder %1. The program cannot continue and will close.</translation>
     </message>
 </context>
 <context>
@@ -1482,7 +1534,7 @@ Serial port COM%2 failed: %3</translation>
     </message>
     <message>
         <source>串行端口没有打开，无法写信道！</source>
-        <translation>The serial port is not open: cannot write the radio!</translation>
+        <translation>The serial port is not open: cannot write the radio.</translation>
     </message>
     <message>
         <source>数据表只有 %1 个信道，少于 %2 个</source>

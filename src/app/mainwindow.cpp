@@ -21,6 +21,7 @@
 #include "core/serial/portprobe.h"
 #include "core/serial/seriallink.h"
 #include "window/ui/designnames.h"
+#include "window/ui/elidedlabel.h"
 #include "print/fonts.h"
 #include "window/ui/labelstyle.h"
 #include "window/ui/menubartooltips.h"
@@ -37,6 +38,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
+#include <QUndoStack>
 
 #include <functional>
 #include <utility>
@@ -57,6 +60,13 @@ constexpr int GridTop = 2280;
 constexpr int GridWidth = 6855;
 constexpr int DesignWidth = 11880;
 constexpr int GridBottomMargin = 525;
+// The status line starts right of the title and reaches to the window's right edge.
+constexpr int StatusLeft = 8040;
+constexpr int StatusTop = 720;
+constexpr int StatusHeight = 375;
+constexpr int StatusRightMargin = 225;
+// Rows the grid keeps in view at the least window height; the rest scroll.
+constexpr int LeastRowsInView = 4;
 
 // One instance of each small window: shown again while open, created anew once closed.
 template <typename Window>
@@ -116,6 +126,12 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
     buildMenus();
     m_files = new ChannelFileCommands(*this, *m_table, this);
     connect(m_files, &ChannelFileCommands::recentFilesChanged, this, &MainWindow::rebuildRecentMenu);
+    connect(m_files, &ChannelFileCommands::fileMatched, this, &MainWindow::fileMatched);
+    // Changes are marked only where the title names a file to save them into.
+    connect(&m_history->stack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (!m_files->currentFile().isEmpty())
+            setWindowModified(!clean);
+    });
     rebuildRecentMenu();
     m_link = new RadioLinkController(*this, *m_port, *m_poll, *m_table, m_writePacingTimer, m_readArmTimer, this);
 
@@ -150,12 +166,18 @@ void MainWindow::buildControls()
     const QFont kaiStatus = Fonts::font(Fonts::kai(), 15.75);
     const QFont kaiCaption = Fonts::font(Fonts::kai(), 14.25);
     Twips::place(makeLabel(area, DesignNames::Main::titleLabel(), tr("信道设置系统"), kaiTitle, Qt::blue), 4200, 720, 3735, 855);
-    m_statusLabel = makeLabel(area, DesignNames::Main::statusLabel(), QStringLiteral(" "), kaiStatus, Qt::blue);
-    Twips::place(m_statusLabel, 8040, 720, 3615, 375);
+    m_statusLabel = LabelStyle::apply(new ElidedLabel(QStringLiteral(" "), area), DesignNames::Main::statusLabel(), kaiStatus, Qt::blue);
+    Twips::place(m_statusLabel, StatusLeft, StatusTop, DesignWidth - StatusLeft - StatusRightMargin, StatusHeight);
     Twips::place(makeLabel(area, DesignNames::Main::modelLabel(), QStringLiteral("(QZ_3300)"), Fonts::font(Fonts::song(), 15.75), Qt::blue), 5160, 1440,
                  1695, 375);
     Twips::place(makeLabel(area, DesignNames::Main::squelchCaption(), tr("静噪级别："), kaiCaption, Qt::red), 2400, 1800, 1695, 495);
-    Twips::place(makeLabel(area, DesignNames::Main::shiftCaption(), tr("拍频:"), kaiCaption, Qt::red), 6960, 1800, 855, 375);
+    // The caption ends where the shift box begins; a longer one (English) grows to the left
+    // instead of running under the box.
+    QLabel *shiftCaption = makeLabel(area, DesignNames::Main::shiftCaption(), tr("拍频:"), kaiCaption, Qt::red);
+    Twips::place(shiftCaption, 6960, 1800, 7680 - 6960, 375);
+    const int captionExtra = qMax(0, shiftCaption->sizeHint().width() - shiftCaption->width());
+    shiftCaption->setGeometry(shiftCaption->geometry().adjusted(-captionExtra, 0, 0, 0));
+    shiftCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     m_squelchBox = new QComboBox(area);
     m_squelchBox->setObjectName(DesignNames::Main::squelchBox());
@@ -187,6 +209,10 @@ void MainWindow::buildControls()
     m_shiftBox->addItems({QStringLiteral("off"), QStringLiteral("on"), QStringLiteral("  ")});
     m_shiftBox->setEditText(QStringLiteral(" "));
     Twips::place(m_shiftBox, 7680, 1800, 975, 330);
+    // "Shift" reads as a repeater offset to many: the box and its caption say what the flag does.
+    const QString shiftMeaning = m_table->headerData(ChannelField::Bt, Qt::Horizontal, Qt::ToolTipRole).toString();
+    m_shiftBox->setToolTip(shiftMeaning);
+    shiftCaption->setToolTip(shiftMeaning);
     connect(m_shiftBox, &QComboBox::activated, this, &MainWindow::onShiftChosen);
 
     m_grid = new ChannelGrid(area);
@@ -199,13 +225,14 @@ void MainWindow::buildControls()
     connect(m_table.get(), &QAbstractItemModel::dataChanged, this, &MainWindow::showRowShift);
     connect(m_table.get(), &QAbstractItemModel::modelReset, this, &MainWindow::showRowShift);
 
-    // The designed height showed 11 of the 16 channels: the grid grows to hold them all, and the
-    // window's least size keeps it so.
+    // The window starts tall enough for all 16 channels where the screen has the room; a smaller
+    // screen (a netbook's 600 lines) gets a shorter grid that scrolls.
     m_clientArea = area;
     const QSize gridPlace = Twips::size(area, GridLeft, GridTop);
     const QSize margins = Twips::size(area, DesignWidth - GridLeft - GridWidth, GridBottomMargin);
     area->setMinimumSize(Twips::size(area, DesignWidth, 0).width(),
-                         gridPlace.height() + m_grid->heightForAllRows() + margins.height());
+                         gridPlace.height() + m_grid->heightForRows(LeastRowsInView) + margins.height());
+    m_allRowsHeight = gridPlace.height() + m_grid->heightForAllRows() + margins.height();
     area->installEventFilter(this);
     placeGrid();
 }
@@ -217,6 +244,18 @@ void MainWindow::placeGrid()
     const QSize room = m_clientArea->size().expandedTo(m_clientArea->minimumSize());
     m_grid->setGeometry(topLeft.width(), topLeft.height(), room.width() - topLeft.width() - margins.width(),
                         room.height() - topLeft.height() - margins.height());
+    const QSize statusPlace = Twips::size(m_clientArea, StatusLeft, StatusTop);
+    const int statusRight = room.width() - Twips::size(m_clientArea, StatusRightMargin, 0).width();
+    m_statusLabel->setGeometry(statusPlace.width(), statusPlace.height(), statusRight - statusPlace.width(),
+                               Twips::size(m_clientArea, 0, StatusHeight).height());
+}
+
+QSize MainWindow::startSize(const QRect &available) const
+{
+    // The frame is not known before the window is shown: room is left for a title bar and borders.
+    const QSize frameReserve(16, 48);
+    const QSize wanted(m_clientArea->minimumWidth(), m_allRowsHeight + menuBar()->sizeHint().height());
+    return wanted.boundedTo(available.size() - frameReserve).expandedTo(minimumSizeHint());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -241,7 +280,7 @@ void MainWindow::restoreKeptSettings()
 {
     const auto settings = ProgramSettings::open();
     if (!restoreGeometry(settings->value(GeometryKey).toByteArray()))
-        resize(minimumSizeHint().expandedTo(sizeHint()));
+        resize(startSize(screen()->availableGeometry()));
 }
 
 void MainWindow::storeKeptSettings()
@@ -273,6 +312,8 @@ void MainWindow::buildMenus()
     m_saveAction = addCommand(m_fileMenu, DesignNames::Main::saveCommand(), tr("保存文件(&V)"), &MainWindow::saveChannelFile);
     m_openAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     m_saveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_saveAsAction = addCommand(m_fileMenu, QStringLiteral("saveAsCommand"), tr("另存为…(&A)"), &MainWindow::saveChannelFileAs);
+    m_saveAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     m_recentMenu = m_fileMenu->addMenu(tr("最近的文件(&L)"));
     m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
     m_recentMenu->menuAction()->setObjectName(QStringLiteral("recentMenu"));
@@ -332,7 +373,7 @@ bool MainWindow::startUp(LinkStart start)
     }
     if (PortProbe::openFirst(*m_port) == 0) {
         const Messages::Question noPort{SystemInfoTitle,
-                                        tr("无串行端口可用，系统失败，退出！ "),
+                                        tr("无串行端口可用。可以离线编辑信道表，或退出。"),
                                         Messages::Icon::Warning,
                                         {tr("离线编辑"), tr("退出")},
                                         0,
@@ -389,7 +430,7 @@ void MainWindow::setActivity(Activity activity)
 {
     m_activity = activity;
     const bool idle = activity == Activity::Idle;
-    for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_restoreAction, m_importAction, m_exportAction, m_readAction,
+    for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_saveAsAction, m_restoreAction, m_importAction, m_exportAction, m_readAction,
                             m_writeAction, m_portAction, m_exitAction, m_helpMenu->menuAction(), m_editMenu->menuAction()})
         action->setEnabled(idle);
     m_history->setLocked(!idle);
@@ -441,7 +482,7 @@ void MainWindow::onSquelchEdited()
             m_history->squelchEdited();
         return;
     }
-    Messages::show(this, ErrorTitle, tr("静燥级别不可大于 9 ！！！"), Messages::Icon::Information);
+    Messages::show(this, ErrorTitle, tr("静燥级别不可大于 9 ！！！"), Messages::Icon::Warning);
     // A refused level never becomes a step: the replacement joins the typing before it.
     m_squelchBox->setEditText(SquelchLevel::defaultText());
     // The level of the last run comes back before the edit history starts, so it is no step.
@@ -463,7 +504,7 @@ void MainWindow::onCellEdited(int row, int column)
     const FrequencyCheck::Outcome outcome = FrequencyCheck::afterEdit(column, m_table->channel(row));
     m_cellRefused = outcome.outOfRange;
     if (outcome.outOfRange) {
-        Messages::show(this, tr("错误警告 "), ChannelRule::outOfRangeMessage(), Messages::Icon::Information);
+        Messages::show(this, tr("错误警告 "), ChannelRule::outOfRangeMessage(), Messages::Icon::Warning);
         focusGridAfterBox();
     }
     for (const FrequencyCheck::Assignment &assignment : outcome.assignments) {
@@ -475,7 +516,7 @@ void MainWindow::onCellEdited(int row, int column)
 void MainWindow::onCellRefused(int, int, const QString &)
 {
     m_cellRefused = true;
-    Messages::show(this, tr("错误警告 "), ChannelRule::shiftMessage(), Messages::Icon::Information);
+    Messages::show(this, tr("错误警告 "), ChannelRule::shiftMessage(), Messages::Icon::Warning);
     focusGridAfterBox();
 }
 
@@ -638,6 +679,20 @@ void MainWindow::openChannelFile()
 void MainWindow::saveChannelFile()
 {
     m_files->save();
+}
+
+void MainWindow::saveChannelFileAs()
+{
+    m_files->saveAs();
+}
+
+void MainWindow::fileMatched(const QString &path)
+{
+    // The title names the file; "[*]" shows once the table or the level moves away from it.
+    setWindowTitle(QStringLiteral("%1[*] - %2").arg(QFileInfo(path).fileName(), tr("QZ300 版本 [ A 1.1 ]")));
+    m_history->endSquelchTyping(); // typing after the save is a change of its own
+    m_history->stack().setClean();
+    setWindowModified(false);
 }
 
 void MainWindow::restoreBackup()

@@ -24,7 +24,7 @@ class InstructionsWindow;
 class PortDialog;
 class QAction;
 class QComboBox;
-class QLabel;
+class ElidedLabel;
 class QMenu;
 class RadioLinkController;
 class ReadinessPoll;
@@ -89,6 +89,10 @@ public:
     EditHistory &editHistory() { return *m_history; }
     GridEditCommands &editCommands() { return *m_editCommands; }
 
+    /// The size a first start takes on a screen with `available` room: all 16 channels in view
+    /// where they fit, never more than the screen, never less than the window's least size.
+    QSize startSize(const QRect &available) const;
+
     /// Keeps a window of the program that is closed with the main window.
     void adoptWindow(QWidget *window);
 
@@ -129,6 +133,9 @@ private:
     void writeChannels();
     void openChannelFile();
     void saveChannelFile();
+    void saveChannelFileAs();
+    /// The table now holds what the channel file `path` holds: the title names it, unmodified.
+    void fileMatched(const QString &path);
     void restoreBackup();
     void importChannelSheet();
     void exportChannelSheet();
@@ -150,7 +157,7 @@ private:
     ChannelGrid *m_grid = nullptr;
     QComboBox *m_squelchBox = nullptr;
     QComboBox *m_shiftBox = nullptr;
-    QLabel *m_statusLabel = nullptr;
+    ElidedLabel *m_statusLabel = nullptr;
     QWidget *m_clientArea = nullptr;
 
     QMenu *m_fileMenu = nullptr;
@@ -159,6 +166,7 @@ private:
     QMenu *m_recentMenu = nullptr;
     QAction *m_openAction = nullptr;
     QAction *m_saveAction = nullptr;
+    QAction *m_saveAsAction = nullptr;
     QAction *m_restoreAction = nullptr;
     QAction *m_importAction = nullptr;
     QAction *m_exportAction = nullptr;
@@ -170,6 +178,7 @@ private:
     QTimer m_writePacingTimer;
     QTimer m_statusClearTimer;
     QTimer m_readArmTimer;
+    int m_allRowsHeight = 0; ///< the client area's height with every channel in view
     qint16 m_statusClearTicks = 0;
     bool m_readyAfterClearing = false; ///< the radio answered while a completion text was up
     bool m_cellRefused = false;

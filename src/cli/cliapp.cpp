@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -317,6 +318,14 @@ int readOrWrite(const CommandLine &line)
 /// The channel list page as a PDF, made in memory and handed to the output whole.
 int printPdf(const CommandLine &line, const ChannelSet &set)
 {
+    // The page's texts are written in Chinese; English comes from the window's catalogue.
+    QTranslator english;
+    if (line.pageInEnglish) {
+        if (!english.load(QStringLiteral(":/i18n/qz300_en.qm")) || !QCoreApplication::installTranslator(&english)) {
+            error(QStringLiteral("cannot load the English texts of the page"));
+            return ExitCode::Failed;
+        }
+    }
     ChannelListPage::Content page;
     page.set = set;
     page.source = QFileInfo(line.file).fileName();

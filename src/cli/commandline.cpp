@@ -35,7 +35,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
     const QCommandLineOption readyTimeout(QStringLiteral("ready-timeout"), QString(), QStringLiteral("SECONDS"));
     const QCommandLineOption first(QStringLiteral("first"), QString(), QStringLiteral("N"));
     const QCommandLineOption probe(QStringLiteral("probe"), QString());
-    parser.addOptions({help, version, port, output, backup, verify, dryRun, to, from, readyTimeout, first, probe});
+    const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("LANG"));
+    parser.addOptions({help, version, port, output, backup, verify, dryRun, to, from, readyTimeout, first, probe, lang});
 
     if (!parser.parse(QStringList{QStringLiteral("qz300-cli")} + arguments)) {
         *error = parser.errorText();
@@ -70,7 +71,7 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
         files = 1;
     } else if (name == u"convert") {
         line.command = Command::Convert;
-        allowed = {QStringLiteral("to"), QStringLiteral("from"), QStringLiteral("o"), QStringLiteral("first")};
+        allowed = {QStringLiteral("to"), QStringLiteral("from"), QStringLiteral("o"), QStringLiteral("first"), QStringLiteral("lang")};
         files = 1;
     } else if (name == u"help") {
         return line;
@@ -152,6 +153,18 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
         }
         line.firstLocation = location;
     }
+    if (parser.isSet(lang)) {
+        const QString language = parser.value(lang).trimmed().toLower();
+        if (language != u"en" && language != u"zh") {
+            *error = QStringLiteral("--lang takes en or zh");
+            return line;
+        }
+        if (!line.toPdf) {
+            *error = QStringLiteral("--lang goes with convert --to pdf");
+            return line;
+        }
+        line.pageInEnglish = language == u"en";
+    }
     if (line.command == Command::Convert && !line.to && !line.toPdf) {
         *error = QStringLiteral("convert needs --to %1").arg(outputList());
         return line;
@@ -190,7 +203,7 @@ QString CommandLine::helpText()
         "  write --port P FILE [--backup OUT] [--verify] [--dry-run] [--first N]\n"
         "                                 write FILE into the radio; --backup saves what the\n"
         "                                 radio held first; --verify reads it back and compares\n"
-        "  convert FILE --to FORMAT [-o OUT] [--first N]\n"
+        "  convert FILE --to FORMAT [-o OUT] [--first N] [--lang en|zh]\n"
         "                                 convert between a channel file, CSV (ours or\n"
         "                                 CHIRP's) and JSON, or print it as a one-page PDF\n"
         "\n"
@@ -203,6 +216,7 @@ QString CommandLine::helpText()
         "  --dry-run            read each radio, print what write would change, send nothing\n"
         "  --to FORMAT          chan, csv, json, chirp (the CSV layout of CHIRP) or pdf (the\n"
         "                       channel list to print, the page the window exports)\n"
+        "  --lang en|zh         --to pdf: the page's texts in English or Chinese (default zh)\n"
         "  --from FORMAT        the input's format, when its name does not tell\n"
         "  --first N            a CHIRP sheet of more than 16 rows: take 16 from location N on\n"
         "  --ready-timeout S    seconds to wait for the radio to answer \"C\" (default 3;\n"

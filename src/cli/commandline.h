@@ -33,6 +33,8 @@ struct CommandLine
     std::optional<ChannelSheet::Format> to;
     /// --to pdf: the channel list as a printable page instead of a channel set
     bool toPdf = false;
+    /// --lang en: the page's texts in English instead of Chinese
+    bool pageInEnglish = false;
     /// --first: the location a CHIRP sheet's channels start at
     std::optional<int> firstLocation;
     int readyTimeoutMs = 3000;

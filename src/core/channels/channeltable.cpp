@@ -519,6 +519,9 @@ void ChannelTable::assign(int row, int column, const QVariant &value)
 
 QVariant ChannelTable::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::ToolTipRole && orientation == Qt::Horizontal && section == ChannelField::Bt)
+        return tr("拍频 on 或 off：写信道时作为这个信道的拍频偏移标志送入对讲机（信道帧的第 4 个字符），"
+                  "打开或关闭对讲机在这个信道上的拍频偏移。\n它不是中继台的收发差频：发送频率在“发送频率”一栏单独设置。");
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Vertical)

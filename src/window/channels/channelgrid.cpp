@@ -39,7 +39,11 @@ void ChannelGrid::bind(ChannelTable *table)
 
 int ChannelGrid::heightForAllRows() const
 {
-    const int rows = model() ? model()->rowCount() : 0;
+    return heightForRows(model() ? model()->rowCount() : 0);
+}
+
+int ChannelGrid::heightForRows(int rows) const
+{
     return horizontalHeader()->sizeHint().height() + rows * verticalHeader()->defaultSectionSize() + 2 * frameWidth();
 }
 

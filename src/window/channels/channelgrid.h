@@ -23,6 +23,8 @@ public:
 
     /// The height that shows every row and the header without a scroll bar.
     int heightForAllRows() const;
+    /// The height that shows the header and `rows` rows.
+    int heightForRows(int rows) const;
 
     /// Hands a cell being edited over to the table, as if the user had pressed Return.
     void commitOpenEditor();

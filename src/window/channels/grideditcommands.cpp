@@ -172,7 +172,7 @@ void GridEditCommands::paste()
         lines << refusalLines(unreadable);
         if (!linesBeyond.isEmpty())
             lines << beyondLine(linesBeyond, m_table.rowCount());
-        Messages::show(m_grid.window(), title, lines.join(u'\n'), Messages::Icon::Information);
+        Messages::show(m_grid.window(), title, lines.join(u'\n'), Messages::Icon::Warning);
         return;
     }
     QList<CellEdits::Refusal> refused;
@@ -183,7 +183,7 @@ void GridEditCommands::paste()
     if (!linesBeyond.isEmpty())
         lines << beyondLine(linesBeyond, m_table.rowCount());
     if (!lines.isEmpty())
-        Messages::show(m_grid.window(), title, lines.join(u'\n'), Messages::Icon::Information);
+        Messages::show(m_grid.window(), title, lines.join(u'\n'), Messages::Icon::Warning);
 }
 
 void GridEditCommands::clear()

@@ -1,10 +1,13 @@
 #include "window/files/channelfilecommands.h"
 
+#include "core/channels/channelrule.h"
 #include "core/channels/channeltable.h"
+#include "core/channels/frequencycheck.h"
 #include "window/files/backupdialog.h"
 #include "core/files/backupstore.h"
 #include "core/files/channelfile.h"
 #include "core/files/channelsheet.h"
+#include "core/files/exportfolder.h"
 #include "window/files/filechooser.h"
 #include "window/files/filedialogs.h"
 #include "core/files/programsettings.h"
@@ -19,7 +22,7 @@
 
 namespace {
 
-const QString FileFilter = QStringLiteral("text(*.doc)|*.doc");
+const char *const FileFilter = QT_TRANSLATE_NOOP("ChannelFileCommands", "信道文件|*.doc");
 const QString ChannelFileSuffix = QStringLiteral("doc");
 const QString LastFolderKey = QStringLiteral("files/lastFolder");
 
@@ -134,6 +137,8 @@ void ChannelFileCommands::load(const QString &path)
         showError(tr("信道数据无法存入数据库，文件 %1 未打开 ！！").arg(shown(path)));
     } else {
         remember(path);
+        m_currentFile = path;
+        emit fileMatched(path);
     }
 }
 
@@ -159,19 +164,39 @@ bool ChannelFileCommands::applyLoadedSet(const QString &stepName, const ChannelS
 
 void ChannelFileCommands::save()
 {
+    if (m_currentFile.isEmpty()) {
+        saveAs();
+        return;
+    }
+    if (!guardAndCommit())
+        return;
+    m_table.moveFirst();
+    writeFile(m_currentFile);
+}
+
+void ChannelFileCommands::saveAs()
+{
     QString workDir;
     const QString typed = chooseFile(Purpose::Save, &workDir);
     if (typed.isEmpty())
         return;
-
-    const QString path = withChannelFileSuffix(typed);
-    const ChannelFile::WriteResult result = ChannelFile::save(path, m_host.squelchLevel(), m_table.channels());
-    if (result.error != ChannelFile::WriteError::None)
-        showError(writeErrorText(result.error, path));
-    else
-        remember(path);
-    m_table.moveFirst();
+    writeFile(withChannelFileSuffix(typed));
     restoreWorkingDirectory(workDir);
+}
+
+void ChannelFileCommands::writeFile(const QString &path)
+{
+    const ChannelFile::WriteResult result = ChannelFile::save(path, m_host.squelchLevel(), m_table.channels());
+    if (result.error != ChannelFile::WriteError::None) {
+        showError(writeErrorText(result.error, path));
+    } else {
+        remember(path);
+        m_currentFile = path;
+        m_host.cancelStatusClearing();
+        m_host.setStatusText(tr("已保存 %1").arg(QFileInfo(path).fileName()));
+        emit fileMatched(path);
+    }
+    m_table.moveFirst();
 }
 
 void ChannelFileCommands::restoreBackup()
@@ -191,10 +216,26 @@ void ChannelFileCommands::restoreBackup()
     const QString path = dialog.chosenPath();
     m_table.moveFirst();
     const ChannelFile::ReadResult result = BackupStore::load(path);
-    if (result.error != ChannelFile::ReadError::None)
+    if (result.error != ChannelFile::ReadError::None) {
         showError(readErrorText(result.error, path));
-    else if (!applyLoadedSet(tr("恢复备份"), result.set, true))
+        return;
+    }
+    if (!applyLoadedSet(tr("恢复备份"), result.set, true)) {
         showError(tr("信道数据无法存入数据库，备份 %1 未恢复 ！！").arg(shown(path)));
+        return;
+    }
+    m_host.cancelStatusClearing();
+    m_host.setStatusText(tr("已载入备份 %1，用“写信道数据”写入对讲机").arg(QFileInfo(path).completeBaseName()));
+    // A backup keeps what the radio held, which may be a channel it would not take from us.
+    if (const ChannelRule::BadFrequency bad = ChannelRule::firstBadFrequency(result.set.channels); bad.found()) {
+        const QString side = bad.field == ChannelField::Rf ? tr("接收频率") : tr("发送频率");
+        const QString problem = ChannelRule::isFrequencyText(bad.text)
+            ? tr("第 %1 信道的%2 %3 超出范围（%4 到 %5 MHz）").arg(bad.row + 1).arg(side, bad.text).arg(FrequencyCheck::LowerLimit).arg(FrequencyCheck::UpperLimit)
+            : tr("第 %1 信道的%2“%3”不是频率").arg(bad.row + 1).arg(side, bad.text);
+        Messages::show(m_host.dialogParent(), tr("恢复备份"),
+                       tr("备份已载入表格，但对讲机不接受其中的信道：%1。\n写信道数据前请改正这个信道。").arg(problem),
+                       Messages::Icon::Warning);
+    }
 }
 
 void ChannelFileCommands::importSheet()
@@ -244,6 +285,8 @@ void ChannelFileCommands::importSheet()
 void ChannelFileCommands::exportSheet()
 {
     QString workDir;
+    // The export starts where the last export went, not at the name of the last import.
+    m_sheetDialog->setInitialName(ExportFolder::startName());
     const QString typed = chooseFile(Purpose::Export, &workDir);
     if (typed.isEmpty())
         return;
@@ -257,10 +300,15 @@ void ChannelFileCommands::exportSheet()
         // The blanks a level picked from the list carries belong to the channel file only.
         const ChannelSet set{m_host.squelchLevel().trimmed(), m_table.channels()};
         const ChannelSheet::Composed saved = ChannelSheet::saveComposed(path, set, SheetExchange::exportFormat(path, m_exportFilterIndex));
-        if (!saved.ok())
+        if (!saved.ok()) {
             showError(tr("文件 %1 无法导出 ！！\n%2").arg(shown(path), SheetExchange::withoutPath(saved.shownError, path)));
-        else if (!saved.shownWarnings.isEmpty())
-            showLeftOut(tr("文件 %1 已导出，以下内容未写入：").arg(shown(path)), saved.shownWarnings);
+        } else {
+            ExportFolder::remember(path);
+            m_host.cancelStatusClearing();
+            m_host.setStatusText(tr("已导出 %1").arg(QFileInfo(path).fileName()));
+            if (!saved.shownWarnings.isEmpty())
+                showLeftOut(tr("文件 %1 已导出，以下内容未写入：").arg(shown(path)), saved.shownWarnings);
+        }
     }
     m_table.moveFirst();
     restoreWorkingDirectory(workDir);
@@ -285,7 +333,7 @@ QString ChannelFileCommands::chooseFile(Purpose purpose, QString *workDir)
     switch (purpose) {
     case Purpose::Open:
     case Purpose::Save:
-        m_dialog->setFilter(FileFilter);
+        m_dialog->setFilter(tr(FileFilter));
         m_dialog->setSuffixFromFilter(purpose == Purpose::Save);
         return purpose == Purpose::Open ? m_dialog->chooseToOpen() : m_dialog->chooseToSave();
     case Purpose::Import: {
@@ -325,7 +373,7 @@ void ChannelFileCommands::restoreWorkingDirectory(const QString &path)
 
 void ChannelFileCommands::showError(const QString &text)
 {
-    Messages::show(m_host.dialogParent(), tr("错误警告 "), text, Messages::Icon::Information);
+    Messages::show(m_host.dialogParent(), tr("错误警告 "), text, Messages::Icon::Warning);
 }
 
 void ChannelFileCommands::showLeftOut(const QString &heading, const QStringList &warnings)

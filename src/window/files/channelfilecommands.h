@@ -1,5 +1,5 @@
-// The commands 打开 and 保存: a channel set from a channel file into the table and the squelch box,
-// and back out into a file; and 导入 and 导出, the same with a spreadsheet (CHIRP CSV, our CSV) or
+// The commands 打开, 保存 and 另存为: a channel set from a channel file into the table and the
+// squelch box, and back out into the open file or another; and 导入 and 导出, the same with a spreadsheet (CHIRP CSV, our CSV) or
 // a JSON document.
 #pragma once
 
@@ -24,9 +24,14 @@ public:
 
     /// Loads a file the user picks: everything in it, or on any fault nothing.
     void open();
-    /// Saves the squelch level and the first 16 channels into a file the user picks; a name
-    /// without extension gets ".doc".
+    /// Saves the squelch level and the first 16 channels into the open channel file, without a
+    /// dialog; with no file open it asks like saveAs().
     void save();
+    /// Saves into a file the user picks, which becomes the open file; a name without extension
+    /// gets ".doc".
+    void saveAs();
+    /// The channel file last opened or saved in this run; empty before the first.
+    QString currentFile() const { return m_currentFile; }
     /// Loads a file of the recent list without a dialog; a file no longer there is told and
     /// leaves the list.
     void openRecent(const QString &path);
@@ -51,6 +56,8 @@ public:
 signals:
     /// The recent list changed: a file was opened or saved, or a missing one left it.
     void recentFilesChanged();
+    /// The table and the squelch level now match the channel file `path`: it was opened or saved.
+    void fileMatched(const QString &path);
 
 private:
     enum class Purpose { Open, Save, Import, Export };
@@ -64,6 +71,7 @@ private:
     bool guardAndCommit();
     void load(const QString &path);
     void remember(const QString &path);
+    void writeFile(const QString &path);
 
     CommandHost &m_host;
     ChannelTable &m_table;
@@ -73,4 +81,5 @@ private:
     int m_importFilterIndex = 0;
     int m_exportFilterIndex = 0;
     RecentFiles m_recent;
+    QString m_currentFile;
 };

@@ -1,6 +1,7 @@
 #include "window/print/printcommands.h"
 
 #include "window/files/filedialogs.h"
+#include "core/files/exportfolder.h"
 #include "core/files/outputtarget.h"
 #include "window/ui/commandhost.h"
 #include "window/ui/messagebox.h"
@@ -74,7 +75,8 @@ void PrintCommands::exportPdf()
     FileDialogs::Request request;
     request.mode = FileDialogs::Mode::Save;
     request.filter = PdfFilter;
-    request.initialName = tr("信道表.pdf");
+    // Where the last export went; a name from an import is never carried over.
+    request.initialName = ExportFolder::startName(tr("信道表.pdf"));
     request.suffixFromFilter = true;
     QString path = FileDialogs::ask(m_host.dialogParent(), request).fileName;
     if (path.isEmpty())
@@ -85,7 +87,12 @@ void PrintCommands::exportPdf()
     const QByteArray bytes = ChannelListPage::pdf(m_content(), &problem);
     if (problem.isEmpty())
         problem = OutputTarget::write(path, bytes);
-    if (!problem.isEmpty())
+    if (!problem.isEmpty()) {
         Messages::show(m_host.dialogParent(), Messages::applicationTitle(),
                        tr("文件 %1 无法导出 ！！\n%2").arg(QDir::toNativeSeparators(path), problem), Messages::Icon::Warning);
+        return;
+    }
+    ExportFolder::remember(path);
+    m_host.cancelStatusClearing();
+    m_host.setStatusText(tr("已导出 %1").arg(QFileInfo(path).fileName()));
 }

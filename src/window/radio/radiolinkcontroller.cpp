@@ -1,5 +1,7 @@
 #include "window/radio/radiolinkcontroller.h"
 
+#include "window/radio/transferline.h"
+
 #include "core/channels/channelrecord.h"
 #include "core/channels/channelset.h"
 #include "core/channels/channelsetdiff.h"
@@ -18,7 +20,6 @@
 #include "window/ui/messagebox.h"
 #include "window/ui/translatedtext.h"
 
-#include <QLabel>
 #include <QProgressBar>
 #include <QTime>
 #include <QTimer>
@@ -76,25 +77,9 @@ RadioLinkController::RadioLinkController(CommandHost &host, SerialLink &link, Re
             userReadFailed(message);
     });
 
-    // A thin bar just under the status line, seen only while a transfer runs.
-    QWidget *status = host.statusLabel();
-    m_progress = new QProgressBar(status->parentWidget());
-    m_progress->setObjectName(QStringLiteral("transferProgress"));
-    m_progress->setRange(0, ChannelCount);
-    m_progress->setFormat(QStringLiteral("%v/%m"));
-    m_progress->setTextVisible(true);
-    // Painted over its own background, a new count repaints the bar alone, not the window under it.
-    m_progress->setAutoFillBackground(true);
-    const QRect line = status->geometry();
-    m_progress->setGeometry(line.x(), line.bottom() + 2, line.width() * 2 / 3, qMax(12, line.height() * 2 / 3));
-    m_progress->hide();
-
-    // The outcome of the last transfer, on the bar's line once the bar is gone.
-    m_result = new QLabel(status->parentWidget());
-    m_result->setObjectName(QStringLiteral("transferResult"));
-    m_result->setGeometry(line.x(), line.bottom() + 2, line.width(), qMax(16, line.height() * 2 / 3));
-    m_result->setStyleSheet(QStringLiteral("color: #00007f"));
-    m_result->hide();
+    auto *line = new TransferLine(host.statusLabel());
+    m_progress = line->progressBar();
+    m_result = line->resultLabel();
 }
 
 void RadioLinkController::writeChannels()
@@ -427,7 +412,7 @@ void RadioLinkController::userReadFailed(const QString &message)
 {
     // Nothing of a failed read is stored, so no count of frames.
     showResult(tr("读出失败"), -1);
-    showFailure(ReadErrorTitle, message, Messages::Icon::Information);
+    showFailure(ReadErrorTitle, message, Messages::Icon::Warning);
 }
 
 void RadioLinkController::showFailure(const QString &title, const QString &text, Messages::Icon icon)

@@ -6,6 +6,7 @@
 
 #include "core/files/writelog.h"
 #include "core/radio/writesession.h"
+#include "window/ui/elidedlabel.h"
 #include "window/ui/messagebox.h"
 
 #include <QObject>
@@ -13,7 +14,6 @@
 class ChannelTable;
 class CommandHost;
 class PortReconnector;
-class QLabel;
 class QProgressBar;
 class QTimer;
 class ReadTransfer;
@@ -83,7 +83,7 @@ private:
     WriteTransfer *m_write = nullptr;
     ReadTransfer *m_read = nullptr;
     QProgressBar *m_progress = nullptr;
-    QLabel *m_result = nullptr;
+    ElidedLabel *m_result = nullptr;
     WriteSession *m_session = nullptr;
     int m_framesDone = 0;
     bool m_userReading = false;
