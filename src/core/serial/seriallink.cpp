@@ -65,7 +65,17 @@ bool SerialLink::open()
     }
     // The device node itself, not a /dev/serial/by-id link to it: the lock another program
     // takes on the node must be the one this open looks for.
-    m_port.setPortName(PortTable::resolvedDevice(path));
+    const QString node = PortTable::resolvedDevice(path);
+    // Qt takes a lock file older than 30 s for a stale one and removes it, though minicom and
+    // its kind hold the port as long as they run; and it would read a FIFO in the lock's place
+    // for ever. A lock another live program holds keeps the port closed.
+    if (PortAccess::isHeldElsewhere(PortAccess::lockOf(node))) {
+        m_openFault = OpenFault::InUse;
+        m_openFacts = PortAccess::of(node);
+        m_openErrorText = describe(m_openFault);
+        return false;
+    }
+    m_port.setPortName(node);
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_openFault = faultOf(m_port.error());
         m_openErrorText = m_port.errorString();
@@ -208,6 +218,9 @@ QString SerialLink::explain(OpenFault fault, const QString &device, const PortAc
     case OpenFault::NoPermission:
         return PortAccess::permissionRemedy(device, facts, language);
     case OpenFault::InUse: {
+        if (!facts.oddLock.isEmpty())
+            return english ? QStringLiteral("in use: its lock %1 is not a regular file").arg(facts.oddLock)
+                           : tr("已被占用：锁文件 %1 不是普通文件").arg(facts.oddLock);
         const QString holder = PortAccess::holder(facts, language);
         if (holder.isEmpty())
             return english ? QStringLiteral("in use") : describe(fault);
