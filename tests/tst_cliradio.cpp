@@ -5,10 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <sys/stat.h>
 
 
 Q_DECLARE_METATYPE(ChannelSet)
@@ -34,6 +38,8 @@ private slots:
     void noScratchFilesAndOneLogLine();
     void dryRunSendsNothing_data();
     void dryRunSendsNothing();
+    void portThatFailsIsNamed();
+    void logThatIsNoFileDoesNotHold();
 };
 
 using namespace CliSample;
@@ -346,4 +352,48 @@ void tst_CliRadio::dryRunSendsNothing()
 }
 
 QTEST_GUILESS_MAIN(tst_CliRadio)
+
+
+void tst_CliRadio::portThatFailsIsNamed()
+{
+    // The second radio hangs up while it answers: the message named COM1, in Chinese.
+    FakeRadio first;
+    FakeRadio second;
+    second.setFrames(framesOf(sampleSet()));
+    QTimer watch;
+    watch.setInterval(5);
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (!second.received().contains('5'))
+            return;
+        watch.stop();
+        QTimer::singleShot(60, &second, &FakeRadio::hangUp);
+    });
+    watch.start();
+    const CliRun run = CliRun::run({"read", "--port", "COM2"}, {first.devicePath(), second.devicePath()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errorLines().size(), 1);
+    const QString expected = QStringLiteral("COM2: error: read failed: Read error!! Serial port %1 failed: ").arg(second.devicePath());
+    QVERIFY2(run.errorLines().first().startsWith(expected), run.err.constData());
+}
+
+void tst_CliRadio::logThatIsNoFileDoesNotHold()
+{
+    // A FIFO in the write log's place: the write was sent and the program then waited for ever.
+    QTemporaryDir dir;
+    FakeRadio radio;
+    const QString plan = saveSample(dir);
+    QVERIFY(QDir().mkpath(QFileInfo(writeLogPath()).absolutePath()));
+    QFile::remove(writeLogPath());
+    QCOMPARE(::mkfifo(QFile::encodeName(writeLogPath()).constData(), 0600), 0);
+    const CliRun run = CliRun::run({"write", "--port", "COM1", plan}, {radio.devicePath()}, {}, {}, 30000);
+    QFile::remove(writeLogPath());
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(radio.writesStored(), 1);
+    QVERIFY2(run.err.contains("is not a regular file"), run.err.constData());
+    QVERIFY2(!QString::fromUtf8(run.err).contains(QStringLiteral("写入记录")), run.err.constData());
+}
+
+QTEST_MAIN(tst_CliRadio)
 #include "tst_cliradio.moc"

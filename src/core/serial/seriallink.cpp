@@ -38,6 +38,11 @@ void SerialLink::setPortNumber(int port)
         m_portNumber = port;
 }
 
+QString SerialLink::shownName() const
+{
+    return m_shownName.isEmpty() ? QStringLiteral("COM%1").arg(m_portNumber) : m_shownName;
+}
+
 bool SerialLink::isOpen() const
 {
     return m_port.isOpen();
@@ -107,7 +112,7 @@ void SerialLink::portReadyRead()
         return;
     if (m_draining) {
         m_draining = false;
-        emit readyRead();
+        announce();
         return;
     }
     // While Qt's read notifier rests, what arrives waits in the kernel and the event thread
@@ -115,7 +120,20 @@ void SerialLink::portReadyRead()
     m_restingNotifier = activeReadNotifier();
     if (m_restingNotifier)
         m_restingNotifier->setEnabled(false);
+    if (!m_unannounced.isValid())
+        m_unannounced.start();
     m_gather.start();
+}
+
+void SerialLink::announce()
+{
+    m_unannounced.invalidate();
+    emit readyRead();
+}
+
+qint64 SerialLink::msSinceUnannouncedInput() const
+{
+    return m_unannounced.isValid() ? m_unannounced.elapsed() : -1;
 }
 
 void SerialLink::gatherEnded()
@@ -134,13 +152,14 @@ void SerialLink::gatherEnded()
         return;
     }
 #endif
-    emit readyRead();
+    announce();
 }
 
 void SerialLink::stopGathering()
 {
     m_gather.stop();
     m_draining = false;
+    m_unannounced.invalidate();
     if (m_restingNotifier && m_port.isOpen())
         m_restingNotifier->setEnabled(true);
     m_restingNotifier.clear();
