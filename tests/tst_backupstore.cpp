@@ -155,6 +155,7 @@ void tst_BackupStore::keepsNewest()
         QFile file(backups().filePath(names[i]));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
+        QVERIFY(file.flush()); // or the write at close would set the time again
         QVERIFY(file.setFileTime(fileTimeBase.addSecs(-60 * i), QFileDevice::FileModificationTime));
     }
     // Names that look like backups but are not ones this program writes stay, however old.

@@ -104,10 +104,10 @@ void tst_CliRadio::garbageIsNotSaved_data()
     QTest::addColumn<QByteArray>("endless");
     QTest::addColumn<QString>("reason");
     QTest::newRow("three stray digits") << QByteArray("123") << QByteArray()
-                                        << "读数错误！！ 第 1 信道：接收频率 51.40030 MHz 超出 130 到 500 MHz 的范围";
-    QTest::newRow("digits without end") << QByteArray() << QByteArray("17") << "读数错误！！ 第 1 信道：频差标志“7”不是 0 或 1";
+                                        << "Read error!! Channel 1: Receive frequency 51.40030 MHz is outside 130 to 500 MHz";
+    QTest::newRow("digits without end") << QByteArray() << QByteArray("17") << "Read error!! Channel 1: Shift flag \"7\" is not 0 or 1";
     QTest::newRow("only C without end") << QByteArray() << QByteArray("C")
-                                        << "读数错误！！ 对讲机没有应答：请检查电缆和对讲机电源";
+                                        << "Read error!! The radio did not answer: check the cable and the radio's power";
 }
 
 void tst_CliRadio::garbageIsNotSaved()
@@ -351,12 +351,10 @@ void tst_CliRadio::dryRunSendsNothing()
     QCOMPARE(writeLogLines().size(), logBefore);
 }
 
-QTEST_GUILESS_MAIN(tst_CliRadio)
-
-
 void tst_CliRadio::portThatFailsIsNamed()
 {
-    // The second radio hangs up while it answers: the message named COM1, in Chinese.
+    // The second radio hangs up while it answers: the message named COM1 (every port's name), in
+    // Chinese.
     FakeRadio first;
     FakeRadio second;
     second.setFrames(framesOf(sampleSet()));
@@ -366,7 +364,7 @@ void tst_CliRadio::portThatFailsIsNamed()
         if (!second.received().contains('5'))
             return;
         watch.stop();
-        QTimer::singleShot(60, &second, &FakeRadio::hangUp);
+        QTimer::singleShot(400, &second, &FakeRadio::hangUp);
     });
     watch.start();
     const CliRun run = CliRun::run({"read", "--port", "COM2"}, {first.devicePath(), second.devicePath()});
@@ -395,5 +393,5 @@ void tst_CliRadio::logThatIsNoFileDoesNotHold()
     QVERIFY2(!QString::fromUtf8(run.err).contains(QStringLiteral("写入记录")), run.err.constData());
 }
 
-QTEST_MAIN(tst_CliRadio)
+QTEST_GUILESS_MAIN(tst_CliRadio)
 #include "tst_cliradio.moc"

@@ -48,7 +48,7 @@ void tst_OutputTarget::unwritableFileIsRefused()
     QVERIFY(put(path, "old"));
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
     const QString error = OutputTarget::write(path, "new");
-    QVERIFY2(error.startsWith(path + QStringLiteral("：文件不可写：没有权限（")), qPrintable(error));
+    QVERIFY2(error.startsWith(path + QStringLiteral(": 文件不可写：没有权限（")), qPrintable(error));
     QCOMPARE(contentOf(path), QByteArray("old"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.doc"});
 }
@@ -64,7 +64,7 @@ void tst_OutputTarget::folderThatCannotTakeTheFileIsNamed()
     QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     const QString error = OutputTarget::write(path, "new");
     QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-    QVERIFY2(error.startsWith(QStringLiteral("%1：文件夹 %2 不可写：没有权限（").arg(path, dir.path())), qPrintable(error));
+    QVERIFY2(error.startsWith(QStringLiteral("%1: 文件夹 %2 不可写：没有权限（").arg(path, dir.path())), qPrintable(error));
     QCOMPARE(contentOf(path), QByteArray("old"));
 }
 

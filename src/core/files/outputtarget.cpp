@@ -40,25 +40,13 @@ QString systemReason(int number)
     return SystemError::describe(number);
 }
 
+/// "<path>: <reason>": the front ends take the path off where they name the file themselves.
 QString failed(const QString &path, const QString &reason)
 {
-    return QCoreApplication::translate("OutputTarget", "%1：%2").arg(path, reason);
+    return QStringLiteral("%1: %2").arg(path, reason);
 }
 
 #ifdef Q_OS_UNIX
-/// The replacement keeps the old file's owner and group where this process may give them (as
-/// root it may: the user's file must not become root's); where it may not, it is this user's.
-void keepOwner(int fd, const struct stat &old)
-{
-    if (::fchown(fd, old.st_uid, old.st_gid) == 0)
-        return;
-    if (::fchown(fd, uid_t(-1), old.st_gid) == 0)
-        return;
-}
-
-/// Writes every byte, fsyncs and closes the temporary file, and only then renames it over the
-/// old one. A buffered writer may report success at commit although its last write ran out of
-/// space, so each step's own result is checked here.
 /// A name for the temporary file beside `fileName` that stays within the folder's limit for a
 /// name: ".<name>.<pid>-<attempt>.tmp", the name shortened when it is long.
 QByteArray temporaryNameFor(const QString &folder, const QString &fileName, int attempt)
@@ -162,7 +150,7 @@ QString write(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo info(path);
     if (info.isDir())
-        return QCoreApplication::translate("OutputTarget", "%1：是文件夹").arg(path);
+        return failed(path, QCoreApplication::translate("OutputTarget", "是文件夹"));
     if (info.exists() && !info.isFile()) {
         QFile device(path);
         if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || device.write(bytes) != bytes.size() || !device.flush())

@@ -35,7 +35,8 @@ QString groupName(gid_t gid)
 std::optional<qint64> pidIn(const QByteArray &text)
 {
     bool ok = false;
-    const qint64 pid = text.left(text.indexOf('\n')).trimmed().toLongLong(&ok);
+    const qsizetype lineEnd = text.indexOf('\n');
+    const qint64 pid = (lineEnd < 0 ? text : text.left(lineEnd)).trimmed().toLongLong(&ok);
     if (!ok || pid <= 0)
         return std::nullopt;
     return pid;
