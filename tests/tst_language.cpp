@@ -205,8 +205,8 @@ void tst_Language::noChineseTextLeftOutside()
 {
     static const QRegularExpression bareChinese(QStringLiteral("QStringLiteral\\(\\s*\"[^\"]*[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
     static const QStringList exempt{QStringLiteral("cli/"),                  // the command line speaks English
-                                    QStringLiteral("ui/designnames.h"),      // object names of the design
-                                    QStringLiteral("ui/fonts.h"),            // font family names
+                                    QStringLiteral("window/ui/designnames.h"), // object names of the design
+                                    QStringLiteral("print/fonts.h"),         // font family names
                                     QStringLiteral("app/languagechoice.cpp"), // both languages at once
                                     QStringLiteral("app/languagemenu.cpp")};
     const QString root = QStringLiteral(QZ300_SOURCES);

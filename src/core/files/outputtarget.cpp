@@ -61,6 +61,15 @@ QByteArray temporaryNameFor(const QString &folder, const QString &fileName, int 
     return folderName + '/' + '.' + QFile::encodeName(stem) + suffix;
 }
 
+/// Why this user may not write the existing file, or 0. A file without any write permission is
+/// read-only for root too: root may write it, but the user made it so.
+int writeDenied(const QByteArray &name, const struct stat &status)
+{
+    if (::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) != 0)
+        return errno;
+    return (status.st_mode & 0222) == 0 ? EACCES : 0;
+}
+
 /// The replacement keeps the old file's owner and group where this process may give them (as
 /// root it may: the user's file must not become root's); where it may not, it is this user's.
 void keepOwner(int fd, const struct stat &old)
@@ -84,8 +93,8 @@ QString replaceRegular(const QString &path, const QByteArray &bytes)
     const bool hadOld = ::stat(targetName.constData(), &old) == 0;
     // The rename would replace a file the user may not write (a read-only one, another user's in
     // a shared folder): such a file is refused and stays as it is.
-    if (hadOld && (::faccessat(AT_FDCWD, targetName.constData(), W_OK, AT_EACCESS) != 0 || (old.st_mode & 0222) == 0))
-        return failed(path, QCoreApplication::translate("OutputTarget", "文件不可写：%1").arg(systemReason(errno == EROFS ? EROFS : EACCES)));
+    if (const int denied = hadOld ? writeDenied(targetName, old) : 0; denied != 0)
+        return failed(path, QCoreApplication::translate("OutputTarget", "文件不可写：%1").arg(systemReason(denied)));
     QByteArray temporaryName;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {

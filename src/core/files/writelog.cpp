@@ -95,17 +95,18 @@ QString append(const WriteLogEntry &entry)
     auto cannotSave = [&file](int errorNumber) {
         return QCoreApplication::translate("WriteLog", "写入记录无法保存：%1：%2").arg(file, SystemError::describe(errorNumber));
     };
+    const auto notAFile = [&file] { return QCoreApplication::translate("WriteLog", "写入记录无法保存：%1 不是普通文件").arg(file); };
     const QByteArray name = QFile::encodeName(file);
     // A FIFO or a device in the log's place would hold the program on open or on write.
     struct stat status{};
     if (::stat(name.constData(), &status) == 0 && !S_ISREG(status.st_mode))
-        return QCoreApplication::translate("WriteLog", "写入记录无法保存：%1 不是普通文件").arg(file);
+        return notAFile();
     const int fd = ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
     if (fd < 0)
         return cannotSave(errno);
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        return QCoreApplication::translate("WriteLog", "写入记录无法保存：%1 不是普通文件").arg(file);
+        return notAFile();
     }
     const off_t oldSize = status.st_size;
     // A line cut short before (a full disk, an editor) must not swallow this one.
