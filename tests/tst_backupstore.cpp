@@ -33,6 +33,7 @@ private slots:
     void listNewestFirst();
     void keepsNewest_data();
     void keepsNewest();
+    void clockSetBackKeepsTheLatest();
     void saveLoadRoundTrip();
     void summary_data();
     void summary();
@@ -130,7 +131,7 @@ void tst_BackupStore::keepsNewest_data()
 {
     QTest::addColumn<int>("existing");
     QTest::addColumn<QDateTime>("savedAt");
-    QTest::addColumn<int>("removed"); // the oldest this many of the existing ones
+    QTest::addColumn<int>("removed"); // the least recently made this many of the existing ones
     QTest::newRow("102 kept, a newer one saved") << 102 << QDateTime(QDate(2026, 3, 1), QTime(9, 0)) << 3;
     QTest::newRow("clock set back: the new one stays") << 102 << QDateTime(QDate(2020, 1, 1), QTime(9, 0)) << 3;
     QTest::newRow("99 kept: one more fits") << 99 << QDateTime(QDate(2026, 3, 1), QTime(9, 0)) << 0;
@@ -144,8 +145,8 @@ void tst_BackupStore::keepsNewest()
     QFETCH(QDateTime, savedAt);
     QFETCH(int, removed);
 
-    // Hourly backups from 1 January 2025 on; the oldest by name is the newest by file time, so an
-    // order by file time would remove the wrong ones.
+    // Hourly backups from 1 January 2025 on, made in the opposite order of their names' times (a
+    // clock that was wrong): the files' own times tell which were made last.
     QStringList names;
     for (int i = 0; i < existing; ++i)
         names << QStringLiteral("202501%1-%2%3-COM1.doc").arg(1 + i / 24, 2, 10, QLatin1Char('0')).arg(i % 24, 2, 10, QLatin1Char('0')).arg("0000");
@@ -155,21 +156,53 @@ void tst_BackupStore::keepsNewest()
         QFile file(backups().filePath(names[i]));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
+        QVERIFY(file.flush()); // or the write at close would set the time again
         QVERIFY(file.setFileTime(fileTimeBase.addSecs(-60 * i), QFileDevice::FileModificationTime));
     }
-    const QStringList others{"notes.doc", "20250101-000000-COM1.doc.bak", "backup.txt"};
-    for (const QString &name : others)
+    // Names that look like backups but are not ones this program writes stay, however old.
+    const QStringList others{"notes.doc", "20250101-000000-COM1.doc.bak", "backup.txt", "20240101-120000-my-notes.doc",
+                             "20240101-120000-COM1-old.doc"};
+    for (const QString &name : others) {
         writeFile(backups().filePath(name), bytes);
+        QFile file(backups().filePath(name));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(0, 0)), QFileDevice::FileModificationTime));
+    }
 
     const BackupStore::Saved saved = BackupStore::save({QStringLiteral("3"), ChannelList(ChannelCount)}, QStringLiteral("COM2"), savedAt);
     QCOMPARE(saved.error, QString());
     QCOMPARE(saved.path, backups().filePath(savedAt.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral("-COM2.doc")));
 
-    QStringList expected = names.mid(removed);
+    QStringList expected = names.mid(0, existing - removed);
     expected << QFileInfo(saved.path).fileName() << others;
     expected.sort();
     QCOMPARE(backups().entryList(QDir::Files, QDir::Name), expected);
-    QCOMPARE(BackupStore::list().size(), std::min(existing + 1, 100));
+}
+
+void tst_BackupStore::clockSetBackKeepsTheLatest()
+{
+    // 99 backups made before the CMOS battery died (their times now lie in the future), then one
+    // made after it at 2000-01-01: the next backup must not remove that one.
+    const QByteArray bytes = backupBytes("5", 145);
+    const QDateTime future = QDateTime::currentDateTime().addYears(1);
+    for (int i = 0; i < 99; ++i) {
+        const QString name = QStringLiteral("202612%1-%2%3-dev-ttyUSB0.doc").arg(1 + i / 24, 2, 10, QLatin1Char('0')).arg(i % 24, 2, 10, QLatin1Char('0')).arg("0000");
+        writeFile(backups().filePath(name), bytes);
+        QFile file(backups().filePath(name));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(future.addSecs(60 * i), QFileDevice::FileModificationTime));
+    }
+    const BackupStore::Saved before = BackupStore::save({QStringLiteral("3"), ChannelList(ChannelCount)}, QStringLiteral("/dev/ttyUSB0"),
+                                                        QDateTime(QDate(2000, 1, 1), QTime(0, 0)));
+    QCOMPARE(before.error, QString());
+    const BackupStore::Saved next = BackupStore::save({QStringLiteral("4"), ChannelList(ChannelCount)}, QStringLiteral("/dev/ttyUSB0"),
+                                                      QDateTime(QDate(2000, 1, 1), QTime(0, 5)));
+    QCOMPARE(next.error, QString());
+    QVERIFY(QFileInfo::exists(before.path));
+    QVERIFY(QFileInfo::exists(next.path));
+    QCOMPARE(BackupStore::list().size(), 100);
+    // The one made longest ago went: the first of those before the clock was set back.
+    QVERIFY(!QFileInfo::exists(backups().filePath(QStringLiteral("20261201-000000-dev-ttyUSB0.doc"))));
 }
 
 void tst_BackupStore::saveLoadRoundTrip()

@@ -273,11 +273,11 @@ void tst_CliOutput::fullDiskKeepsOldFile_data()
     QTest::addColumn<QString>("lastError");
     QTest::addColumn<int>("writesStored");
     QTest::newRow("convert -o") << QStringList{"convert", "PLAN", "--to", "csv", "-o", "FULL/old.csv"}
-                                << "qz300-cli: FULL/old.csv: No space left on device" << 0;
+                                << "qz300-cli: FULL/old.csv: disk full (No space left on device)" << 0;
     QTest::newRow("read -o") << QStringList{"read", "--port", "COM1", "-o", "FULL/old.csv"}
-                             << "COM1: error: read 16 channels but cannot save them: FULL/old.csv: No space left on device" << 0;
+                             << "COM1: error: read 16 channels but cannot save them: FULL/old.csv: disk full (No space left on device)" << 0;
     QTest::newRow("write --backup") << QStringList{"write", "--port", "COM1", "PLAN", "--backup", "FULL/old.csv"}
-                                    << "COM1: error: backup not saved, nothing written: FULL/old.csv: No space left on device" << 0;
+                                    << "COM1: error: backup not saved, nothing written: FULL/old.csv: disk full (No space left on device)" << 0;
 }
 
 // Every write is checked up to the last one before the old file is replaced.

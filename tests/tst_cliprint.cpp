@@ -22,29 +22,33 @@ private:
 private slots:
     void pageHoldsTheChannels_data()
     {
-        QTest::addColumn<bool>("withPlatform");
-        QTest::newRow("offscreen named") << true;
+        QTest::addColumn<QByteArray>("platform"); // empty: none named
+        QTest::newRow("offscreen named") << QByteArray("offscreen");
         // As over ssh: no display and no platform named.
-        QTest::newRow("no display") << false;
+        QTest::newRow("no display") << QByteArray();
+        // A desktop's setting over ssh: the page needs no window system, so none is looked for.
+        QTest::newRow("a window system that is not there") << QByteArray("xcb");
     }
 
     void pageHoldsTheChannels()
     {
-        QFETCH(bool, withPlatform);
+        QFETCH(QByteArray, platform);
         if (!PrintedList::haveExtractor())
             QSKIP("pdftotext (poppler-utils) is not installed; scripts/setup installs it");
         QTemporaryDir dir;
         const QString input = saveSample(dir);
         QVERIFY(!input.isEmpty());
-        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        const QByteArray testPlatform = qgetenv("QT_QPA_PLATFORM");
         const QByteArray display = qgetenv("DISPLAY");
-        if (!withPlatform) {
+        if (platform.isEmpty())
             qunsetenv("QT_QPA_PLATFORM");
+        else
+            qputenv("QT_QPA_PLATFORM", platform);
+        if (platform != "offscreen")
             qunsetenv("DISPLAY");
-        }
         const QString output = dir.filePath(QStringLiteral("list.pdf"));
         const CliRun run = CliRun::run({"convert", input, "--to", "pdf", "-o", output});
-        qputenv("QT_QPA_PLATFORM", platform);
+        qputenv("QT_QPA_PLATFORM", testPlatform);
         if (!display.isEmpty())
             qputenv("DISPLAY", display);
         QVERIFY2(run.finished && run.exitCode == 0, run.err.constData());
@@ -113,6 +117,32 @@ private slots:
         QVERIFY2(run.finished && run.exitCode == 0, run.err.constData());
         QVERIFY(run.out.startsWith("%PDF-"));
         QVERIFY(run.out.trimmed().endsWith("%%EOF"));
+    }
+
+    void noChineseFontIsAFailure()
+    {
+        // A machine without any font for Chinese: the page would be boxes, and the command said ok.
+        QTemporaryDir dir;
+        const QString input = saveSample(dir);
+        const QString config = dir.filePath(QStringLiteral("fonts.conf"));
+        QFile file(config);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><cachedir>%1</cachedir></fontconfig>\n")
+                       .arg(dir.filePath(QStringLiteral("cache")))
+                       .toUtf8());
+        file.close();
+        const QByteArray previous = qgetenv("FONTCONFIG_FILE");
+        qputenv("FONTCONFIG_FILE", QFile::encodeName(config));
+        const QString output = dir.filePath(QStringLiteral("list.pdf"));
+        const CliRun run = CliRun::run({"convert", input, "--to", "pdf", "-o", output});
+        if (previous.isEmpty())
+            qunsetenv("FONTCONFIG_FILE");
+        else
+            qputenv("FONTCONFIG_FILE", previous);
+        QVERIFY(run.finished);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.errorLines().constLast().contains(QStringLiteral("install fonts-arphic-ukai and fonts-arphic-uming")), run.err.constData());
+        QVERIFY(!QFile::exists(output));
     }
 
     void refusals_data()

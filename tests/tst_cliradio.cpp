@@ -5,10 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <sys/stat.h>
 
 
 Q_DECLARE_METATYPE(ChannelSet)
@@ -36,6 +40,8 @@ private slots:
     void dryRunSendsNothing();
     void whatIsReadCanBeWrittenBack_data();
     void whatIsReadCanBeWrittenBack();
+    void portThatFailsIsNamed();
+    void logThatIsNoFileDoesNotHold();
 };
 
 using namespace CliSample;
@@ -100,10 +106,10 @@ void tst_CliRadio::garbageIsNotSaved_data()
     QTest::addColumn<QByteArray>("endless");
     QTest::addColumn<QString>("reason");
     QTest::newRow("three stray digits") << QByteArray("123") << QByteArray()
-                                        << "读数错误！！ 第 1 信道：接收频率 51.40030 MHz 超出 130 到 500 MHz 的范围";
-    QTest::newRow("digits without end") << QByteArray() << QByteArray("17") << "读数错误！！ 第 1 信道：频差标志“7”不是 0 或 1";
+                                        << "Read error!! Channel 1: Receive frequency 51.40030 MHz is outside 130 to 500 MHz";
+    QTest::newRow("digits without end") << QByteArray() << QByteArray("17") << "Read error!! Channel 1: Shift flag \"7\" is not 0 or 1";
     QTest::newRow("only C without end") << QByteArray() << QByteArray("C")
-                                        << "读数错误！！ 对讲机没有应答：请检查电缆和对讲机电源";
+                                        << "Read error!! The radio did not answer: check the cable and the radio's power";
 }
 
 void tst_CliRadio::garbageIsNotSaved()
@@ -378,6 +384,48 @@ void tst_CliRadio::whatIsReadCanBeWrittenBack()
     QCOMPARE(write.errorLines(), QStringList{"COM1: ok: wrote 16 channels, verified"});
     QCOMPARE(radio.frames().at(2), QStringLiteral("02000000000000004614"));
     QCOMPARE(radio.frames().at(4), QStringLiteral("04010000000000000000"));
+}
+
+void tst_CliRadio::portThatFailsIsNamed()
+{
+    // The second radio hangs up while it answers: the message named COM1 (every port's name), in
+    // Chinese.
+    FakeRadio first;
+    FakeRadio second;
+    second.setFrames(framesOf(sampleSet()));
+    QTimer watch;
+    watch.setInterval(5);
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (!second.received().contains('5'))
+            return;
+        watch.stop();
+        QTimer::singleShot(400, &second, &FakeRadio::hangUp);
+    });
+    watch.start();
+    const CliRun run = CliRun::run({"read", "--port", "COM2"}, {first.devicePath(), second.devicePath()});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errorLines().size(), 1);
+    const QString expected = QStringLiteral("COM2: error: read failed: Read error!! Serial port %1 failed: ").arg(second.devicePath());
+    QVERIFY2(run.errorLines().first().startsWith(expected), run.err.constData());
+}
+
+void tst_CliRadio::logThatIsNoFileDoesNotHold()
+{
+    // A FIFO in the write log's place: the write was sent and the program then waited for ever.
+    QTemporaryDir dir;
+    FakeRadio radio;
+    const QString plan = saveSample(dir);
+    QVERIFY(QDir().mkpath(QFileInfo(writeLogPath()).absolutePath()));
+    QFile::remove(writeLogPath());
+    QCOMPARE(::mkfifo(QFile::encodeName(writeLogPath()).constData(), 0600), 0);
+    const CliRun run = CliRun::run({"write", "--port", "COM1", plan}, {radio.devicePath()}, {}, {}, 30000);
+    QFile::remove(writeLogPath());
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(radio.writesStored(), 1);
+    QVERIFY2(run.err.contains("is not a regular file"), run.err.constData());
+    QVERIFY2(!QString::fromUtf8(run.err).contains(QStringLiteral("写入记录")), run.err.constData());
 }
 
 QTEST_GUILESS_MAIN(tst_CliRadio)

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSerialPort>
@@ -16,6 +17,7 @@
 
 #include <grp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // A port this user may not open, or one another program holds: the user is told what to do.
 class tst_PortAccess : public QObject
@@ -28,6 +30,12 @@ private slots:
     void texts();
     void surveyAndDialogName_data();
     void surveyAndDialogName();
+    void lockFileName_data();
+    void lockFileName();
+    void liveLockKeepsThePort_data();
+    void liveLockKeepsThePort();
+    void lockThatIsNoFileDoesNotHold_data();
+    void lockThatIsNoFileDoesNotHold();
 };
 
 namespace {
@@ -65,7 +73,114 @@ private:
     PortAccess::Inspector m_previous;
 };
 
+// A lock file in the system's lock folder for the test's pseudo-terminal, removed at the end.
+class SystemLock
+{
+public:
+    explicit SystemLock(const QString &device)
+        : m_path(QStringLiteral("/run/lock/LCK..pts_") + device.section(u'/', -1))
+    {
+    }
+    ~SystemLock()
+    {
+        const QByteArray name = QFile::encodeName(m_path);
+        if (::unlink(name.constData()) != 0)
+            ::rmdir(name.constData());
+    }
+    SystemLock(const SystemLock &) = delete;
+    SystemLock &operator=(const SystemLock &) = delete;
+
+    QString path() const { return m_path; }
+
+private:
+    QString m_path;
+};
+
 } // namespace
+
+void tst_PortAccess::lockFileName_data()
+{
+    QTest::addColumn<QString>("node");
+    QTest::addColumn<QString>("lock");
+    QTest::newRow("USB adapter") << "/dev/ttyUSB0" << "LCK..ttyUSB0";
+    QTest::newRow("pseudo-terminal") << "/dev/pts/3" << "LCK..pts_3";
+    QTest::newRow("outside /dev") << "/tmp/port" << "LCK.._tmp_port";
+}
+
+void tst_PortAccess::lockFileName()
+{
+    QFETCH(QString, node);
+    QFETCH(QString, lock);
+    QCOMPARE(PortAccess::lockFileName(node), lock);
+}
+
+void tst_PortAccess::liveLockKeepsThePort_data()
+{
+    QTest::addColumn<QString>("format"); // %1: the holder's pid
+    QTest::addColumn<int>("width");      // of the pid's column
+    QTest::newRow("UUCP: the pid in ten columns") << "%1\n" << 10;
+    QTest::newRow("the pid alone") << "%1" << 0;
+    QTest::newRow("Qt: pid, program, host") << "%1\nsleep\nsomehost\n" << 0;
+}
+
+void tst_PortAccess::liveLockKeepsThePort()
+{
+    // minicom's lock of a minute ago: Qt took it for stale, removed it and shared the line.
+    QFETCH(QString, format);
+    QFETCH(int, width);
+    PseudoTerminal pty;
+    QVERIFY(pty.isOpen());
+    QProcess holder;
+    holder.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    QVERIFY(holder.waitForStarted());
+    const QString pid = QString::number(holder.processId());
+    const SystemLock lock(pty.devicePath());
+    const QByteArray text = QString(format).arg(pid, width).toLatin1();
+    {
+        QFile file(lock.path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(text), text.size());
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    }
+
+    SerialLink link(PortTable({pty.devicePath()}));
+    QVERIFY(!link.open());
+    QCOMPARE(link.openFault(), SerialLink::OpenFault::InUse);
+    QCOMPARE(link.explainOpenFault(PortAccess::Language::Chinese), QStringLiteral("已被进程 %1（sleep）占用").arg(pid));
+    const QList<PortSurvey::Entry> entries = PortSurvey::survey(PortTable({pty.devicePath()}));
+    QVERIFY(!entries.constFirst().opens);
+    QFile file(lock.path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), text);
+    holder.kill();
+    holder.waitForFinished();
+}
+
+void tst_PortAccess::lockThatIsNoFileDoesNotHold_data()
+{
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("FIFO") << true;
+    QTest::newRow("folder") << false;
+}
+
+void tst_PortAccess::lockThatIsNoFileDoesNotHold()
+{
+    // Anyone may make these in the lock folder: reading a FIFO there waited for ever.
+    QFETCH(bool, fifo);
+    PseudoTerminal pty;
+    QVERIFY(pty.isOpen());
+    const SystemLock lock(pty.devicePath());
+    const QByteArray name = QFile::encodeName(lock.path());
+    QCOMPARE(fifo ? ::mkfifo(name.constData(), 0666) : ::mkdir(name.constData(), 0777), 0);
+
+    SerialLink link(PortTable({pty.devicePath()}));
+    QVERIFY(!link.open());
+    QCOMPARE(link.openFault(), SerialLink::OpenFault::InUse);
+    QCOMPARE(link.explainOpenFault(PortAccess::Language::English), QStringLiteral("in use: its lock %1 is not a regular file").arg(lock.path()));
+    QCOMPARE(link.explainOpenFault(PortAccess::Language::Chinese), QStringLiteral("已被占用：锁文件 %1 不是普通文件").arg(lock.path()));
+    QVERIFY(!PortSurvey::survey(PortTable({pty.devicePath()})).constFirst().opens);
+    QVERIFY(PortAccess::fromSystem(pty.devicePath()).holderPid == std::nullopt);
+}
 
 void tst_PortAccess::factsFromSystem()
 {
@@ -80,7 +195,8 @@ void tst_PortAccess::factsFromSystem()
     QVERIFY(!facts.holderPid);
 
     // A UUCP lock file: the pid in ten columns; the program from /proc.
-    const QString lockPath = lockDir.filePath(QStringLiteral("LCK..") + pty.devicePath().section(u'/', -1));
+    QVERIFY(pty.devicePath().startsWith(QStringLiteral("/dev/pts/")));
+    const QString lockPath = lockDir.filePath(QStringLiteral("LCK..pts_") + pty.devicePath().section(u'/', -1));
     QFile lock(lockPath);
     QVERIFY(lock.open(QIODevice::WriteOnly));
     lock.write(QStringLiteral("%1\n").arg(QCoreApplication::applicationPid(), 10).toLatin1());

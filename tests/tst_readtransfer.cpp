@@ -17,6 +17,8 @@ private slots:
     void garbageIsNotAChannel_data();
     void garbageIsNotAChannel();
     void endlessLineStaysSmall();
+    void lateAnswer_data();
+    void lateAnswer();
 };
 
 namespace {
@@ -299,6 +301,41 @@ void tst_ReadTransfer::endlessLineStaysSmall()
     rig.action("读信道")->trigger();
     QVERIFY(failed.wait(20000));
     QCOMPARE(rig.messages.last().text, QStringLiteral("读数错误！！\n第 1 信道：频差标志“7”不是 0 或 1"));
+}
+
+void tst_ReadTransfer::lateAnswer_data()
+{
+    QTest::addColumn<int>("delayMs"); // from the read command to the answer's first character
+    QTest::addColumn<bool>("heard");
+    QTest::newRow("answer after 1.95 s") << 1950 << true;
+    QTest::newRow("answer after 2.2 s") << 2200 << false;
+}
+
+void tst_ReadTransfer::lateAnswer()
+{
+    // The port gathers input for 60 ms before it hands it on: an answer starting at 1.95 s was
+    // handed on after the 2 s had run out and the radio called silent.
+    QFETCH(int, delayMs);
+    QFETCH(bool, heard);
+    FakeRadio radio;
+    QVERIFY(radio.isOpen());
+    radio.setFrames(framesOf(radioChannels(), 6));
+    radio.setAnswerDelayMs(delayMs);
+    SerialLink link(PortTable({radio.devicePath()}));
+    QVERIFY(link.open());
+    QTimer arming;
+    ReadTransfer read(link, arming, nullptr);
+    QSignalSpy finished(&read, &ReadTransfer::finished);
+    QSignalSpy failed(&read, &ReadTransfer::failed);
+    read.start();
+    QTRY_VERIFY_WITH_TIMEOUT(finished.size() + failed.size() == 1, 10000);
+    if (heard) {
+        QCOMPARE(failed.size(), 0);
+        QCOMPARE(read.radioSet().squelch, 6);
+    } else {
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(failed.first().first().toString(), QStringLiteral("读数错误！！\n对讲机没有应答：请检查电缆和对讲机电源"));
+    }
 }
 
 QTEST_MAIN(tst_ReadTransfer)

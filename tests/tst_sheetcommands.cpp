@@ -523,8 +523,8 @@ void tst_SheetCommands::exportFaultLeavesFile_data()
         << "old.csv" << ChirpFilter << "abc" << "文件 %1 无法导出 ！！\n信道 3：接收频率“abc”不是以 MHz 为单位的频率";
     QTest::newRow("a folder") << "folder.csv" << CsvFilter << "162.55000" << "文件 %1 无法导出 ！！";
     QTest::newRow("a missing folder") << "no/such/plan.json" << JsonFilter << "162.55000"
-                                      << "文件 %1 无法导出 ！！\nNo such file or directory";
-    QTest::newRow("a full disk") << "<full>/old.csv" << CsvFilter << "162.55000" << "文件 %1 无法导出 ！！\nNo space left on device";
+                                      << "文件 %1 无法导出 ！！\n文件夹不存在（No such file or directory）";
+    QTest::newRow("a full disk") << "<full>/old.csv" << CsvFilter << "162.55000" << "文件 %1 无法导出 ！！\n磁盘已满（No space left on device）";
     // An existing pipe would be written in place and wait for a reader that never comes.
     QTest::newRow("a pipe") << "pipe.csv" << CsvFilter << "162.55000" << "文件 %1 无法导出 ！！";
 }

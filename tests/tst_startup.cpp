@@ -72,6 +72,7 @@ private slots:
     void noPortOpens();
     void createsMissingDatabase();
     void createsThroughLink();
+    void triggerOfTheSameNameIsNoView();
     void refusesUnusableDatabase_data();
     void refusesUnusableDatabase();
     void editStoredWhenRowMoves();
@@ -198,6 +199,21 @@ void tst_Startup::createsMissingDatabase()
     // Opening again finds the same file, not a new one.
     opened.table.reset();
     QVERIFY(!ChannelTable::open(databasePath()).created);
+}
+
+void tst_Startup::triggerOfTheSameNameIsNoView()
+{
+    // sqlite_master lists triggers and indexes by name too: one called chane, made before the
+    // table, was taken for what Chane is.
+    QStringList statements{QStringLiteral("CREATE TABLE Log (what TEXT)"),
+                           QStringLiteral("CREATE TRIGGER chane AFTER INSERT ON Log BEGIN SELECT 1; END"),
+                           QStringLiteral("CREATE TABLE Chane (no INTEGER, rf TEXT, tf TEXT, bt TEXT)")};
+    for (int n = 1; n <= 16; ++n)
+        statements << QStringLiteral("INSERT INTO Chane VALUES (%1, '145.30000', '145.30000', 'on')").arg(n);
+    execSql(databasePath(), statements);
+    const auto opened = ChannelTable::open(databasePath());
+    QVERIFY2(opened.table, qPrintable(opened.error));
+    QCOMPARE(opened.table->channels().value(15).rf, QVariant(QStringLiteral("145.30000")));
 }
 
 // A link to a database not made yet: the database is made where the link points, the link stays.

@@ -745,6 +745,28 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
     </message>
 </context>
 <context>
+    <name>OutputTarget</name>
+    <message>
+        <source>文件不可写：%1</source>
+        <translation>the file is not writable: %1</translation>
+    </message>
+    <message>
+        <source>文件夹 %1 不可写：%2</source>
+        <translation>the folder %1 is not writable: %2</translation>
+    </message>
+    <message>
+        <source>是文件夹</source>
+        <translation>is a folder</translation>
+    </message>
+</context>
+<context>
+    <name>PageFonts</name>
+    <message>
+        <source>没有含中文字形的字体，信道表会印成方框：请安装 fonts-arphic-ukai 和 fonts-arphic-uming</source>
+        <translation>no font has the Chinese characters, the channel list would print as boxes: install fonts-arphic-ukai and fonts-arphic-uming</translation>
+    </message>
+</context>
+<context>
     <name>PortAccess</name>
     <message>
         <source>%1 属于 %2 组：sudo usermod -aG %2 $USER，然后重新登录</source>
@@ -862,6 +884,13 @@ Import and export: File → Import…, Export… exchange channels with CSV, CHI
 Edit offline: without the radio, edit the table and open and save channel files (qz300 --offline).
 Safe writes: a radio that does not answer is asked about first; before writing, the channels it holds are read and kept as a backup (File → Restore backup…) and the changes are listed; afterwards they are read back and verified, and every write is logged; the Edit menu turns these three off. Frequencies outside 130 to 500 MHz are not written. Files: Ctrl+O opens, Ctrl+S saves, File → Recent files.
 Printing: File → Print… previews and prints the channel list, File → Export PDF… saves it as a PDF file.</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramSettings</name>
+    <message>
+        <source>设置文件 %1 不是普通文件：本次的设置不会保存</source>
+        <translation>The settings file %1 is not a regular file: settings are not kept this time</translation>
     </message>
 </context>
 <context>
@@ -1117,9 +1146,9 @@ The radio&apos;s answer stopped after %2 of %3 channels</translation>
     </message>
     <message>
         <source>%1
-串行端口 COM%2 出错：%3</source>
+串行端口 %2 出错：%3</source>
         <translation>%1
-Serial port COM%2 failed: %3</translation>
+Serial port %2 failed: %3</translation>
     </message>
 </context>
 <context>
@@ -1147,6 +1176,10 @@ Serial port COM%2 failed: %3</translation>
     <message>
         <source>已被%1占用</source>
         <translation>in use by %1</translation>
+    </message>
+    <message>
+        <source>已被占用：锁文件 %1 不是普通文件</source>
+        <translation>in use: its lock %1 is not a regular file</translation>
     </message>
 </context>
 <context>
@@ -1436,6 +1469,33 @@ Serial port COM%2 failed: %3</translation>
     </message>
 </context>
 <context>
+    <name>SystemError</name>
+    <message>
+        <source>没有权限</source>
+        <translation>no permission</translation>
+    </message>
+    <message>
+        <source>磁盘已满</source>
+        <translation>disk full</translation>
+    </message>
+    <message>
+        <source>文件系统只读</source>
+        <translation>read-only file system</translation>
+    </message>
+    <message>
+        <source>文件夹不存在</source>
+        <translation>folder missing</translation>
+    </message>
+    <message>
+        <source>文件超过允许的大小</source>
+        <translation>file larger than allowed</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
     <name>WorkingFolder</name>
     <message>
         <source>找不到用户数据文件夹，系统失败，退出！</source>
@@ -1459,6 +1519,10 @@ Serial port COM%2 failed: %3</translation>
     <message>
         <source>写入记录无法保存：%1：%2</source>
         <translation>The write log could not be saved: %1: %2</translation>
+    </message>
+    <message>
+        <source>写入记录无法保存：%1 不是普通文件</source>
+        <translation>The write log could not be saved: %1 is not a regular file</translation>
     </message>
 </context>
 <context>

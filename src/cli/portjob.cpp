@@ -45,6 +45,7 @@ void PortJob::start()
     m_running = true;
     m_port = std::make_unique<SerialLink>(PortTable({m_plan.devicePath}));
     m_port->setPortNumber(PortTable::FirstPort);
+    m_port->setShownName(m_plan.devicePath);
     m_port->open();
     if (!m_port->isOpen()) {
         const QString why = m_port->explainOpenFault(PortAccess::Language::English);

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPageSize>
@@ -110,6 +111,12 @@ QString draw(QPagedPaintDevice *device, const Content &content)
 
 QByteArray pdf(const Content &content, QString *error)
 {
+    // Without a font for Chinese the page comes out as boxes that look like a finished document.
+    if (QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty()) {
+        if (error)
+            *error = QCoreApplication::translate("PageFonts", "没有含中文字形的字体，信道表会印成方框：请安装 fonts-arphic-ukai 和 fonts-arphic-uming");
+        return QByteArray();
+    }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {

@@ -126,7 +126,7 @@ void FakeRadio::handle(char c)
         }
         const QByteArray answer = readAnswer();
         m_answerPending = !answer.isEmpty();
-        queue(answer);
+        queue(answer, m_answerDelayNs);
         break;
     }
     default:
@@ -164,13 +164,13 @@ void FakeRadio::flood()
     }
 }
 
-void FakeRadio::queue(const QByteArray &bytes)
+void FakeRadio::queue(const QByteArray &bytes, qint64 delayNs)
 {
     if (bytes.isEmpty())
         return;
     if (m_outgoing.isEmpty() && !m_pacer.isActive()) {
         // The command took one character time to arrive, the first answer character takes another.
-        m_nextDueNs = m_clock.nsecsElapsed() + 2 * CharacterNs;
+        m_nextDueNs = m_clock.nsecsElapsed() + 2 * CharacterNs + delayNs;
     }
     m_outgoing += bytes;
     if (!m_pacer.isActive())

@@ -57,6 +57,8 @@ public:
     /// Answers a read with this text repeated without end, as fast as the line takes it (a broken
     /// radio or cable); empty for a normal answer. Only a hang-up stops the stream.
     void setEndlessAnswer(const QByteArray &pattern) { m_endless = pattern; }
+    /// Thinks this long after the read command before the first character of its answer.
+    void setAnswerDelayMs(int ms) { m_answerDelayNs = qint64(ms) * 1'000'000; }
     /// Bytes of the endless answer the line has taken so far.
     qint64 endlessSent() const { return m_endlessSent; }
 
@@ -80,7 +82,7 @@ signals:
 private:
     void readLine();
     void handle(char c);
-    void queue(const QByteArray &bytes);
+    void queue(const QByteArray &bytes, qint64 delayNs = 0);
     void sendNext();
     void flood();
     void schedule();
@@ -108,6 +110,7 @@ private:
     int m_corruptFrame = 0;
     QByteArray m_strayPrefix;
     QByteArray m_endless;
+    qint64 m_answerDelayNs = 0;
     QByteArray m_endlessChunk;
     qsizetype m_endlessOffset = 0;
     qint64 m_endlessSent = 0;

@@ -24,6 +24,10 @@ PseudoTerminal::PseudoTerminal()
     cfmakeraw(&settings);
     tcsetattr(slave, TCSANOW, &settings);
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    // A program started from here (qz300-cli under test) must not inherit the ends: a master held
+    // by a child would keep the line up after hangUp().
+    fcntl(master, F_SETFD, fcntl(master, F_GETFD) | FD_CLOEXEC);
+    fcntl(slave, F_SETFD, fcntl(slave, F_GETFD) | FD_CLOEXEC);
     m_master = master;
     // Holding the slave open keeps the master readable between the program's opens and closes.
     m_slave = slave;

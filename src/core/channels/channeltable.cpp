@@ -113,7 +113,7 @@ ChannelTable::OpenResult ChannelTable::open(const QString &path)
             return out;
         }
         QSqlQuery probe(db);
-        if (!probe.exec(QStringLiteral("SELECT type FROM sqlite_master WHERE name = 'Chane' COLLATE NOCASE"))) {
+        if (!probe.exec(QStringLiteral("SELECT type FROM sqlite_master WHERE type IN ('table', 'view') AND name = 'Chane' COLLATE NOCASE"))) {
             out.error = probe.lastError().text();
             // SQLITE_BUSY and SQLITE_LOCKED: a sound file that another program holds right now.
             const int code = probe.lastError().nativeErrorCode().toInt() & 0xff;

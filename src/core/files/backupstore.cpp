@@ -71,17 +71,42 @@ QList<Named> backupsIn(const QString &where)
     return found;
 }
 
+/// Whether the name is one save() gives: a port part made from "COMn" or a device path, so that a
+/// user's "20240101-120000-my-notes.doc" in the folder is never taken for a backup to prune.
+bool isOwnName(const QString &fileName)
+{
+    static const QRegularExpression own(QStringLiteral("^\\d{8}-\\d{6}-(?:COM\\d+|dev(?:-[A-Za-z0-9_.]+)+|port)(?:\\+\\d+)?\\.doc$"));
+    return own.match(fileName).hasMatch();
+}
+
+/// Removes the backups beyond Kept, the least recently made first by the files' own times. A
+/// clock set back (a dead CMOS battery) puts the backups made before it in the future: those
+/// count as older than any made since, so the new ones are not the ones to go.
 void removeBeyondKept(const QString &where, const QString &kept)
 {
-    int left = Kept - 1; // the new backup is one of those kept, wherever its time sorts
+    const QDateTime now = QDateTime::currentDateTime();
+    struct Made
+    {
+        QString path;
+        QDateTime time;
+        bool beforeClockSetBack = false;
+    };
+    QList<Made> made;
     for (const Named &named : backupsIn(where)) {
-        if (named.backup.path == kept)
+        const QFileInfo file(named.backup.path);
+        if (named.backup.path == kept || !isOwnName(file.fileName()))
             continue;
-        if (left > 0)
-            --left;
-        else
-            QFile::remove(named.backup.path);
+        const QDateTime time = file.lastModified();
+        made.append({named.backup.path, time, time > now});
     }
+    std::stable_sort(made.begin(), made.end(), [](const Made &a, const Made &b) {
+        if (a.beforeClockSetBack != b.beforeClockSetBack)
+            return !a.beforeClockSetBack;
+        return a.time > b.time;
+    });
+    // The new backup is one of those kept, whatever its time.
+    for (qsizetype k = Kept - 1; k < made.size(); ++k)
+        QFile::remove(made.at(k).path);
 }
 
 } // namespace

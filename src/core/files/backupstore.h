@@ -24,7 +24,8 @@ struct Saved
 };
 
 /// Keeps `set`, read from the radio on `port` (COMn or a device name) at `time`, then removes
-/// the oldest backups beyond Kept (the new one always stays). A backup that cannot be removed
+/// the backups beyond Kept made least recently by their files' times (the new one always stays;
+/// files of other names are left alone). A backup that cannot be removed
 /// stays; the save has still succeeded.
 Saved save(const ChannelSet &set, const QString &port, const QDateTime &time = QDateTime::currentDateTime());
 

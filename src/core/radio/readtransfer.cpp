@@ -67,7 +67,13 @@ void ReadTransfer::armTick()
     // Whatever waits now (an answer to the poll, line noise) would shift every frame.
     m_port.discardInput();
     m_port.send(QByteArray(1, ChannelFrame::ReadCommand));
-    m_silence.start();
+    restartSilence();
+}
+
+void ReadTransfer::restartSilence()
+{
+    m_sinceHeard.start();
+    m_silence.start(SilenceLimitMs);
 }
 
 void ReadTransfer::collect()
@@ -102,13 +108,20 @@ void ReadTransfer::collect()
         }
     }
     if (heard)
-        m_silence.start();
+        restartSilence();
 }
 
 void ReadTransfer::silence()
 {
     if (m_state != State::Collecting)
         return;
+    // Characters that arrived within the limit may still be held by the port's gathering (a radio
+    // answering after 1.95 s): the silence counts to the arrival, so wait for them to be handed on.
+    const qint64 unannounced = m_port.msSinceUnannouncedInput();
+    if (unannounced >= 0 && m_sinceHeard.elapsed() - unannounced <= SilenceLimitMs) {
+        m_silence.start(SerialLink::GatherMs);
+        return;
+    }
     if (m_frames.isEmpty() && m_frame.isEmpty())
         fail(tr("%1\n对讲机没有应答：请检查电缆和对讲机电源").arg(readError()));
     else
@@ -122,7 +135,7 @@ void ReadTransfer::portFailed(const QString &reason)
         m_state = State::Collecting;
     }
     if (m_state == State::Collecting)
-        fail(tr("%1\n串行端口 COM%2 出错：%3").arg(readError()).arg(m_port.portNumber()).arg(reason));
+        fail(tr("%1\n串行端口 %2 出错：%3").arg(readError(), m_port.shownName(), reason));
 }
 
 void ReadTransfer::complete()

@@ -5,6 +5,7 @@
 
 #include "core/channels/radiochannel.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -56,6 +57,7 @@ private:
     enum class State { Idle, Armed, Collecting };
 
     void collect();
+    void restartSilence();
     void silence();
     void portFailed(const QString &reason);
     void complete();
@@ -67,6 +69,8 @@ private:
     ReadinessPoll *m_poll;
     ChannelSetStore m_store;
     QTimer m_silence;
+    /// Since the read command or the last frame character handed on.
+    QElapsedTimer m_sinceHeard;
     State m_state = State::Idle;
     QString m_frame;
     QStringList m_frames;

@@ -4,7 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
+#include <fcntl.h>
 #include <grp.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,19 +32,66 @@ QString groupName(gid_t gid)
 }
 
 // UUCP lock files hold the pid as text, blanks before it; Qt's own put the pid on the first line.
-std::optional<qint64> lockPid(const QString &lockPath)
+std::optional<qint64> pidIn(const QByteArray &text)
 {
-    QFile lock(lockPath);
-    if (!lock.open(QIODevice::ReadOnly))
-        return std::nullopt;
     bool ok = false;
-    const qint64 pid = lock.readLine(64).trimmed().toLongLong(&ok);
+    const qsizetype lineEnd = text.indexOf('\n');
+    const qint64 pid = (lineEnd < 0 ? text : text.left(lineEnd)).trimmed().toLongLong(&ok);
     if (!ok || pid <= 0)
         return std::nullopt;
     return pid;
 }
 
 } // namespace
+
+QString lockFileName(const QString &node)
+{
+    const QString devicePrefix = QStringLiteral("/dev/");
+    QString name = node.startsWith(devicePrefix) ? node.mid(devicePrefix.size()) : node;
+    name.replace(u'/', u'_');
+    return QStringLiteral("LCK..") + name;
+}
+
+Lock lockOf(const QString &node, const QString &lockDir)
+{
+    Lock lock;
+    lock.path = lockDir + u'/' + lockFileName(node);
+    const QByteArray name = QFile::encodeName(lock.path);
+    struct stat status{};
+    if (::stat(name.constData(), &status) != 0)
+        return lock;
+    // Anyone may put a FIFO or a folder in the lock folder: opening one must not wait.
+    if (!S_ISREG(status.st_mode)) {
+        lock.state = Lock::State::NotAFile;
+        return lock;
+    }
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return lock;
+    char text[64] = {};
+    ssize_t got = -1;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
+        got = ::read(fd, text, sizeof text - 1);
+    else
+        lock.state = Lock::State::NotAFile;
+    ::close(fd);
+    if (got > 0) {
+        lock.pid = pidIn(QByteArray(text, int(got)));
+        if (lock.pid)
+            lock.state = Lock::State::Held;
+    }
+    return lock;
+}
+
+bool isHeldElsewhere(const Lock &lock)
+{
+    if (lock.state == Lock::State::NotAFile)
+        return true;
+    if (lock.state != Lock::State::Held || !lock.pid || *lock.pid == qint64(::getpid()))
+        return false;
+    // EPERM: alive, and another user's.
+    return ::kill(pid_t(*lock.pid), 0) == 0 || errno == EPERM;
+}
 
 Facts fromSystem(const QString &device, const QString &lockDir, const QString &procDir)
 {
@@ -52,7 +103,10 @@ Facts fromSystem(const QString &device, const QString &lockDir, const QString &p
     facts.exists = true;
     facts.group = groupName(status.st_gid);
     facts.mayOpen = ::access(QFile::encodeName(node).constData(), R_OK | W_OK) == 0;
-    facts.holderPid = lockPid(lockDir + QStringLiteral("/LCK..") + QFileInfo(node).fileName());
+    const Lock lock = lockOf(node, lockDir);
+    facts.holderPid = lock.pid;
+    if (lock.state == Lock::State::NotAFile)
+        facts.oddLock = lock.path;
     if (facts.holderPid) {
         QFile comm(procDir + QStringLiteral("/%1/comm").arg(*facts.holderPid));
         if (comm.open(QIODevice::ReadOnly))

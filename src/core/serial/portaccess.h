@@ -16,13 +16,35 @@ struct Facts
     QString group;       ///< the node's group: its name, or its number when the system has none
     std::optional<qint64> holderPid;
     QString holderProgram; ///< empty when the holder's name cannot be read
+    QString oddLock;       ///< the port's lock path when it is there but no regular file
 };
 
 enum class Language { Chinese, English };
 
+/// Where the serial programs of this system (minicom, picocom, Qt) put their lock files.
+inline QString systemLockDir() { return QStringLiteral("/run/lock"); }
+
+/// The lock file's name for a device node: "LCK..ttyUSB0" for /dev/ttyUSB0, "LCK..pts_3" for
+/// /dev/pts/3 (the path below /dev, '/' as '_').
+QString lockFileName(const QString &node);
+
+/// Who holds a device's lock file, read without waiting (a FIFO in its place is not opened).
+struct Lock
+{
+    enum class State { None, Held, NotAFile };
+    State state = State::None;
+    std::optional<qint64> pid; ///< for Held: the process the file names
+    QString path;
+};
+Lock lockOf(const QString &node, const QString &lockDir = systemLockDir());
+
+/// A lock another program holds now: it names a process that is alive and not this one, or it
+/// is no regular file (nothing can be read from it, nor should it be removed).
+bool isHeldElsewhere(const Lock &lock);
+
 /// What the system tells of `device` (a link is followed): the node's group and this user's
 /// access from stat, the holder from `lockDir`/LCK..<node> and `procDir`/<pid>/comm.
-Facts fromSystem(const QString &device, const QString &lockDir = QStringLiteral("/run/lock"),
+Facts fromSystem(const QString &device, const QString &lockDir = systemLockDir(),
                  const QString &procDir = QStringLiteral("/proc"));
 
 using Inspector = std::function<Facts(const QString &device)>;

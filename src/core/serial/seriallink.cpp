@@ -38,6 +38,11 @@ void SerialLink::setPortNumber(int port)
         m_portNumber = port;
 }
 
+QString SerialLink::shownName() const
+{
+    return m_shownName.isEmpty() ? QStringLiteral("COM%1").arg(m_portNumber) : m_shownName;
+}
+
 bool SerialLink::isOpen() const
 {
     return m_port.isOpen();
@@ -65,7 +70,17 @@ bool SerialLink::open()
     }
     // The device node itself, not a /dev/serial/by-id link to it: the lock another program
     // takes on the node must be the one this open looks for.
-    m_port.setPortName(PortTable::resolvedDevice(path));
+    const QString node = PortTable::resolvedDevice(path);
+    // Qt takes a lock file older than 30 s for a stale one and removes it, though minicom and
+    // its kind hold the port as long as they run; and it would read a FIFO in the lock's place
+    // for ever. A lock another live program holds keeps the port closed.
+    if (PortAccess::isHeldElsewhere(PortAccess::lockOf(node))) {
+        m_openFault = OpenFault::InUse;
+        m_openFacts = PortAccess::of(node);
+        m_openErrorText = describe(m_openFault);
+        return false;
+    }
+    m_port.setPortName(node);
     if (!m_port.open(QIODevice::ReadWrite)) {
         m_openFault = faultOf(m_port.error());
         m_openErrorText = m_port.errorString();
@@ -97,7 +112,7 @@ void SerialLink::portReadyRead()
         return;
     if (m_draining) {
         m_draining = false;
-        emit readyRead();
+        announce();
         return;
     }
     // While Qt's read notifier rests, what arrives waits in the kernel and the event thread
@@ -105,7 +120,20 @@ void SerialLink::portReadyRead()
     m_restingNotifier = activeReadNotifier();
     if (m_restingNotifier)
         m_restingNotifier->setEnabled(false);
+    if (!m_unannounced.isValid())
+        m_unannounced.start();
     m_gather.start();
+}
+
+void SerialLink::announce()
+{
+    m_unannounced.invalidate();
+    emit readyRead();
+}
+
+qint64 SerialLink::msSinceUnannouncedInput() const
+{
+    return m_unannounced.isValid() ? m_unannounced.elapsed() : -1;
 }
 
 void SerialLink::gatherEnded()
@@ -124,13 +152,14 @@ void SerialLink::gatherEnded()
         return;
     }
 #endif
-    emit readyRead();
+    announce();
 }
 
 void SerialLink::stopGathering()
 {
     m_gather.stop();
     m_draining = false;
+    m_unannounced.invalidate();
     if (m_restingNotifier && m_port.isOpen())
         m_restingNotifier->setEnabled(true);
     m_restingNotifier.clear();
@@ -208,6 +237,9 @@ QString SerialLink::explain(OpenFault fault, const QString &device, const PortAc
     case OpenFault::NoPermission:
         return PortAccess::permissionRemedy(device, facts, language);
     case OpenFault::InUse: {
+        if (!facts.oddLock.isEmpty())
+            return english ? QStringLiteral("in use: its lock %1 is not a regular file").arg(facts.oddLock)
+                           : tr("已被占用：锁文件 %1 不是普通文件").arg(facts.oddLock);
         const QString holder = PortAccess::holder(facts, language);
         if (holder.isEmpty())
             return english ? QStringLiteral("in use") : describe(fault);

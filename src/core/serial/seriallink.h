@@ -4,6 +4,7 @@
 #include "core/serial/portaccess.h"
 #include "core/serial/porttable.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QSerialPort>
@@ -30,6 +31,11 @@ public:
     /// The port number the next open uses (COMn); set only while the port is closed.
     int portNumber() const { return m_portNumber; }
     void setPortNumber(int port);
+
+    /// The port's name in messages: "COMn" for the port number, unless a name was given (the
+    /// command line names a port by the device path or the name the user gave).
+    QString shownName() const;
+    void setShownName(const QString &name) { m_shownName = name; }
 
     bool isOpen() const;
     /// Opens port portNumber() at the radio's settings; true when it is open, also when it
@@ -61,6 +67,11 @@ public:
     /// Characters received and not yet read.
     int waitingCount() const;
 
+    /// How long ago the first of the characters not yet handed on (by readyRead()) arrived;
+    /// -1 when none wait to be handed on. A reader timing the line's silence asks it before
+    /// calling the line silent: the gathering may hold the answer's first characters.
+    qint64 msSinceUnannouncedInput() const;
+
     /// Drops everything received and not yet read.
     void discardInput();
 
@@ -90,6 +101,7 @@ signals:
 private:
     void portReadyRead();
     void gatherEnded();
+    void announce();
     void stopGathering();
     QSocketNotifier *activeReadNotifier() const;
     void handleError(QSerialPort::SerialPortError error);
@@ -99,10 +111,13 @@ private:
     QSerialPort m_port;
     std::shared_ptr<ModemLines> m_modemLines;
     int m_portNumber = 1;
+    QString m_shownName;
     OpenFault m_openFault = OpenFault::None;
     QString m_openErrorText;
     PortAccess::Facts m_openFacts;
     QTimer m_gather;
+    /// Started when a character arrives with none waiting to be handed on; invalid when none wait.
+    QElapsedTimer m_unannounced;
     /// The port's read notifier while it rests for the gathering.
     QPointer<QSocketNotifier> m_restingNotifier;
     /// What the kernel held when the gathering ended comes in on Qt's next pass and goes out at once.
