@@ -1,6 +1,7 @@
 #include "cli/cliapp.h"
 
 #include "cli/commandline.h"
+#include "cli/doctor.h"
 #include "cli/portjob.h"
 #include "cli/progressline.h"
 #include "core/files/channelfile.h"
@@ -10,6 +11,7 @@
 #include "print/channellistpage.h"
 #include "core/radio/channelframe.h"
 #include "core/radio/radioscan.h"
+#include "core/serial/linetrace.h"
 #include "core/serial/portsurvey.h"
 #include "core/serial/porttable.h"
 #include "core/serial/seriallink.h"
@@ -253,6 +255,7 @@ int readOrWrite(const CommandLine &line)
     }
 
     std::vector<std::unique_ptr<PortJob>> jobs;
+    const auto trace = line.trace.isEmpty() ? nullptr : std::make_shared<LineTrace>();
     QSet<QString> outputs;
     const QString input = line.file.isEmpty() ? QString() : OutputTarget::identity(line.file);
     for (const Target &target : targets) {
@@ -264,6 +267,7 @@ int readOrWrite(const CommandLine &line)
         plan.verify = line.verify;
         plan.dryRun = line.dryRun;
         plan.readyTimeoutMs = line.readyTimeoutMs;
+        plan.trace = trace;
         if (!line.output.isEmpty()) {
             plan.outputPath = outputNameFor(line.output, target.label, several);
             plan.outputFormat = ChannelSheet::formatOfPath(line.output);
@@ -286,6 +290,13 @@ int readOrWrite(const CommandLine &line)
     }
 
     runJobs(jobs);
+    if (trace) {
+        if (const QString problem = Doctor::saveTrace(line.trace, *trace); !problem.isEmpty()) {
+            error(problem);
+            reportJobs(jobs);
+            return ExitCode::Failed;
+        }
+    }
     QString printProblem;
     if (line.dryRun) {
         // What each radio would change is the command's output; the outcomes go below as usual.
@@ -410,6 +421,8 @@ int run(const QStringList &arguments)
         return readOrWrite(line);
     case CommandLine::Command::Convert:
         return convert(line);
+    case CommandLine::Command::Doctor:
+        return Doctor::run(line);
     }
     return ExitCode::Usage;
 }

@@ -48,6 +48,7 @@ void PortJob::start()
 {
     m_port = std::make_unique<SerialLink>(PortTable({m_plan.devicePath}));
     m_port->setPortNumber(PortTable::FirstPort);
+    m_port->setTrace(m_plan.trace);
     m_port->open();
     if (!m_port->isOpen()) {
         const QString why = m_port->explainOpenFault(PortAccess::Language::English);

@@ -57,6 +57,9 @@ public:
     /// Answers a read with this text repeated without end, as fast as the line takes it (a broken
     /// radio or cable); empty for a normal answer. Only a hang-up stops the stream.
     void setEndlessAnswer(const QByteArray &pattern) { m_endless = pattern; }
+    /// Returns every character it receives at once, as a cable that echoes does; with setSilent()
+    /// an echoing adapter with no radio behind it.
+    void setEcho(bool echo) { m_echo = echo; }
     /// Bytes of the endless answer the line has taken so far.
     qint64 endlessSent() const { return m_endlessSent; }
 
@@ -102,6 +105,7 @@ private:
     int m_writesStored = 0;
 
     bool m_silent = false;
+    bool m_echo = false;
     int m_stopAfter = -1;
     int m_noiseFrame = 0;
     char m_noise = '#';
