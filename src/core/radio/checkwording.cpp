@@ -155,7 +155,7 @@ QString finding(const CheckStep &step, Language language)
             .arg(number(step.ms, 0));
     case Finding::NoAnswer:
         return (en ? QStringLiteral("\"C\" sent, nothing back within %1 s") : QCoreApplication::translate("CheckWording", "发出“C”，%1 秒内没有应答"))
-            .arg(number(step.ms / 1000.0, 1));
+            .arg(QString::number(step.ms / 1000.0, 'g', 3));
     case Finding::OtherCharacters:
         return (en ? QStringLiteral("\"C\" sent, %1 characters back but no \"C\"")
                    : QCoreApplication::translate("CheckWording", "发出“C”，收到 %1 个字符，但没有“C”"))

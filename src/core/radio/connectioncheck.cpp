@@ -226,7 +226,7 @@ void ConnectionCheck::readinessTimedOut()
         m_poll->stop();
     CheckStep ready;
     ready.verdict = CheckStep::Verdict::Problem;
-    ready.ms = m_trace->elapsedMs() - m_stepStartMs;
+    ready.ms = m_readyTimeoutMs;
     for (const LineTrace::Burst &burst : burstsOf(*m_trace, m_link->devicePath(), m_stepStartMs)) {
         if (burst.direction == LineTrace::Direction::Received)
             ready.characters += int(burst.bytes.size());

@@ -48,7 +48,7 @@ bool sessionHas(gid_t gid)
     const int count = getgroups(0, nullptr);
     if (count <= 0)
         return false;
-    std::vector<gid_t> groups(size_t(count));
+    std::vector<gid_t> groups(static_cast<size_t>(count));
     const int got = getgroups(count, groups.data());
     for (int i = 0; i < got; ++i) {
         if (groups[size_t(i)] == gid)
