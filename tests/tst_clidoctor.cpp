@@ -224,8 +224,14 @@ void tst_CliDoctor::everyPortOfTheTable()
     QCOMPARE(ports.at(1).value(QStringLiteral("port")).toString(), QStringLiteral("COM3"));
     QCOMPARE(step(ports.at(1), 1).value(QStringLiteral("finding")).toString(), QStringLiteral("deviceMissing"));
 
-    const CliRun good = CliRun::run({"doctor"}, {radio.devicePath()}, {}, {}, 30000);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString tracePath = dir.filePath(QStringLiteral("line.txt"));
+    const CliRun good = CliRun::run({"doctor", "--trace", tracePath}, {radio.devicePath()}, {}, {}, 30000);
     QCOMPARE(good.exitCode, 0);
+    QFile trace(tracePath);
+    QVERIFY(trace.open(QIODevice::ReadOnly));
+    QVERIFY(trace.readAll().contains(QStringLiteral("%1  >  35  |5|").arg(radio.devicePath()).toUtf8()));
     QCOMPARE(QString::fromUtf8(good.out).split(u'\n', Qt::SkipEmptyParts).last(),
              QStringLiteral("1 of 1 ports good: a radio answered and read well"));
 }

@@ -55,7 +55,7 @@ QString deviceFound(const DeviceFacts &facts, Language language)
         parts << QStringLiteral("%1 → %2").arg(facts.byIdName, facts.node);
     else if (facts.path != facts.node)
         parts << QStringLiteral("%1 → %2").arg(facts.path, facts.node);
-    return parts.join(en ? QStringLiteral("; ") : QStringLiteral("；"));
+    return parts.join(en ? QStringLiteral("; ") : QCoreApplication::translate("CheckWording", "；"));
 }
 
 QString lockForm(PortHolders::Lock::Form form, Language language)
@@ -70,7 +70,7 @@ QString holders(const QList<PortHolders::Holder> &list, Language language)
     QStringList named;
     for (const PortHolders::Holder &holder : list)
         named << process(holder.pid, holder.program, language);
-    return named.join(language == Language::English ? QStringLiteral(", ") : QStringLiteral("、"));
+    return named.join(language == Language::English ? QStringLiteral(", ") : QCoreApplication::translate("CheckWording", "、"));
 }
 
 QString openFailure(const CheckStep &step, Language language)
@@ -277,8 +277,8 @@ QString remedy(const CheckStep &step, Language language)
 
 QString line(const CheckStep &step, Language language)
 {
-    const QString separator = language == Language::English ? QStringLiteral(": ") : QStringLiteral("：");
-    return QStringLiteral("%1 %2%3%4").arg(int(step.kind) + 1).arg(stepName(step.kind, language), separator, finding(step, language));
+    const QString format = language == Language::English ? QStringLiteral("%1 %2: %3") : QCoreApplication::translate("CheckWording", "%1 %2：%3");
+    return format.arg(int(step.kind) + 1).arg(stepName(step.kind, language), finding(step, language));
 }
 
 QString summary(const QList<PortCheck> &ports, Language language)
