@@ -441,7 +441,7 @@ From which Location should %3 rows be taken?</translation>
     </message>
     <message>
         <source>Qt 格式</source>
-        <translation>Qt's form</translation>
+        <translation>Qt&apos;s form</translation>
     </message>
     <message>
         <source>UUCP 格式</source>
@@ -529,15 +529,15 @@ From which Location should %3 rows be taken?</translation>
     </message>
     <message>
         <source>发出“C”，%1 毫秒后收到“C”</source>
-        <translation>"C" sent, "C" back after %1 ms</translation>
+        <translation>&quot;C&quot; sent, &quot;C&quot; back after %1 ms</translation>
     </message>
     <message>
         <source>发出“C”，%1 秒内没有应答</source>
-        <translation>"C" sent, nothing back within %1 s</translation>
+        <translation>&quot;C&quot; sent, nothing back within %1 s</translation>
     </message>
     <message>
         <source>发出“C”，收到 %1 个字符，但没有“C”</source>
-        <translation>"C" sent, %1 characters back but no "C"</translation>
+        <translation>&quot;C&quot; sent, %1 characters back but no &quot;C&quot;</translation>
     </message>
     <message>
         <source>读出 16 个信道；%1 毫秒后收到第一个字符，之后每个字符 %2 毫秒（1200 波特为 8.3）</source>
@@ -545,15 +545,15 @@ From which Location should %3 rows be taken?</translation>
     </message>
     <message>
         <source>读命令“5”发出后 %1 秒内没有应答</source>
-        <translation>no answer to the read command "5" within %1 s</translation>
+        <translation>no answer to the read command &quot;5&quot; within %1 s</translation>
     </message>
     <message>
         <source>只收回了刚发出的命令“5”：回显的适配器后面没有对讲机应答</source>
-        <translation>only the command "5" came back: no radio behind an echoing adapter</translation>
+        <translation>only the command &quot;5&quot; came back: no radio behind an echoing adapter</translation>
     </message>
     <message>
         <source>应答以刚发出的命令“5”开头：电缆有回显（其后收到 %1 个字符）</source>
-        <translation>the answer begins with the command "5" just sent: the cable echoes (%1 characters followed)</translation>
+        <translation>the answer begins with the command &quot;5&quot; just sent: the cable echoes (%1 characters followed)</translation>
     </message>
     <message>
         <source>应答在 %1/16 个信道后中断（收到 %2/%3 个字符）</source>
@@ -577,7 +577,7 @@ From which Location should %3 rows be taken?</translation>
     </message>
     <message>
         <source>插上编程电缆；USB 适配器插上后才出现它的设备名</source>
-        <translation>plug in the programming cable; a USB adapter's name appears when it is plugged in</translation>
+        <translation>plug in the programming cable; a USB adapter&apos;s name appears when it is plugged in</translation>
     </message>
     <message>
         <source>这个名称所指的适配器已拔出：请重新插上</source>
@@ -609,19 +609,19 @@ From which Location should %3 rows be taken?</translation>
     </message>
     <message>
         <source>请打开对讲机电源，把电缆插紧在编程插口上，并确认这是电缆所在的端口</source>
-        <translation>switch the radio on, push the cable fully into its programming socket, and make sure this is the cable's port</translation>
+        <translation>switch the radio on, push the cable fully into its programming socket, and make sure this is the cable&apos;s port</translation>
     </message>
     <message>
         <source>应答的不是 1200 波特的 QZ300：请确认这是对讲机的电缆，对讲机是 QZ300</source>
-        <translation>something answers that is not a QZ300 at 1200 baud: check that this is the radio's cable and the radio a QZ300</translation>
+        <translation>something answers that is not a QZ300 at 1200 baud: check that this is the radio&apos;s cable and the radio a QZ300</translation>
     </message>
     <message>
         <source>对讲机应答了“C”却没有应答读命令：请关机再开机，然后重新检查</source>
-        <translation>the radio answered "C" but not the read: switch it off and on, and check again</translation>
+        <translation>the radio answered &quot;C&quot; but not the read: switch it off and on, and check again</translation>
     </message>
     <message>
         <source>上面收到的“C”也是回显：请打开对讲机并把电缆插到对讲机上</source>
-        <translation>the "C" above was the echo too: switch the radio on and plug the cable into it</translation>
+        <translation>the &quot;C&quot; above was the echo too: switch the radio on and plug the cable into it</translation>
     </message>
     <message>
         <source>请换用不回显所发内容的编程电缆</source>
@@ -650,6 +650,18 @@ From which Location should %3 rows be taken?</translation>
     <message>
         <source>处理：</source>
         <translation>what to do: </translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 %2：%3</source>
+        <translation>%1 %2: %3</translation>
     </message>
 </context>
 <context>
