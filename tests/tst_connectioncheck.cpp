@@ -1,4 +1,5 @@
 #include "core/radio/readanswer.h"
+#include "core/serial/devicefacts.h"
 #include "core/serial/linetrace.h"
 #include "core/serial/portholders.h"
 #include "core/serial/seriallink.h"
@@ -21,6 +22,7 @@ private slots:
     void readAnswer_data();
     void readAnswer();
     void answerTiming();
+    void deviceFacts();
     void lockFiles_data();
     void lockFiles();
     void linkRecordsTheLine();
@@ -101,6 +103,49 @@ void tst_ConnectionCheck::answerTiming()
     QCOMPARE(analysis.answerDelayMs, 25.0);
     QVERIFY(qAbs(analysis.msPerCharacter - 2658.0 / 319) < 1e-9);
     QCOMPARE(analysis.longestGapMs, 1783.0);
+}
+
+void tst_ConnectionCheck::deviceFacts()
+{
+    PseudoTerminal pty;
+    QVERIFY(pty.isOpen());
+    const QString node = pty.devicePath();
+    // A /dev/serial/by-id and a /sys/class/tty as the system has them for an FTDI adapter.
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QDir dir(root.path());
+    QVERIFY(dir.mkpath(QStringLiteral("by-id")));
+    const QString byId = root.filePath(QStringLiteral("by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"));
+    QVERIFY(QFile::link(node, byId));
+    QVERIFY(QFile::link(root.filePath(QStringLiteral("by-id/gone")), root.filePath(QStringLiteral("by-id/usb-Prolific-port0"))));
+    const QString device = QStringLiteral("sys/%1/device").arg(QFileInfo(node).fileName());
+    QVERIFY(dir.mkpath(device));
+    QVERIFY(dir.mkpath(QStringLiteral("bus/usb-serial/drivers/ftdi_sio")));
+    QVERIFY(QFile::link(root.filePath(QStringLiteral("bus/usb-serial/drivers/ftdi_sio")), root.filePath(device + QStringLiteral("/driver"))));
+    const QString sys = root.filePath(QStringLiteral("sys"));
+
+    // Named by its node: the by-id name that leads to it is found.
+    DeviceFacts facts = DeviceFacts::of(node, root.filePath(QStringLiteral("by-id")), sys);
+    QCOMPARE(facts.presence, DeviceFacts::Presence::Present);
+    QCOMPARE(facts.node, node);
+    QCOMPARE(facts.kind, DeviceFacts::Kind::PseudoTerminal);
+    QCOMPARE(facts.driver, QStringLiteral("ftdi_sio"));
+    QCOMPARE(facts.byIdName, byId);
+    QVERIFY(facts.mayOpen);
+
+    // Named by the by-id link: it leads to the node.
+    facts = DeviceFacts::of(byId, root.filePath(QStringLiteral("by-id")), sys);
+    QCOMPARE(facts.node, node);
+    QCOMPARE(facts.byIdName, byId);
+
+    // An unplugged adapter leaves its by-id name leading nowhere; a plain file is no device.
+    facts = DeviceFacts::of(root.filePath(QStringLiteral("by-id/usb-Prolific-port0")), root.filePath(QStringLiteral("by-id")), sys);
+    QCOMPARE(facts.presence, DeviceFacts::Presence::LinkToNowhere);
+    QCOMPARE(facts.node, root.filePath(QStringLiteral("by-id/gone")));
+    QCOMPARE(DeviceFacts::of(QStringLiteral("/nonexistent/ttyQZ1")).presence, DeviceFacts::Presence::Missing);
+    QCOMPARE(DeviceFacts::of(root.filePath(QStringLiteral("by-id")) + QStringLiteral("/../sys/") + QFileInfo(node).fileName() + QStringLiteral("/device")).presence,
+             DeviceFacts::Presence::NotADevice);
+    QCOMPARE(DeviceFacts::of(QString()).presence, DeviceFacts::Presence::NoDevice);
 }
 
 void tst_ConnectionCheck::lockFiles_data()

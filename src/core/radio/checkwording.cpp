@@ -134,8 +134,8 @@ QString finding(const CheckStep &step, Language language)
         return en ? QStringLiteral("no other program holds it") : QCoreApplication::translate("CheckWording", "没有其他程序占用");
     case Finding::StaleLock: {
         const PortHolders::Lock &lock = *step.holders.lock;
-        return (en ? QStringLiteral("lock file %1 (%2) of process %3, which has ended: no hindrance")
-                   : QCoreApplication::translate("CheckWording", "锁文件 %1（%2）属于已结束的进程 %3，不影响使用"))
+        return (en ? QStringLiteral("only lock file %1 (%2) of process %3, which has ended")
+                   : QCoreApplication::translate("CheckWording", "只有已结束的进程 %3 留下的锁文件 %1（%2）"))
             .arg(lock.path, lockForm(lock.form, language))
             .arg(lock.pid);
     }
@@ -242,6 +242,10 @@ QString remedy(const CheckStep &step, Language language)
     case Finding::OpenFailed:
         if (step.openFault == SerialLink::OpenFault::NoPermission)
             return PortAccess::permissionRemedy(step.device.node, step.openFacts, language);
+        if (step.openFault == SerialLink::OpenFault::InUse && step.holders.lock && !step.holders.lock->alive)
+            return (en ? QStringLiteral("remove the lock file its program left behind: rm %1")
+                       : QCoreApplication::translate("CheckWording", "请删除程序留下的锁文件：rm %1"))
+                .arg(step.holders.lock->path);
         if (step.openFault == SerialLink::OpenFault::InUse)
             return en ? QStringLiteral("close the program that holds the port, then check again")
                       : QCoreApplication::translate("CheckWording", "请关闭占用端口的程序，然后重新检查");

@@ -151,6 +151,7 @@ void ConnectionCheck::nextPort()
 
     CheckStep opening;
     opening.device = facts;
+    opening.holders = others.holders;
     m_link = std::make_unique<SerialLink>(PortTable({target.devicePath}));
     m_link->setPortNumber(PortTable::FirstPort);
     m_link->setTrace(m_trace);
@@ -257,7 +258,7 @@ void ConnectionCheck::readArrived()
 {
     if (!m_reading) {
         // Between the steps nothing reads; what arrives is in the trace.
-        if (m_link && !m_poll->isRunning())
+        if (m_link && m_poll && !m_poll->isRunning())
             m_link->takeInput();
         return;
     }

@@ -45,7 +45,7 @@ struct CheckStep
     Finding finding = Finding::NotRun;
 
     DeviceFacts device;              ///< Device, Access
-    PortHolders::Found holders;      ///< OtherPrograms
+    PortHolders::Found holders;      ///< OtherPrograms, Opening
     SerialLink::OpenFault openFault = SerialLink::OpenFault::None; ///< Opening
     QString openError;               ///< the system's words for a failed open
     PortAccess::Facts openFacts;     ///< what the system told of a failed open
