@@ -508,10 +508,6 @@ From which Location should %3 rows be taken?</translation>
         <translation>no other program holds it</translation>
     </message>
     <message>
-        <source>锁文件 %1（%2）属于已结束的进程 %3，不影响使用</source>
-        <translation>lock file %1 (%2) of process %3, which has ended: no hindrance</translation>
-    </message>
-    <message>
         <source>被%1占用：锁文件 %2（%3）</source>
         <translation>held by %1: lock file %2 (%3)</translation>
     </message>
@@ -662,6 +658,14 @@ From which Location should %3 rows be taken?</translation>
     <message>
         <source>%1 %2：%3</source>
         <translation>%1 %2: %3</translation>
+    </message>
+    <message>
+        <source>只有已结束的进程 %3 留下的锁文件 %1（%2）</source>
+        <translation>only lock file %1 (%2) of process %3, which has ended</translation>
+    </message>
+    <message>
+        <source>请删除程序留下的锁文件：rm %1</source>
+        <translation>remove the lock file its program left behind: rm %1</translation>
     </message>
 </context>
 <context>
