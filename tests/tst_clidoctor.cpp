@@ -363,6 +363,12 @@ void tst_CliDoctor::traceOfRead()
     QCOMPARE(sent.count('5'), 1);
     QVERIFY(received.endsWith(radio.frames().join(QString()).toLatin1()));
     QCOMPARE(radio.received(), sent);
+
+    // A trace that cannot be written fails the command, but the channels read still come out.
+    const CliRun lost = CliRun::run({"read", "--port", radio.devicePath(), "--trace", "/nonexistent/line.txt"});
+    QCOMPARE(lost.exitCode, 1);
+    QVERIFY(!lost.out.isEmpty());
+    QVERIFY2(lost.errorLines().value(0).startsWith(QStringLiteral("qz300-cli: /nonexistent/line.txt")), lost.err.constData());
 }
 
 void tst_CliDoctor::commandLine_data()

@@ -290,13 +290,7 @@ int readOrWrite(const CommandLine &line)
     }
 
     runJobs(jobs);
-    if (trace) {
-        if (const QString problem = Doctor::saveTrace(line.trace, *trace); !problem.isEmpty()) {
-            error(problem);
-            reportJobs(jobs);
-            return ExitCode::Failed;
-        }
-    }
+    const QString traceProblem = trace ? Doctor::saveTrace(line.trace, *trace) : QString();
     QString printProblem;
     if (line.dryRun) {
         // What each radio would change is the command's output; the outcomes go below as usual.
@@ -323,7 +317,9 @@ int readOrWrite(const CommandLine &line)
         if (!printProblem.isEmpty())
             printProblem = QStringLiteral("cannot print them: %1").arg(printProblem);
     }
-    return reportJobs(jobs, printProblem) ? ExitCode::Success : ExitCode::Failed;
+    if (!traceProblem.isEmpty())
+        error(traceProblem);
+    return reportJobs(jobs, printProblem) && traceProblem.isEmpty() ? ExitCode::Success : ExitCode::Failed;
 }
 
 /// The channel list page as a PDF, made in memory and handed to the output whole.
