@@ -106,10 +106,10 @@ void tst_CliRadio::garbageIsNotSaved_data()
     QTest::addColumn<QByteArray>("endless");
     QTest::addColumn<QString>("reason");
     QTest::newRow("three stray digits") << QByteArray("123") << QByteArray()
-                                        << "Read error!! Channel 1: Receive frequency 51.40030 MHz is outside 130 to 500 MHz";
-    QTest::newRow("digits without end") << QByteArray() << QByteArray("17") << "Read error!! Channel 1: Shift flag \"7\" is not 0 or 1";
+                                        << "Read error: Channel 1: Receive frequency 51.40030 MHz is outside 130 to 500 MHz";
+    QTest::newRow("digits without end") << QByteArray() << QByteArray("17") << "Read error: Channel 1: Beat shift flag \"7\" is not 0 or 1";
     QTest::newRow("only C without end") << QByteArray() << QByteArray("C")
-                                        << "Read error!! The radio did not answer: check the cable and the radio's power";
+                                        << "Read error: The radio did not answer: check the cable and the radio's power";
 }
 
 void tst_CliRadio::garbageIsNotSaved()
@@ -406,7 +406,7 @@ void tst_CliRadio::portThatFailsIsNamed()
     QVERIFY(run.finished);
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(run.errorLines().size(), 1);
-    const QString expected = QStringLiteral("COM2: error: read failed: Read error!! Serial port %1 failed: ").arg(second.devicePath());
+    const QString expected = QStringLiteral("COM2: error: read failed: Read error: Serial port %1 failed: ").arg(second.devicePath());
     QVERIFY2(run.errorLines().first().startsWith(expected), run.err.constData());
 }
 

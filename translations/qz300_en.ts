@@ -415,6 +415,347 @@ It is not a repeater offset: the transmit frequency is set on its own in the Tra
     </message>
 </context>
 <context>
+    <name>CheckReport</name>
+    <message>
+        <source>（没有记录）</source>
+        <translation>(nothing recorded)</translation>
+    </message>
+    <message>
+        <source>QZ300 连接检查报告</source>
+        <translation>QZ300 connection check</translation>
+    </message>
+    <message>
+        <source>程序版本：</source>
+        <translation>Program version: </translation>
+    </message>
+    <message>
+        <source>系统：</source>
+        <translation>System: </translation>
+    </message>
+    <message>
+        <source>Qt 版本：</source>
+        <translation>Qt version: </translation>
+    </message>
+    <message>
+        <source>端口表：</source>
+        <translation>Port table:</translation>
+    </message>
+    <message>
+        <source>检查结果：</source>
+        <translation>Check:</translation>
+    </message>
+    <message>
+        <source>检查时的线路记录：</source>
+        <translation>The line during the check:</translation>
+    </message>
+    <message>
+        <source>上次传输以来的线路记录：</source>
+        <translation>The line since the last transfer began:</translation>
+    </message>
+</context>
+<context>
+    <name>CheckWording</name>
+    <message>
+        <source>进程 %1</source>
+        <translation>process %1</translation>
+    </message>
+    <message>
+        <source>进程 %1（%2）</source>
+        <translation>process %1 (%2)</translation>
+    </message>
+    <message>
+        <source>USB 串口适配器</source>
+        <translation>USB serial adapter</translation>
+    </message>
+    <message>
+        <source>主板串口</source>
+        <translation>on-board serial port</translation>
+    </message>
+    <message>
+        <source>伪终端（另一端是一个程序）</source>
+        <translation>pseudo-terminal (a program plays the far end)</translation>
+    </message>
+    <message>
+        <source>串行设备</source>
+        <translation>serial device</translation>
+    </message>
+    <message>
+        <source>驱动 %1</source>
+        <translation>driver %1</translation>
+    </message>
+    <message>
+        <source>Qt 格式</source>
+        <translation>Qt&apos;s form</translation>
+    </message>
+    <message>
+        <source>UUCP 格式</source>
+        <translation>UUCP form</translation>
+    </message>
+    <message>
+        <source>设备</source>
+        <translation>device</translation>
+    </message>
+    <message>
+        <source>访问权限</source>
+        <translation>access</translation>
+    </message>
+    <message>
+        <source>其他程序</source>
+        <translation>other programs</translation>
+    </message>
+    <message>
+        <source>打开端口</source>
+        <translation>opening</translation>
+    </message>
+    <message>
+        <source>对讲机就绪</source>
+        <translation>radio ready</translation>
+    </message>
+    <message>
+        <source>读信道</source>
+        <translation>read</translation>
+    </message>
+    <message>
+        <source>未进行</source>
+        <translation>not run</translation>
+    </message>
+    <message>
+        <source>此端口没有设备</source>
+        <translation>no device for this port</translation>
+    </message>
+    <message>
+        <source>%1 不存在</source>
+        <translation>%1 does not exist</translation>
+    </message>
+    <message>
+        <source>%1 指向不存在的 %2</source>
+        <translation>%1 leads to %2, which does not exist</translation>
+    </message>
+    <message>
+        <source>%1 不是串行设备</source>
+        <translation>%1 is not a serial device</translation>
+    </message>
+    <message>
+        <source>当前用户可以读写</source>
+        <translation>this user may read and write it</translation>
+    </message>
+    <message>
+        <source>当前用户无权打开（%1 组）</source>
+        <translation>this user may not open it (group %1)</translation>
+    </message>
+    <message>
+        <source>当前用户属于 %1 组，但本次登录早于加入该组</source>
+        <translation>this user is in group %1, but this login began before joining it</translation>
+    </message>
+    <message>
+        <source>没有其他程序占用</source>
+        <translation>no other program holds it</translation>
+    </message>
+    <message>
+        <source>被%1占用：锁文件 %2（%3）</source>
+        <translation>held by %1: lock file %2 (%3)</translation>
+    </message>
+    <message>
+        <source>已被%1打开</source>
+        <translation>open in %1</translation>
+    </message>
+    <message>
+        <source>已按 1200 波特 8N1 打开</source>
+        <translation>opened at 1200 baud 8N1</translation>
+    </message>
+    <message>
+        <source>无法打开：%1</source>
+        <translation>does not open: %1</translation>
+    </message>
+    <message>
+        <source>发出“C”，%1 毫秒后收到“C”</source>
+        <translation>&quot;C&quot; sent, &quot;C&quot; back after %1 ms</translation>
+    </message>
+    <message>
+        <source>发出“C”，%1 秒内没有应答</source>
+        <translation>&quot;C&quot; sent, nothing back within %1 s</translation>
+    </message>
+    <message>
+        <source>发出“C”，收到 %1 个字符，但没有“C”</source>
+        <translation>&quot;C&quot; sent, %1 characters back but no &quot;C&quot;</translation>
+    </message>
+    <message>
+        <source>读出 16 个信道；%1 毫秒后收到第一个字符，之后每个字符 %2 毫秒（1200 波特为 8.3）</source>
+        <translation>16 channels read; first character after %1 ms, then %2 ms a character (1200 baud: 8.3)</translation>
+    </message>
+    <message>
+        <source>读命令“5”发出后 %1 秒内没有应答</source>
+        <translation>no answer to the read command &quot;5&quot; within %1 s</translation>
+    </message>
+    <message>
+        <source>只收回了刚发出的命令“5”：回显的适配器后面没有对讲机应答</source>
+        <translation>only the command &quot;5&quot; came back: no radio behind an echoing adapter</translation>
+    </message>
+    <message>
+        <source>应答以刚发出的命令“5”开头：电缆有回显（其后收到 %1 个字符）</source>
+        <translation>the answer begins with the command &quot;5&quot; just sent: the cable echoes (%1 characters followed)</translation>
+    </message>
+    <message>
+        <source>应答在 %1/16 个信道后中断（收到 %2/%3 个字符）</source>
+        <translation>the answer stopped after %1 of 16 channels (%2 of %3 characters)</translation>
+    </message>
+    <message>
+        <source>杂波：收到 %1 个字符，多于 16 个信道的长度</source>
+        <translation>noise: %1 characters, more than 16 channels hold</translation>
+    </message>
+    <message>
+        <source>杂波：第 %1 信道中有不是数字的字符</source>
+        <translation>noise: characters that are not digits in channel %1</translation>
+    </message>
+    <message>
+        <source>收到 16 帧数字，但第 %1 信道不是有效信道</source>
+        <translation>16 frames of digits, but channel %1 is no channel</translation>
+    </message>
+    <message>
+        <source>插上编程电缆，或选择有设备的端口</source>
+        <translation>plug in the programming cable, or choose a port that has a device</translation>
+    </message>
+    <message>
+        <source>插上编程电缆；USB 适配器插上后才出现它的设备名</source>
+        <translation>plug in the programming cable; a USB adapter&apos;s name appears when it is plugged in</translation>
+    </message>
+    <message>
+        <source>这个名称所指的适配器已拔出：请重新插上</source>
+        <translation>the adapter this name stands for is unplugged: plug it in again</translation>
+    </message>
+    <message>
+        <source>请指定设备节点，例如 /dev/ttyUSB0</source>
+        <translation>name the device node, such as /dev/ttyUSB0</translation>
+    </message>
+    <message>
+        <source>请注销后重新登录（或运行：newgrp %1）</source>
+        <translation>log out and in again (or run: newgrp %1)</translation>
+    </message>
+    <message>
+        <source>请关闭该程序，或结束它：kill %1</source>
+        <translation>close that program, or end it: kill %1</translation>
+    </message>
+    <message>
+        <source>ModemManager 会探测串口：sudo systemctl stop ModemManager（或把适配器设为忽略）</source>
+        <translation>ModemManager probes serial ports: sudo systemctl stop ModemManager (or mark the adapter ignored)</translation>
+    </message>
+    <message>
+        <source>请关闭占用端口的程序，然后重新检查</source>
+        <translation>close the program that holds the port, then check again</translation>
+    </message>
+    <message>
+        <source>请拔下适配器再插上，然后重新检查</source>
+        <translation>unplug the adapter, plug it in again, and check again</translation>
+    </message>
+    <message>
+        <source>请打开对讲机电源，把电缆插紧在编程插口上，并确认这是电缆所在的端口</source>
+        <translation>switch the radio on, push the cable fully into its programming socket, and make sure this is the cable&apos;s port</translation>
+    </message>
+    <message>
+        <source>应答的不是 1200 波特的 QZ300：请确认这是对讲机的电缆，对讲机是 QZ300</source>
+        <translation>something answers that is not a QZ300 at 1200 baud: check that this is the radio&apos;s cable and the radio a QZ300</translation>
+    </message>
+    <message>
+        <source>对讲机应答了“C”却没有应答读命令：请关机再开机，然后重新检查</source>
+        <translation>the radio answered &quot;C&quot; but not the read: switch it off and on, and check again</translation>
+    </message>
+    <message>
+        <source>上面收到的“C”也是回显：请打开对讲机并把电缆插到对讲机上</source>
+        <translation>the &quot;C&quot; above was the echo too: switch the radio on and plug the cable into it</translation>
+    </message>
+    <message>
+        <source>请换用不回显所发内容的编程电缆</source>
+        <translation>use a programming cable that does not return what it is sent</translation>
+    </message>
+    <message>
+        <source>请检查对讲机端的插头和电池：接触不良或电量不足会使应答中断</source>
+        <translation>check the plug at the radio and the battery: a loose contact or a flat battery breaks the answer off</translation>
+    </message>
+    <message>
+        <source>请检查插头是否插紧，电缆远离天线，并确认没有其他程序使用此端口</source>
+        <translation>check that the plugs sit firmly, keep the cable away from the antenna, and that no other program uses the port</translation>
+    </message>
+    <message>
+        <source>没有可检查的端口：端口表中没有设备</source>
+        <translation>no port to check: the port table names no device</translation>
+    </message>
+    <message>
+        <source>%1/%2 个端口正常：对讲机应答，读数正常</source>
+        <translation>%1 of %2 ports good: a radio answered and read well</translation>
+    </message>
+    <message>
+        <source>%1/%2 个端口正常；有问题：%3</source>
+        <translation>%1 of %2 ports good; problems: %3</translation>
+    </message>
+    <message>
+        <source>处理：</source>
+        <translation>what to do: </translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 %2：%3</source>
+        <translation>%1 %2: %3</translation>
+    </message>
+    <message>
+        <source>只有已结束的进程 %3 留下的锁文件 %1（%2）</source>
+        <translation>only lock file %1 (%2) of process %3, which has ended</translation>
+    </message>
+    <message>
+        <source>请删除程序留下的锁文件：rm %1</source>
+        <translation>remove the lock file its program left behind: rm %1</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionCheckDialog</name>
+    <message>
+        <source>连接检查</source>
+        <translation>Connection check</translation>
+    </message>
+    <message>
+        <source>重新检查(&amp;R)</source>
+        <translation>Check &amp;again</translation>
+    </message>
+    <message>
+        <source>保存报告…(&amp;S)</source>
+        <translation>&amp;Save report…</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>正在传输，传输结束后才能检查。</source>
+        <translation>A transfer is running: the check can start once it has ended.</translation>
+    </message>
+    <message>
+        <source>正在检查…</source>
+        <translation>Checking…</translation>
+    </message>
+    <message>
+        <source>处理：%1</source>
+        <translation>What to do: %1</translation>
+    </message>
+    <message>
+        <source>文本文件 (*.txt)</source>
+        <translation>Text files (*.txt)</translation>
+    </message>
+    <message>
+        <source>错误警告</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>报告无法保存：%1</source>
+        <translation>The report could not be saved: %1</translation>
+    </message>
+</context>
+<context>
     <name>EditHistory</name>
     <message>
         <source>静噪级别</source>
@@ -719,6 +1060,10 @@ Retry saving, discard the changes and exit, or cancel exiting?</translation>
     <message>
         <source>无串行端口可用。可以离线编辑信道表，或退出。</source>
         <translation>No serial port is available. You can edit the channel table offline, or exit.</translation>
+    </message>
+    <message>
+        <source>连接检查…(&amp;C)</source>
+        <translation>&amp;Connection check…</translation>
     </message>
 </context>
 <context>

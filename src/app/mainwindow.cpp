@@ -14,10 +14,12 @@
 #include "window/info/aboutbox.h"
 #include "window/info/instructionswindow.h"
 #include "window/print/printcommands.h"
+#include "window/radio/connectioncheckdialog.h"
 #include "window/radio/portdialog.h"
 #include "window/radio/radiolinkcontroller.h"
 #include "core/radio/readinesspoll.h"
 #include "window/radio/writeoptionsmenu.h"
+#include "core/serial/linetrace.h"
 #include "core/serial/portprobe.h"
 #include "core/serial/seriallink.h"
 #include "window/ui/designnames.h"
@@ -96,11 +98,13 @@ MainWindow::MainWindow(std::unique_ptr<ChannelTable> table, PortTable ports, QWi
     , m_writePacingTimer(this)
     , m_statusClearTimer(this)
     , m_readArmTimer(this)
+    , m_transferTrace(std::make_shared<LineTrace>())
 {
     setObjectName(DesignNames::Main::window());
     setWindowTitle(tr("QZ300 版本 [ A 1.1 ]"));
     setWindowIcon(ProgramIcon::icon());
     m_port->setObjectName(DesignNames::Main::serialLink());
+    m_port->setTrace(m_transferTrace);
     m_table->setObjectName(DesignNames::Main::channelTable());
     m_poll->timer().setObjectName(DesignNames::Main::pollTimer());
 
@@ -351,6 +355,7 @@ void MainWindow::buildMenus()
     m_helpMenu->setObjectName(DesignNames::Main::helpMenu());
     m_helpMenu->menuAction()->setObjectName(DesignNames::Main::helpMenu());
     addCommand(m_helpMenu, DesignNames::Main::instructionsCommand(), tr("操作说明(&I)"), &MainWindow::showInstructions);
+    addCommand(m_helpMenu, QStringLiteral("connectionCheckCommand"), tr("连接检查…(&C)"), &MainWindow::showConnectionCheck);
     addCommand(m_helpMenu, DesignNames::Main::aboutCommand(), tr("关于本软件(&A)"), &MainWindow::showAbout);
     new LanguageMenu(m_helpMenu, this);
 }
@@ -428,6 +433,8 @@ void MainWindow::statusClearTick()
 
 void MainWindow::setActivity(Activity activity)
 {
+    if (m_activity == Activity::Idle && activity != Activity::Idle)
+        m_transferTrace->restart();
     m_activity = activity;
     const bool idle = activity == Activity::Idle;
     for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_saveAsAction, m_restoreAction, m_importAction, m_exportAction, m_readAction,
@@ -752,6 +759,23 @@ void MainWindow::selectPort()
 void MainWindow::showInstructions()
 {
     showSingle<InstructionsWindow>(this, m_instructions, [this] { return new InstructionsWindow(this); });
+}
+
+void MainWindow::showConnectionCheck()
+{
+    const bool fresh = !m_connectionCheck || !m_connectionCheck->isVisible();
+    showSingle<ConnectionCheckDialog>(this, m_connectionCheck, [this] {
+        auto *dialog = new ConnectionCheckDialog(*m_port, *m_poll, m_transferTrace, [this] { return m_activity != Activity::Idle; }, this);
+        // While the check has the port, no transfer and no port change.
+        connect(dialog, &ConnectionCheckDialog::linkHeld, this, [this](bool held) {
+            for (QAction *action : {m_readAction, m_writeAction, m_portAction})
+                action->setEnabled(!held && m_activity == Activity::Idle);
+            applyOfflineState();
+        });
+        return dialog;
+    });
+    if (fresh)
+        m_connectionCheck->startCheck();
 }
 
 void MainWindow::showAbout()

@@ -18,6 +18,8 @@ class PrintCommands;
 class AboutBox;
 class ChannelGrid;
 class ChannelTable;
+class ConnectionCheckDialog;
+class LineTrace;
 class EditHistory;
 class GridEditCommands;
 class InstructionsWindow;
@@ -144,6 +146,7 @@ private:
     void selectPort();
     void showInstructions();
     void showAbout();
+    void showConnectionCheck();
 
     std::unique_ptr<ChannelTable> m_table;
     SerialLink *m_port = nullptr;
@@ -189,5 +192,8 @@ private:
     QList<QPointer<QWidget>> m_windows;
     QPointer<PortDialog> m_portDialog;
     QPointer<AboutBox> m_aboutBox;
+    QPointer<ConnectionCheckDialog> m_connectionCheck;
+    /// The line since the last transfer began, for the connection check's report.
+    std::shared_ptr<LineTrace> m_transferTrace;
     QPointer<InstructionsWindow> m_instructions;
 };

@@ -1,6 +1,7 @@
 #include "cli/cliapp.h"
 
 #include "cli/commandline.h"
+#include "cli/doctor.h"
 #include "cli/portjob.h"
 #include "cli/stopsignals.h"
 #include "core/channels/channeltext.h"
@@ -12,6 +13,7 @@
 #include "print/channellistpage.h"
 #include "core/radio/channelframe.h"
 #include "core/radio/radioscan.h"
+#include "core/serial/linetrace.h"
 #include "core/serial/portsurvey.h"
 #include "core/serial/porttable.h"
 #include "core/serial/seriallink.h"
@@ -250,6 +252,7 @@ int readOrWrite(const CommandLine &line)
     }
 
     std::vector<std::unique_ptr<PortJob>> jobs;
+    const auto trace = line.trace.isEmpty() ? nullptr : std::make_shared<LineTrace>();
     QSet<QString> outputs;
     const QString input = line.file.isEmpty() ? QString() : OutputTarget::identity(line.file);
     for (const Target &target : targets) {
@@ -261,6 +264,7 @@ int readOrWrite(const CommandLine &line)
         plan.verify = line.verify;
         plan.dryRun = line.dryRun;
         plan.readyTimeoutMs = line.readyTimeoutMs;
+        plan.trace = trace;
         if (!line.output.isEmpty()) {
             plan.outputPath = outputNameFor(line.output, target.label, several);
             plan.outputFormat = ChannelSheet::formatOfPath(line.output);
@@ -283,6 +287,7 @@ int readOrWrite(const CommandLine &line)
     }
 
     const int stopSignal = runJobs(jobs);
+    const QString traceProblem = trace ? Doctor::saveTrace(line.trace, *trace) : QString();
     QString printProblem;
     if (line.dryRun) {
         // What each radio would change is the command's output; the outcomes go below as usual.
@@ -309,7 +314,9 @@ int readOrWrite(const CommandLine &line)
         if (!printProblem.isEmpty())
             printProblem = QStringLiteral("cannot print them: %1").arg(printProblem);
     }
-    const bool allGood = reportJobs(jobs, printProblem);
+    if (!traceProblem.isEmpty())
+        error(traceProblem);
+    const bool allGood = reportJobs(jobs, printProblem) && traceProblem.isEmpty();
     if (stopSignal != 0)
         return 128 + stopSignal; // as a shell reports a program ended by that signal
     return allGood ? ExitCode::Success : ExitCode::Failed;
@@ -418,6 +425,8 @@ int run(const QStringList &arguments)
         return readOrWrite(line);
     case CommandLine::Command::Convert:
         return convert(line);
+    case CommandLine::Command::Doctor:
+        return Doctor::run(line);
     }
     return ExitCode::Usage;
 }

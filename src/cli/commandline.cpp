@@ -36,7 +36,9 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
     const QCommandLineOption first(QStringLiteral("first"), QString(), QStringLiteral("N"));
     const QCommandLineOption probe(QStringLiteral("probe"), QString());
     const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("LANG"));
-    parser.addOptions({help, version, port, output, backup, verify, dryRun, to, from, readyTimeout, first, probe, lang});
+    const QCommandLineOption trace(QStringLiteral("trace"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption json(QStringLiteral("json"), QString());
+    parser.addOptions({help, version, port, output, backup, verify, dryRun, to, from, readyTimeout, first, probe, lang, trace, json});
 
     if (!parser.parse(QStringList{QStringLiteral("qz300-cli")} + arguments)) {
         *error = parser.errorText();
@@ -63,12 +65,15 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
         allowed = {QStringLiteral("probe"), QStringLiteral("ready-timeout")};
     } else if (name == u"read") {
         line.command = Command::Read;
-        allowed = {QStringLiteral("port"), QStringLiteral("o"), QStringLiteral("ready-timeout")};
+        allowed = {QStringLiteral("port"), QStringLiteral("o"), QStringLiteral("ready-timeout"), QStringLiteral("trace")};
     } else if (name == u"write") {
         line.command = Command::Write;
         allowed = {QStringLiteral("port"), QStringLiteral("backup"), QStringLiteral("verify"), QStringLiteral("dry-run"),
-                   QStringLiteral("from"), QStringLiteral("ready-timeout"), QStringLiteral("first")};
+                   QStringLiteral("from"), QStringLiteral("ready-timeout"), QStringLiteral("first"), QStringLiteral("trace")};
         files = 1;
+    } else if (name == u"doctor") {
+        line.command = Command::Doctor;
+        allowed = {QStringLiteral("port"), QStringLiteral("json"), QStringLiteral("trace"), QStringLiteral("ready-timeout")};
     } else if (name == u"convert") {
         line.command = Command::Convert;
         allowed = {QStringLiteral("to"), QStringLiteral("from"), QStringLiteral("o"), QStringLiteral("first"), QStringLiteral("lang")};
@@ -118,6 +123,12 @@ CommandLine CommandLine::parse(const QStringList &arguments, QString *error)
         return line;
     }
     line.probe = parser.isSet(probe);
+    line.json = parser.isSet(json);
+    line.trace = parser.value(trace);
+    if (parser.isSet(trace) && (line.trace.isEmpty() || line.trace == u"-")) {
+        *error = QStringLiteral("--trace needs a file name");
+        return line;
+    }
     if (parser.isSet(output) && line.output.isEmpty()) {
         *error = QStringLiteral("-o needs a file name");
         return line;
@@ -206,6 +217,10 @@ QString CommandLine::helpText()
         "  convert FILE --to FORMAT [-o OUT] [--first N] [--lang en|zh]\n"
         "                                 convert between a channel file, CSV (ours or\n"
         "                                 CHIRP's) and JSON, or print it as a one-page PDF\n"
+        "  doctor [--port P]... [--json]  check each port (every port with a device without\n"
+        "                                 --port): the device, access, other programs, the\n"
+        "                                 opening, the radio's \"C\" and a read that stores\n"
+        "                                 nothing; one line per step, what to do for a problem\n"
         "\n"
         "Options:\n"
         "  --port P             COMn (see ports; QZ300_PORTS sets the table) or a device path;\n"
@@ -222,6 +237,9 @@ QString CommandLine::helpText()
         "  --ready-timeout S    seconds to wait for the radio to answer \"C\" (default 3;\n"
         "                       1 for ports --probe)\n"
         "  --probe              ports: ask every port that opens whether a radio answers\n"
+        "  --trace FILE         read, write, doctor: every byte sent and received, one line\n"
+        "                       per burst with its time, for a fault report\n"
+        "  --json               doctor: one JSON object per port\n"
         "  -h, --help           this text\n"
         "  --version            the program's version\n"
         "\n"
@@ -236,8 +254,10 @@ QString CommandLine::helpText()
         "standard error; read and write end with one line per port there.\n"
         "\n"
         "Exit status:\n"
-        "  0  every port succeeded (or the conversion or listing worked)\n"
-        "  1  a port or radio failed, a read-back differed, or an output was not written\n"
+        "  0  every port succeeded (or the conversion or listing worked; for doctor: a radio\n"
+        "     answered and read well on every port checked)\n"
+        "  1  a port or radio failed, a read-back differed, an output was not written, or\n"
+        "     doctor found a problem\n"
         "  2  the command line is wrong\n"
         "  3  the input file cannot be read or holds no valid channel set; no radio was touched\n");
 }

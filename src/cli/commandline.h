@@ -19,7 +19,7 @@ constexpr int BadInput = 3;
 
 struct CommandLine
 {
-    enum class Command { Help, Version, Ports, Read, Write, Convert };
+    enum class Command { Help, Version, Ports, Read, Write, Convert, Doctor };
 
     Command command = Command::Help;
     QStringList ports;
@@ -42,6 +42,10 @@ struct CommandLine
     bool probe = false;
     /// how long a probe waits for the answers (--ready-timeout with ports)
     int probeWaitMs = 1000;
+    /// read, write, doctor: where the line's bursts go, with their times; empty for nowhere
+    QString trace;
+    /// doctor: one JSON object per port instead of lines
+    bool json = false;
 
     /// Whether the command draws a page, which needs a QGuiApplication.
     bool needsGui() const { return command == Command::Convert && toPdf; }

@@ -15,10 +15,10 @@ QString seconds(int milliseconds)
     return QString::number(milliseconds / 1000.0, 'g', 3);
 }
 
-/// One line per port on standard error.
-QString oneLine(QString text)
+/// One line per port on standard error: the message's lines joined as clauses.
+QString oneLine(const QString &text)
 {
-    return text.replace(u'\n', u' ');
+    return text.split(u'\n', Qt::SkipEmptyParts).join(QStringLiteral(": "));
 }
 
 } // namespace
@@ -46,6 +46,7 @@ void PortJob::start()
     m_port = std::make_unique<SerialLink>(PortTable({m_plan.devicePath}));
     m_port->setPortNumber(PortTable::FirstPort);
     m_port->setShownName(m_plan.devicePath);
+    m_port->setTrace(m_plan.trace);
     m_port->open();
     if (!m_port->isOpen()) {
         const QString why = m_port->explainOpenFault(PortAccess::Language::English);

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+class LineTrace;
 class ReadTransfer;
 class ReadinessPoll;
 class SerialLink;
@@ -41,6 +42,8 @@ public:
         /// write: only read the radio and tell what the write would change
         bool dryRun = false;
         int readyTimeoutMs = 3000;
+        /// Where the line is recorded (--trace); none when empty.
+        std::shared_ptr<LineTrace> trace;
     };
 
     explicit PortJob(Plan plan, QObject *parent = nullptr);

@@ -80,6 +80,8 @@ void FakeRadio::readLine()
 void FakeRadio::handle(char c)
 {
     m_received += c;
+    if (m_echo)
+        m_pty.write(QByteArray(1, c));
     // A radio pouring out digits hears nothing else (and a paced answer could not get through).
     if (m_silent || m_flood.isActive())
         return;

@@ -59,6 +59,9 @@ public:
     void setEndlessAnswer(const QByteArray &pattern) { m_endless = pattern; }
     /// Thinks this long after the read command before the first character of its answer.
     void setAnswerDelayMs(int ms) { m_answerDelayNs = qint64(ms) * 1'000'000; }
+    /// Returns every character it receives at once, as a cable that echoes does; with setSilent()
+    /// an echoing adapter with no radio behind it.
+    void setEcho(bool echo) { m_echo = echo; }
     /// Bytes of the endless answer the line has taken so far.
     qint64 endlessSent() const { return m_endlessSent; }
 
@@ -104,6 +107,7 @@ private:
     int m_writesStored = 0;
 
     bool m_silent = false;
+    bool m_echo = false;
     int m_stopAfter = -1;
     int m_noiseFrame = 0;
     char m_noise = '#';

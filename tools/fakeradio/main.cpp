@@ -29,8 +29,10 @@ int main(int argc, char *argv[])
                                    QStringLiteral("text"));
     const QCommandLineOption onlyC(QStringLiteral("answer-only-c"),
                                    QStringLiteral("Answer a read with \"C\" without end (a broken line)."));
+    const QCommandLineOption echo(QStringLiteral("echo"),
+                                  QStringLiteral("Return every character received, as an echoing cable does (with --silent: no radio behind it)."));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Print only the device path."));
-    parser.addOptions({silent, stopAfter, noise, corrupt, stray, onlyC, quiet});
+    parser.addOptions({silent, stopAfter, noise, corrupt, stray, onlyC, echo, quiet});
     parser.process(app);
 
     FakeRadio radio;
@@ -49,6 +51,7 @@ int main(int argc, char *argv[])
         radio.setStrayPrefix(parser.value(stray).toLatin1());
     if (parser.isSet(onlyC))
         radio.setEndlessAnswer("C");
+    radio.setEcho(parser.isSet(echo));
 
     QTextStream out(stdout);
     out << radio.devicePath() << Qt::endl;

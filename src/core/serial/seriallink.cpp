@@ -1,5 +1,6 @@
 #include "core/serial/seriallink.h"
 
+#include "core/serial/linetrace.h"
 #include "core/serial/modemlines.h"
 
 #include <QSocketNotifier>
@@ -32,6 +33,12 @@ void SerialLink::setModemLines(std::shared_ptr<ModemLines> lines)
     m_modemLines = lines ? std::move(lines) : std::make_shared<PortModemLines>();
 }
 
+void SerialLink::setTrace(std::shared_ptr<LineTrace> trace)
+{
+    m_trace = std::move(trace);
+    m_tracedWaiting = m_port.isOpen() ? m_port.bytesAvailable() : 0;
+}
+
 void SerialLink::setPortNumber(int port)
 {
     if (!m_port.isOpen())
@@ -52,6 +59,7 @@ void SerialLink::close()
 {
     stopGathering();
     m_port.close();
+    m_tracedWaiting = 0;
 }
 
 bool SerialLink::open()
@@ -100,12 +108,14 @@ bool SerialLink::open()
     // After the flow control is off: Qt refuses RTS under hardware handshake.
     m_modemLines->set(m_port, ModemLines::DataTerminalReadyAtOpen, ModemLines::RequestToSendAtOpen);
     m_port.clear(QSerialPort::AllDirections);
+    m_tracedWaiting = 0;
     stopGathering();
     return true;
 }
 
 void SerialLink::portReadyRead()
 {
+    traceArrivals();
     // Later arrivals are handed on when the gathering ends (a reader that emptied the buffer
     // woke the notifier early).
     if (m_gather.isActive())
@@ -177,10 +187,29 @@ QSocketNotifier *SerialLink::activeReadNotifier() const
     return nullptr;
 }
 
+void SerialLink::traceArrivals()
+{
+    // Recorded as Qt takes them from the device, before any reader: the time is the arrival's.
+    if (!m_trace)
+        return;
+    const qint64 waiting = m_port.bytesAvailable();
+    if (waiting > m_tracedWaiting)
+        m_trace->record(devicePath(), LineTrace::Direction::Received, m_port.peek(waiting).mid(m_tracedWaiting));
+    m_tracedWaiting = waiting;
+}
+
+void SerialLink::tracedTaken(qint64 count)
+{
+    m_tracedWaiting = qMax(qint64(0), m_tracedWaiting - count);
+}
+
 void SerialLink::send(const QByteArray &text)
 {
-    if (m_port.isOpen())
-        m_port.write(text);
+    if (!m_port.isOpen())
+        return;
+    if (m_trace)
+        m_trace->record(devicePath(), LineTrace::Direction::Sent, text);
+    m_port.write(text);
 }
 
 QString SerialLink::takeChar()
@@ -190,12 +219,17 @@ QString SerialLink::takeChar()
     char c = 0;
     if (m_port.read(&c, 1) != 1)
         return {};
+    tracedTaken(1);
     return QString(QChar::fromLatin1(c));
 }
 
 QByteArray SerialLink::takeInput()
 {
-    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+    if (!m_port.isOpen())
+        return {};
+    const QByteArray taken = m_port.readAll();
+    tracedTaken(taken.size());
+    return taken;
 }
 
 int SerialLink::waitingCount() const
@@ -209,6 +243,7 @@ void SerialLink::discardInput()
         return;
     m_port.clear(QSerialPort::Input);
     m_port.readAll();
+    m_tracedWaiting = 0;
 }
 
 QString SerialLink::describe(OpenFault fault)
@@ -283,6 +318,7 @@ void SerialLink::handleError(QSerialPort::SerialPortError error)
         stopGathering();
         m_port.close();
         m_port.clearError();
+        m_tracedWaiting = 0;
         emit failed(reason);
     }
 }

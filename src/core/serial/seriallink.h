@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class LineTrace;
 class ModemLines;
 class QSocketNotifier;
 
@@ -45,6 +46,11 @@ public:
 
     /// What sets DTR and RTS after each open; the real port's lines unless a test replaced it.
     void setModemLines(std::shared_ptr<ModemLines> lines);
+
+    /// Where what goes over the line is recorded, burst by burst, while the port is open; none
+    /// when empty.
+    void setTrace(std::shared_ptr<LineTrace> trace);
+    std::shared_ptr<LineTrace> trace() const { return m_trace; }
 
     /// Queues text for sending; returns at once.
     void send(const QByteArray &text);
@@ -106,10 +112,15 @@ private:
     QSocketNotifier *activeReadNotifier() const;
     void handleError(QSerialPort::SerialPortError error);
     OpenFault faultOf(QSerialPort::SerialPortError error);
+    void traceArrivals();
+    void tracedTaken(qint64 count);
 
     PortTable m_ports;
     QSerialPort m_port;
     std::shared_ptr<ModemLines> m_modemLines;
+    std::shared_ptr<LineTrace> m_trace;
+    /// Received bytes still waiting for a reader that the trace holds already.
+    qint64 m_tracedWaiting = 0;
     int m_portNumber = 1;
     QString m_shownName;
     OpenFault m_openFault = OpenFault::None;
