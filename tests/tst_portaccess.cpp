@@ -3,6 +3,7 @@
 #include "core/radio/readinesspoll.h"
 #include "recordedmessages.h"
 #include "core/serial/portaccess.h"
+#include "core/serial/portholders.h"
 #include "core/serial/portsurvey.h"
 #include "core/serial/seriallink.h"
 
@@ -111,7 +112,7 @@ void tst_PortAccess::lockFileName()
 {
     QFETCH(QString, node);
     QFETCH(QString, lock);
-    QCOMPARE(PortAccess::lockFileName(node), lock);
+    QCOMPARE(PortHolders::lockFileName(node), lock);
 }
 
 void tst_PortAccess::liveLockKeepsThePort_data()

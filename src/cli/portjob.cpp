@@ -21,6 +21,18 @@ QString oneLine(const QString &text)
     return text.split(u'\n', Qt::SkipEmptyParts).join(QStringLiteral(": "));
 }
 
+/// One line for the squelch level and one per channel of a comparison, each from its format:
+/// (before, after) and (channel, before, after).
+QStringList diffLines(const ChannelSetDiff::Result &diff, const QString &squelchFormat, const QString &channelFormat)
+{
+    QStringList lines;
+    if (diff.squelchChanged)
+        lines << squelchFormat.arg(diff.squelchBefore).arg(diff.squelchAfter);
+    for (const ChannelSetDiff::ChannelChange &change : diff.channels)
+        lines << channelFormat.arg(change.channel).arg(ChannelSetDiff::shown(change.before), ChannelSetDiff::shown(change.after));
+    return lines;
+}
+
 } // namespace
 
 PortJob::PortJob(Plan plan, QObject *parent)
@@ -180,13 +192,8 @@ void PortJob::writeEnded()
         succeed(QStringLiteral("wrote 16 channels, verified"));
         return;
     case WriteSession::Outcome::VerifyFailed:
-        m_differences.clear();
-        if (diff.squelchChanged)
-            m_differences << QStringLiteral("squelch: wrote %1, radio holds %2").arg(diff.squelchBefore).arg(diff.squelchAfter);
-        for (const ChannelSetDiff::ChannelChange &change : diff.channels)
-            m_differences << QStringLiteral("channel %1: wrote %2, radio holds %3")
-                                 .arg(change.channel)
-                                 .arg(ChannelSetDiff::shown(change.before), ChannelSetDiff::shown(change.after));
+        m_differences = diffLines(diff, QStringLiteral("squelch: wrote %1, radio holds %2"),
+                                  QStringLiteral("channel %1: wrote %2, radio holds %3"));
         fail(QStringLiteral("verify failed: the radio does not hold what was written (%1 differences)").arg(m_differences.size()));
         return;
     case WriteSession::Outcome::Written:
@@ -226,13 +233,7 @@ void PortJob::writeEnded()
             return;
         }
     case WriteSession::Outcome::Previewed:
-        m_changes.clear();
-        if (diff.squelchChanged)
-            m_changes << QStringLiteral("squelch: %1 → %2").arg(diff.squelchBefore).arg(diff.squelchAfter);
-        for (const ChannelSetDiff::ChannelChange &change : diff.channels)
-            m_changes << QStringLiteral("channel %1: %2 → %3")
-                             .arg(change.channel)
-                             .arg(ChannelSetDiff::shown(change.before), ChannelSetDiff::shown(change.after));
+        m_changes = diffLines(diff, QStringLiteral("squelch: %1 → %2"), QStringLiteral("channel %1: %2 → %3"));
         succeed(diff.isEmpty() ? QStringLiteral("dry run: the radio holds this set already, nothing sent")
                                : QStringLiteral("dry run: %1 changes, nothing sent").arg(m_changes.size()));
         return;

@@ -1,5 +1,7 @@
 #include "core/serial/portaccess.h"
 
+#include "core/serial/portholders.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -31,31 +33,12 @@ QString groupName(gid_t gid)
     return QString::number(gid);
 }
 
-// UUCP lock files hold the pid as text, blanks before it; Qt's own put the pid on the first line.
-std::optional<qint64> pidIn(const QByteArray &text)
-{
-    bool ok = false;
-    const qsizetype lineEnd = text.indexOf('\n');
-    const qint64 pid = (lineEnd < 0 ? text : text.left(lineEnd)).trimmed().toLongLong(&ok);
-    if (!ok || pid <= 0)
-        return std::nullopt;
-    return pid;
-}
-
 } // namespace
-
-QString lockFileName(const QString &node)
-{
-    const QString devicePrefix = QStringLiteral("/dev/");
-    QString name = node.startsWith(devicePrefix) ? node.mid(devicePrefix.size()) : node;
-    name.replace(u'/', u'_');
-    return QStringLiteral("LCK..") + name;
-}
 
 Lock lockOf(const QString &node, const QString &lockDir)
 {
     Lock lock;
-    lock.path = lockDir + u'/' + lockFileName(node);
+    lock.path = lockDir + u'/' + PortHolders::lockFileName(node);
     const QByteArray name = QFile::encodeName(lock.path);
     struct stat status{};
     if (::stat(name.constData(), &status) != 0)
@@ -65,20 +48,9 @@ Lock lockOf(const QString &node, const QString &lockDir)
         lock.state = Lock::State::NotAFile;
         return lock;
     }
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return lock;
-    char text[64] = {};
-    ssize_t got = -1;
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
-        got = ::read(fd, text, sizeof text - 1);
-    else
-        lock.state = Lock::State::NotAFile;
-    ::close(fd);
-    if (got > 0) {
-        lock.pid = pidIn(QByteArray(text, int(got)));
-        if (lock.pid)
-            lock.state = Lock::State::Held;
+    if (const std::optional<PortHolders::Lock> held = PortHolders::readLock(lock.path)) {
+        lock.pid = held->pid;
+        lock.state = Lock::State::Held;
     }
     return lock;
 }
@@ -107,11 +79,8 @@ Facts fromSystem(const QString &device, const QString &lockDir, const QString &p
     facts.holderPid = lock.pid;
     if (lock.state == Lock::State::NotAFile)
         facts.oddLock = lock.path;
-    if (facts.holderPid) {
-        QFile comm(procDir + QStringLiteral("/%1/comm").arg(*facts.holderPid));
-        if (comm.open(QIODevice::ReadOnly))
-            facts.holderProgram = QString::fromLocal8Bit(comm.readLine(256).trimmed());
-    }
+    if (facts.holderPid)
+        facts.holderProgram = PortHolders::programOf(*facts.holderPid, procDir);
     return facts;
 }
 

@@ -24,10 +24,6 @@ enum class Language { Chinese, English };
 /// Where the serial programs of this system (minicom, picocom, Qt) put their lock files.
 inline QString systemLockDir() { return QStringLiteral("/run/lock"); }
 
-/// The lock file's name for a device node: "LCK..ttyUSB0" for /dev/ttyUSB0, "LCK..pts_3" for
-/// /dev/pts/3 (the path below /dev, '/' as '_').
-QString lockFileName(const QString &node);
-
 /// Who holds a device's lock file, read without waiting (a FIFO in its place is not opened).
 struct Lock
 {

@@ -35,7 +35,37 @@ QByteArray smallFile(const QString &path)
     return bytes;
 }
 
-std::optional<Lock> parseLock(const QString &path)
+
+bool isAlive(qint64 pid, const QString &procDir)
+{
+    return QFileInfo::exists(QStringLiteral("%1/%2").arg(procDir).arg(pid));
+}
+
+/// The index of the pseudo-terminal whose master `fd` of process `pid` is, or -1.
+int ptyMasterIndex(const QString &procDir, const QString &pid, const QString &fd)
+{
+    const QByteArray info = smallFile(QStringLiteral("%1/%2/fdinfo/%3").arg(procDir, pid, fd));
+    for (const QByteArray &line : info.split('\n')) {
+        if (line.startsWith("tty-index:")) {
+            bool ok = false;
+            const int index = line.mid(10).trimmed().toInt(&ok);
+            return ok ? index : -1;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+QString lockFileName(const QString &node)
+{
+    const QString devicePrefix = QStringLiteral("/dev/");
+    QString name = node.startsWith(devicePrefix) ? node.mid(devicePrefix.size()) : node;
+    name.replace(u'/', u'_');
+    return QStringLiteral("LCK..") + name;
+}
+
+std::optional<Lock> readLock(const QString &path)
 {
     const QByteArray bytes = smallFile(path);
     if (bytes.isEmpty())
@@ -60,27 +90,6 @@ std::optional<Lock> parseLock(const QString &path)
     return lock;
 }
 
-bool isAlive(qint64 pid, const QString &procDir)
-{
-    return QFileInfo::exists(QStringLiteral("%1/%2").arg(procDir).arg(pid));
-}
-
-/// The index of the pseudo-terminal whose master `fd` of process `pid` is, or -1.
-int ptyMasterIndex(const QString &procDir, const QString &pid, const QString &fd)
-{
-    const QByteArray info = smallFile(QStringLiteral("%1/%2/fdinfo/%3").arg(procDir, pid, fd));
-    for (const QByteArray &line : info.split('\n')) {
-        if (line.startsWith("tty-index:")) {
-            bool ok = false;
-            const int index = line.mid(10).trimmed().toInt(&ok);
-            return ok ? index : -1;
-        }
-    }
-    return -1;
-}
-
-} // namespace
-
 QStringList systemLockDirs()
 {
     QStringList dirs;
@@ -102,10 +111,7 @@ QString programOf(qint64 pid, const QString &procDir)
 
 std::optional<Lock> lockOf(const QString &node, const QStringList &lockDirs, const QString &procDir)
 {
-    QStringList names;
-    const QString devPrefix = QStringLiteral("/dev/");
-    if (node.startsWith(devPrefix))
-        names << QStringLiteral("LCK..") + node.mid(devPrefix.size()).replace(u'/', u'_');
+    QStringList names{lockFileName(node)};
     const QString plain = QStringLiteral("LCK..") + QFileInfo(node).fileName();
     if (!names.contains(plain))
         names << plain;
@@ -113,7 +119,7 @@ std::optional<Lock> lockOf(const QString &node, const QStringList &lockDirs, con
     std::optional<Lock> stale;
     for (const QString &dir : lockDirs) {
         for (const QString &name : std::as_const(names)) {
-            std::optional<Lock> lock = parseLock(QDir(dir).filePath(name));
+            std::optional<Lock> lock = readLock(QDir(dir).filePath(name));
             if (!lock || lock->pid == self)
                 continue;
             lock->alive = isAlive(lock->pid, procDir);

@@ -35,6 +35,14 @@ struct Found
     QList<Holder> openBy;
 };
 
+/// The lock file's name for a device node, as Qt and minicom make it: "LCK..ttyUSB0" for
+/// /dev/ttyUSB0, "LCK..pts_3" for /dev/pts/3 (the path below /dev, '/' as '_').
+QString lockFileName(const QString &node);
+
+/// The lock file at `path`: read without waiting, and only when it is a plain file of a lock's size
+/// (a FIFO in its place would block, a folder is no lock); nullopt when there is none to trust.
+std::optional<Lock> readLock(const QString &path);
+
 /// Lock files of `node` (a device path such as /dev/ttyUSB0 or /dev/pts/3) in `lockDirs`: both
 /// "LCK..pts_3" (Qt's name: the path below /dev with "/" as "_") and "LCK..3" (the node's name).
 /// A lock of this process is not another program's.
