@@ -1,10 +1,10 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "window/info/aboutbox.h"
 #include "core/info/systeminfoprogram.h"
+#include "print/fonts.h"
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
-#include "print/fonts.h"
+#include "window/info/aboutbox.h"
 
 #include <QAction>
 #include <QFile>

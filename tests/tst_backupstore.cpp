@@ -1,9 +1,9 @@
 #include "app/mainwindow.h"
 #include "core/channels/channeltable.h"
-#include "window/channels/edithistory.h"
-#include "filecommandrig.h"
-#include "window/files/backupdialog.h"
 #include "core/files/backupstore.h"
+#include "filecommandrig.h"
+#include "window/channels/edithistory.h"
+#include "window/files/backupdialog.h"
 #include "window/files/channelfilecommands.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
-#include "framemodel.h"
 #include "core/channels/channeltext.h"
 #include "core/radio/channelframe.h"
+#include "framemodel.h"
 
 #include <QTest>
 

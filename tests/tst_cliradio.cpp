@@ -1,7 +1,7 @@
-#include "core/channels/textvalue.h"
 #include "clirun.h"
-#include "fakeradio.h"
+#include "core/channels/textvalue.h"
 #include "core/files/channelfile.h"
+#include "fakeradio.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
+#include "realboxes.h"
 #include "window/channels/edithistory.h"
 #include "window/channels/grideditcommands.h"
 #include "window/files/filedialogs.h"
-#include "realboxes.h"
 #include "window/ui/commandhost.h"
 #include "window/ui/translations.h"
 #include "windowonradio.h"

@@ -1,5 +1,5 @@
-#include "fakeradio.h"
 #include "core/serial/seriallink.h"
+#include "fakeradio.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

@@ -1,12 +1,12 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "core/info/blankwrap.h"
-#include "window/info/blankwraplabel.h"
-#include "window/info/instructionswindow.h"
 #include "core/info/instructiontext.h"
+#include "print/fonts.h"
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
-#include "print/fonts.h"
+#include "window/info/blankwraplabel.h"
+#include "window/info/instructionswindow.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "app/languagechoice.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "window/channels/channelgrid.h"
 #include "core/files/programsettings.h"
 #include "recordedmessages.h"
+#include "window/channels/channelgrid.h"
 #include "window/ui/translations.h"
 
 #include <QAction>

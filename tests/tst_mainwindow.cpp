@@ -1,9 +1,9 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "window/channels/channelgrid.h"
 #include "core/channels/channeltable.h"
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
+#include "window/channels/channelgrid.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,13 +1,13 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "window/channels/channelgrid.h"
 #include "core/channels/channeltable.h"
+#include "core/radio/readinesspoll.h"
+#include "core/serial/seriallink.h"
 #include "fakeradio.h"
+#include "recordedmessages.h"
+#include "window/channels/channelgrid.h"
 #include "window/files/filedialogs.h"
 #include "window/radio/portdialog.h"
-#include "core/radio/readinesspoll.h"
-#include "recordedmessages.h"
-#include "core/serial/seriallink.h"
 
 #include <QAction>
 #include <QComboBox>

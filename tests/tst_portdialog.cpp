@@ -1,10 +1,10 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "pseudoterminal.h"
-#include "window/radio/portdialog.h"
 #include "core/radio/readinesspoll.h"
-#include "recordedmessages.h"
 #include "core/serial/seriallink.h"
+#include "pseudoterminal.h"
+#include "recordedmessages.h"
+#include "window/radio/portdialog.h"
 
 #include <QAction>
 #include <QPushButton>

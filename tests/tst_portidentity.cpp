@@ -1,11 +1,11 @@
-#include "pseudoterminal.h"
-#include "window/radio/portdialog.h"
 #include "core/radio/readinesspoll.h"
-#include "recordedmessages.h"
 #include "core/serial/modemlines.h"
 #include "core/serial/portdetails.h"
 #include "core/serial/portsurvey.h"
 #include "core/serial/seriallink.h"
+#include "pseudoterminal.h"
+#include "recordedmessages.h"
+#include "window/radio/portdialog.h"
 
 #include <QFile>
 #include <QRadioButton>

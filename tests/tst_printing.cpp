@@ -1,7 +1,7 @@
 // 文件 → 打印… and 文件 → 导出 PDF… in the real window: the page holds what the grid holds.
 #include "filecommandrig.h"
-#include "window/print/printcommands.h"
 #include "printedlist.h"
+#include "window/print/printcommands.h"
 
 #include <QApplication>
 #include <QFile>

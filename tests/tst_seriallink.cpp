@@ -1,5 +1,5 @@
-#include "pseudoterminal.h"
 #include "core/serial/seriallink.h"
+#include "pseudoterminal.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,11 +1,11 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "window/channels/channelgrid.h"
 #include "core/channels/channeltable.h"
 #include "filecommandrig.h"
 #include "fulldisk.h"
-#include "window/ui/translations.h"
+#include "window/channels/channelgrid.h"
 #include "window/files/filedialogs.h"
+#include "window/ui/translations.h"
 
 #include <QAction>
 #include <QComboBox>

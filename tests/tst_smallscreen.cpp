@@ -1,8 +1,8 @@
 // The window on a netbook's 1024 x 600 screen (this test's offscreen screen): it fits, the grid
 // scrolls to every channel, and the status line and the transfer result never cut a text silently.
 #include "framemodel.h"
-#include "windowonradio.h"
 #include "window/ui/elidedlabel.h"
+#include "windowonradio.h"
 
 #include <QGuiApplication>
 #include <QRegularExpression>

@@ -1,13 +1,13 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "window/channels/channelgrid.h"
 #include "core/channels/channeltable.h"
-#include "pseudoterminal.h"
 #include "core/radio/readinesspoll.h"
+#include "core/serial/seriallink.h"
 #include "databaselock.h"
+#include "pseudoterminal.h"
 #include "realboxes.h"
 #include "recordedmessages.h"
-#include "core/serial/seriallink.h"
+#include "window/channels/channelgrid.h"
 
 #include <QLineEdit>
 #include <QSerialPort>

@@ -1,15 +1,15 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "window/channels/channelgrid.h"
-#include "window/channels/edithistory.h"
 #include "core/channels/channeltable.h"
-#include "window/files/filedialogs.h"
 #include "core/files/programsettings.h"
 #include "core/files/recentfiles.h"
-#include "pseudoterminal.h"
 #include "core/radio/readinesspoll.h"
-#include "recordedmessages.h"
 #include "core/serial/seriallink.h"
+#include "pseudoterminal.h"
+#include "recordedmessages.h"
+#include "window/channels/channelgrid.h"
+#include "window/channels/edithistory.h"
+#include "window/files/filedialogs.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,11 +3,11 @@
 // line whatever ends it (closing the window, SIGTERM to the command line), matching what the radio
 // received.
 #include "clirun.h"
-#include "fakeradio.h"
-#include "windowonradio.h"
 #include "core/files/writelog.h"
 #include "core/radio/writesession.h"
+#include "fakeradio.h"
 #include "window/radio/radiolinkcontroller.h"
+#include "windowonradio.h"
 
 #include <QFile>
 #include <QJsonDocument>

@@ -2,8 +2,8 @@
 // link and the timers that drive the radio work.
 #pragma once
 
-#include "print/channellistpage.h"
 #include "core/serial/porttable.h"
+#include "print/channellistpage.h"
 #include "window/ui/commandhost.h"
 
 #include <QMainWindow>

@@ -3,20 +3,20 @@
 #include "cli/commandline.h"
 #include "cli/doctor.h"
 #include "cli/portjob.h"
+#include "cli/progressline.h"
 #include "cli/stopsignals.h"
 #include "core/channels/channeltext.h"
-#include "cli/progressline.h"
 #include "core/files/channelfile.h"
 #include "core/files/channelsheet.h"
 #include "core/files/outputtarget.h"
 #include "core/files/writelog.h"
-#include "print/channellistpage.h"
 #include "core/radio/channelframe.h"
 #include "core/radio/radioscan.h"
 #include "core/serial/linetrace.h"
 #include "core/serial/portsurvey.h"
 #include "core/serial/porttable.h"
 #include "core/serial/seriallink.h"
+#include "print/channellistpage.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -3,8 +3,8 @@
 // Several jobs share one event loop, each with its own port and timers.
 #pragma once
 
-#include "core/files/channelsheet.h"
 #include "core/files/channelfile.h"
+#include "core/files/channelsheet.h"
 #include "core/radio/writesession.h"
 
 #include <QObject>

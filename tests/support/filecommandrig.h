@@ -4,10 +4,10 @@
 
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "window/files/filedialogs.h"
 #include "core/files/programsettings.h"
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
+#include "window/files/filedialogs.h"
 
 #include <QAction>
 #include <QDir>

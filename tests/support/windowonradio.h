@@ -3,15 +3,15 @@
 
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "window/channels/channelgrid.h"
 #include "core/channels/channeltable.h"
-#include "fakeradio.h"
 #include "core/radio/readinesspoll.h"
 #include "core/radio/readtransfer.h"
 #include "core/radio/writeoptions.h"
 #include "core/radio/writetransfer.h"
-#include "recordedmessages.h"
 #include "core/serial/seriallink.h"
+#include "fakeradio.h"
+#include "recordedmessages.h"
+#include "window/channels/channelgrid.h"
 
 #include <QAction>
 #include <QComboBox>

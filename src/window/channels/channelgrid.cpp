@@ -1,9 +1,9 @@
 #include "window/channels/channelgrid.h"
 
-#include "window/channels/celleditdelegate.h"
 #include "core/channels/channeltable.h"
-#include "window/channels/edithistory.h"
 #include "print/fonts.h"
+#include "window/channels/celleditdelegate.h"
+#include "window/channels/edithistory.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -2,10 +2,10 @@
 
 #include "core/channels/cellblock.h"
 #include "core/channels/celledits.h"
-#include "window/channels/channelgrid.h"
 #include "core/channels/channelrecord.h"
 #include "core/channels/channelrule.h"
 #include "core/channels/channeltable.h"
+#include "window/channels/channelgrid.h"
 #include "window/channels/edithistory.h"
 #include "window/ui/messagebox.h"
 

@@ -1,8 +1,8 @@
 #include "window/info/aboutbox.h"
 
+#include "print/fonts.h"
 #include "window/info/blankwraplabel.h"
 #include "window/ui/designnames.h"
-#include "print/fonts.h"
 #include "window/ui/labelstyle.h"
 #include "window/ui/messagebox.h"
 #include "window/ui/programicon.h"

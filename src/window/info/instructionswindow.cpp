@@ -1,10 +1,10 @@
 #include "window/info/instructionswindow.h"
 
-#include "window/info/blankwraplabel.h"
 #include "core/info/instructiontext.h"
+#include "print/fonts.h"
+#include "window/info/blankwraplabel.h"
 #include "window/info/programguide.h"
 #include "window/ui/designnames.h"
-#include "print/fonts.h"
 #include "window/ui/programicon.h"
 #include "window/ui/twips.h"
 

@@ -1,8 +1,8 @@
 #include "window/print/printcommands.h"
 
-#include "window/files/filedialogs.h"
 #include "core/files/exportfolder.h"
 #include "core/files/outputtarget.h"
+#include "window/files/filedialogs.h"
 #include "window/ui/commandhost.h"
 #include "window/ui/messagebox.h"
 #include "window/ui/translatedtext.h"
