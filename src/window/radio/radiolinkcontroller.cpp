@@ -104,6 +104,7 @@ void RadioLinkController::writeChannels()
     plan.showChanges = options.showChanges;
     plan.verify = options.verifyAfter;
     plan.log = logTemplate();
+    m_closing = false; // a close that was called off again
     m_host.setActivity(CommandHost::Activity::Writing);
     m_host.cancelStatusClearing();
     m_result->clear();
