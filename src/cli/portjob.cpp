@@ -4,6 +4,7 @@
 #include "core/channels/channeltext.h"
 #include "core/radio/readinesspoll.h"
 #include "core/radio/readtransfer.h"
+#include "core/radio/writereport.h"
 #include "core/radio/writetransfer.h"
 #include "core/serial/porttable.h"
 #include "core/serial/seriallink.h"
@@ -21,17 +22,6 @@ QString oneLine(const QString &text)
     return text.split(u'\n', Qt::SkipEmptyParts).join(QStringLiteral(": "));
 }
 
-/// One line for the squelch level and one per channel of a comparison, each from its format:
-/// (before, after) and (channel, before, after).
-QStringList diffLines(const ChannelSetDiff::Result &diff, const QString &squelchFormat, const QString &channelFormat)
-{
-    QStringList lines;
-    if (diff.squelchChanged)
-        lines << squelchFormat.arg(diff.squelchBefore).arg(diff.squelchAfter);
-    for (const ChannelSetDiff::ChannelChange &change : diff.channels)
-        lines << channelFormat.arg(change.channel).arg(ChannelSetDiff::shown(change.before), ChannelSetDiff::shown(change.after));
-    return lines;
-}
 
 } // namespace
 
@@ -192,7 +182,7 @@ void PortJob::writeEnded()
         succeed(QStringLiteral("wrote 16 channels, verified"));
         return;
     case WriteSession::Outcome::VerifyFailed:
-        m_differences = diffLines(diff, QStringLiteral("squelch: wrote %1, radio holds %2"),
+        m_differences = WriteReport::lines(diff, QStringLiteral("squelch: wrote %1, radio holds %2"),
                                   QStringLiteral("channel %1: wrote %2, radio holds %3"));
         fail(QStringLiteral("verify failed: the radio does not hold what was written (%1 differences)").arg(m_differences.size()));
         return;
@@ -233,7 +223,7 @@ void PortJob::writeEnded()
             return;
         }
     case WriteSession::Outcome::Previewed:
-        m_changes = diffLines(diff, QStringLiteral("squelch: %1 → %2"), QStringLiteral("channel %1: %2 → %3"));
+        m_changes = WriteReport::lines(diff, QStringLiteral("squelch: %1 → %2"), QStringLiteral("channel %1: %2 → %3"));
         succeed(diff.isEmpty() ? QStringLiteral("dry run: the radio holds this set already, nothing sent")
                                : QStringLiteral("dry run: %1 changes, nothing sent").arg(m_changes.size()));
         return;

@@ -1,6 +1,7 @@
 #include "core/files/channelsheet.h"
 
 #include "core/channels/channelrule.h"
+#include "core/channels/channeltext.h"
 #include "core/channels/frequencycheck.h"
 #include "core/channels/textvalue.h"
 #include "core/files/chirpsheet.h"
@@ -379,12 +380,9 @@ RowCheck checkRow(const QString &receiveCell, const QString &transmitCell, const
 
 std::optional<QString> checkedSquelch(const QString &text)
 {
-    const QString level = text.trimmed();
-    if (level.isEmpty())
-        return level;
-    if (level.size() == 1 && level.at(0) >= u'0' && level.at(0) <= u'9')
-        return level;
-    return std::nullopt;
+    if (!ChannelText::readSquelch(text))
+        return std::nullopt;
+    return text.trimmed();
 }
 
 Result checkSet(const ChannelSet &set)

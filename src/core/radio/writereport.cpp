@@ -14,32 +14,28 @@ QString translated(const char *text)
 
 } // namespace
 
-namespace {
-
-/// One line for the level and one per channel, each from its format: (before, after) and
-/// (channel, before, after).
-QString lines(const ChannelSetDiff::Result &diff, const QString &squelchFormat, const QString &channelFormat)
+QStringList lines(const ChannelSetDiff::Result &diff, const QString &squelchFormat, const QString &channelFormat)
 {
     QStringList result;
     if (diff.squelchChanged)
         result << squelchFormat.arg(diff.squelchBefore).arg(diff.squelchAfter);
     for (const ChannelSetDiff::ChannelChange &change : diff.channels)
         result << channelFormat.arg(change.channel).arg(ChannelSetDiff::shown(change.before), ChannelSetDiff::shown(change.after));
-    return result.join(u'\n');
+    return result;
 }
-
-} // namespace
 
 QString changes(const ChannelSetDiff::Result &diff)
 {
     return lines(diff, translated(QT_TRANSLATE_NOOP("WriteReport", "静噪级别：%1 → %2")),
-                 translated(QT_TRANSLATE_NOOP("WriteReport", "第 %1 信道：%2 → %3")));
+                 translated(QT_TRANSLATE_NOOP("WriteReport", "第 %1 信道：%2 → %3")))
+        .join(u'\n');
 }
 
 QString differences(const ChannelSetDiff::Result &diff)
 {
     return lines(diff, translated(QT_TRANSLATE_NOOP("WriteReport", "静噪级别：写入 %1，读回 %2")),
-                 translated(QT_TRANSLATE_NOOP("WriteReport", "第 %1 信道：写入 %2，读回 %3")));
+                 translated(QT_TRANSLATE_NOOP("WriteReport", "第 %1 信道：写入 %2，读回 %3")))
+        .join(u'\n');
 }
 
 QString differingParts(const ChannelSetDiff::Result &diff)

@@ -5,8 +5,13 @@
 #include "core/channels/channelsetdiff.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace WriteReport {
+
+/// One line for the squelch level (when it differs) and one per channel, each from its format:
+/// (before, after) and (channel, before, after), the channels as ChannelSetDiff::shown() gives them.
+QStringList lines(const ChannelSetDiff::Result &diff, const QString &squelchFormat, const QString &channelFormat);
 
 /// One line per change, the squelch level first: "静噪级别：3 → 5", "第 2 信道：old → new".
 QString changes(const ChannelSetDiff::Result &diff);
