@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 // Storing the channel table: two programs on one database, and changes pending at exit.
 class tst_ChannelStore : public QObject
@@ -34,6 +35,8 @@ private slots:
     void exitWithLockedDatabase_data();
     void exitWithLockedDatabase();
     void exitQuestionInRealBox();
+    void storeInBackground_data();
+    void storeInBackground();
 
 private:
     std::unique_ptr<ChannelTable> openTable();
@@ -323,6 +326,61 @@ void tst_ChannelStore::exitQuestionInRealBox()
     QVERIFY2(seenText.startsWith(QStringLiteral("信道数据无法存入数据库")), qPrintable(seenText));
     unlockDatabase();
     QCOMPARE(storedField(3, 1), text(""));
+}
+
+// A read's store waits for the database on a thread of its own: the caller goes on at once, and
+// only a confirmed store is shown.
+void tst_ChannelStore::storeInBackground_data()
+{
+    QTest::addColumn<int>("lockedMs"); // how long another program holds the file; -1 for the whole test
+    QTest::addColumn<bool>("stored");
+
+    QTest::newRow("file free") << 0 << true;
+    QTest::newRow("file held a moment") << 300 << true;
+    QTest::newRow("file held past the wait") << -1 << false;
+}
+
+void tst_ChannelStore::storeInBackground()
+{
+    QFETCH(int, lockedMs);
+    QFETCH(bool, stored);
+    constexpr int EditedRow = 5;
+
+    auto table = openTable();
+    QVERIFY(table);
+    if (lockedMs != 0)
+        lockDatabase();
+    if (lockedMs > 0)
+        QTimer::singleShot(lockedMs, this, [this] { unlockDatabase(); });
+
+    ChannelList channels;
+    for (int n = 1; n <= ChannelCount; ++n)
+        channels.append({QVariant(n), text("145.00000"), text("146.00000"), text("on")});
+    std::optional<QString> result;
+    table->storeChannelsInBackground(channels, [&result](const QString &error) { result = error; });
+    // Not waited for here: nothing is shown as stored yet.
+    QVERIFY(!result);
+    QVERIFY(table->isStoringInBackground());
+    QCOMPARE(table->channel(0).rf, text(""));
+    // An edit meanwhile stays pending and is not lost when the store lands.
+    QVERIFY(table->setFieldAt(EditedRow, 1, text("150.00000")));
+    QVERIFY(!table->submit());
+
+    QTRY_VERIFY_WITH_TIMEOUT(result.has_value(), 5000);
+    QVERIFY(!table->isStoringInBackground());
+    QCOMPARE(result->isEmpty(), stored);
+    unlockDatabase();
+    const QVariant expectedRf = stored ? text("145.00000") : text("");
+    QCOMPARE(table->channel(0).rf, expectedRf);
+    QCOMPARE(storedField(0, 1), expectedRf);
+    QCOMPARE(storedField(ChannelCount - 1, 2), stored ? text("146.00000") : text(""));
+    QCOMPARE(storedField(EditedRow, 1), expectedRf);
+    QCOMPARE(table->channel(EditedRow).rf, text("150.00000"));
+    QCOMPARE(table->channel(EditedRow).bt, stored ? text("on") : text(""));
+    QVERIFY(table->hasPendingChanges());
+    QVERIFY(table->submit());
+    QCOMPARE(storedField(EditedRow, 1), text("150.00000"));
+    QCOMPARE(storedField(EditedRow, 3), stored ? text("on") : text(""));
 }
 
 QTEST_MAIN(tst_ChannelStore)

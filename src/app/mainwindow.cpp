@@ -469,6 +469,12 @@ QString MainWindow::replaceChannelSet(const QString &stepName, const QList<Chann
     return m_history->replaceChannelSet(stepName, channels, squelch);
 }
 
+void MainWindow::replaceChannelSetInBackground(const QString &stepName, const QList<ChannelRecord> &channels, const QString &squelch,
+                                               std::function<void(const QString &error)> done)
+{
+    m_history->replaceChannelSetInBackground(stepName, channels, squelch, std::move(done));
+}
+
 bool MainWindow::commitOpenCell()
 {
     m_cellRefused = false;

@@ -84,6 +84,8 @@ public:
     void setSquelchLevel(const QString &text) override;
 
     QString replaceChannelSet(const QString &stepName, const QList<ChannelRecord> &channels, const QString &squelch) override;
+    void replaceChannelSetInBackground(const QString &stepName, const QList<ChannelRecord> &channels, const QString &squelch,
+                                       std::function<void(const QString &error)> done) override;
 
     /// The check's refusal (out of range, or a shift neither on nor off) has been shown.
     bool commitOpenCell() override;

@@ -25,6 +25,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -198,8 +199,20 @@ int runJobs(std::vector<std::unique_ptr<PortJob>> &jobs)
                 loop.quit();
         });
     }
-    for (auto &job : jobs)
-        job->start();
+    // One job starts on each turn of the loop: opening a port takes a few milliseconds (the lock
+    // file is synced to disk), and a job started at once sends its first bytes at once, instead of
+    // every radio waiting until the last port is open.
+    std::size_t started = 0;
+    QTimer starter;
+    starter.setInterval(0);
+    QObject::connect(&starter, &QTimer::timeout, &loop, [&] {
+        if (started < jobs.size())
+            jobs[started++]->start();
+        if (started == jobs.size())
+            starter.stop();
+    });
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &starter, &QTimer::stop);
+    starter.start();
     if (running > 0)
         loop.exec();
     progress.clear();

@@ -44,6 +44,8 @@ PortJob::~PortJob()
 
 void PortJob::start()
 {
+    if (m_running || m_done)
+        return; // running already, or interrupted before its turn
     m_running = true;
     m_port = std::make_unique<SerialLink>(PortTable({m_plan.devicePath}));
     m_port->setPortNumber(PortTable::FirstPort);
@@ -75,8 +77,13 @@ void PortJob::start()
 
 void PortJob::interrupt()
 {
-    if (!m_running || m_done)
+    if (m_done)
         return;
+    if (!m_running) {
+        fail(m_plan.task == Task::Write ? QStringLiteral("interrupted before the port was opened, nothing sent")
+                                        : QStringLiteral("interrupted before the port was opened, nothing read"));
+        return;
+    }
     if (m_session && m_session->isRunning()) {
         m_session->interrupt(); // its end is told by writeEnded()
         return;

@@ -50,7 +50,8 @@ public:
     ~PortJob() override;
 
     void start();
-    /// Ends the job now (the program was told to stop): a write ends with its log line.
+    /// Ends the job now (the program was told to stop): a write ends with its log line, a job not
+    /// started yet ends without opening its port.
     void interrupt();
 
     const Plan &plan() const { return m_plan; }

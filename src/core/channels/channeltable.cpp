@@ -1,5 +1,7 @@
 #include "core/channels/channeltable.h"
 
+#include "core/channels/backgroundstore.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -12,6 +14,8 @@
 namespace {
 
 const char *const TableName = "Chane";
+/// Another program holding the file must not freeze the window for long.
+const char *const BusyTimeoutOption = "QSQLITE_BUSY_TIMEOUT=1000";
 
 QString nextConnectionName()
 {
@@ -166,8 +170,7 @@ ChannelTable::OpenResult ChannelTable::open(const QString &path)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        // Another program holding the file must not freeze the window for long.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
+        db.setConnectOptions(QLatin1String(BusyTimeoutOption));
         if (!db.open()) {
             result.error = tr("无法打开数据库文件 %1：%2").arg(path, db.lastError().text());
             db = QSqlDatabase();
@@ -279,43 +282,90 @@ ChannelList ChannelTable::channels() const
     return list;
 }
 
-bool ChannelTable::storeChannels(const ChannelList &channels)
+QList<ChannelTable::Row> ChannelTable::withChannels(const ChannelList &channels) const
 {
-    if (channels.size() > rowCount())
-        return fail(tr("数据表行数不足"));
-    QSqlDatabase db = QSqlDatabase::database(m_connectionName);
-    if (!db.transaction())
-        return fail(db.lastError().text());
     QList<Row> updated = m_rows.mid(0, channels.size());
     for (int i = 0; i < channels.size(); ++i) {
         Row &row = updated[i];
         row.fields[ChannelField::Rf] = channels[i].rf;
         row.fields[ChannelField::Tf] = channels[i].tf;
         row.fields[ChannelField::Bt] = channels[i].bt;
-        if (!storeRow(row)) {
-            db.rollback();
-            return false;
+    }
+    return updated;
+}
+
+QList<ChannelRows::Row> ChannelTable::toWrite(const QList<Row> &rows)
+{
+    QList<ChannelRows::Row> out;
+    for (const Row &row : rows) {
+        ChannelRows::Row written;
+        written.rowId = row.rowId;
+        std::copy(std::begin(row.fields), std::end(row.fields), written.fields.begin());
+        out.append(written);
+    }
+    return out;
+}
+
+bool ChannelTable::storeChannels(const ChannelList &channels)
+{
+    if (channels.size() > rowCount())
+        return fail(tr("数据表行数不足"));
+    const QList<Row> before = m_rows.mid(0, channels.size());
+    const QList<Row> updated = withChannels(channels);
+    QSqlDatabase db = QSqlDatabase::database(m_connectionName);
+    const QString error = ChannelRows::updateAll(db, m_columns, toWrite(updated));
+    if (!error.isEmpty())
+        return fail(error);
+    takeStored(updated, before);
+    return true;
+}
+
+void ChannelTable::storeChannelsInBackground(const ChannelList &channels, std::function<void(const QString &)> done)
+{
+    if (channels.size() > rowCount()) {
+        fail(tr("数据表行数不足"));
+        done(m_lastError);
+        return;
+    }
+    if (!m_backgroundStore)
+        m_backgroundStore = new BackgroundStore(m_path, QLatin1String(BusyTimeoutOption), this);
+    ++m_storesInBackground;
+    const QList<Row> before = m_rows.mid(0, channels.size());
+    const QList<Row> updated = withChannels(channels);
+    m_backgroundStore->updateAll(m_columns, toWrite(updated), [this, updated, before, done = std::move(done)](const QString &error) {
+        --m_storesInBackground;
+        if (!error.isEmpty()) {
+            fail(error);
+            done(error);
+            return;
+        }
+        takeStored(updated, before);
+        done(QString());
+    });
+}
+
+void ChannelTable::takeStored(const QList<Row> &written, const QList<Row> &before)
+{
+    for (int i = 0; i < written.size(); ++i) {
+        Row &row = m_rows[i];
+        row.pending = false;
+        for (int f = 0; f < ChannelField::Count; ++f) {
+            // A field edited while the store was on its way keeps the edit, pending.
+            if (sameValue(row.fields[f], before[i].fields[f]))
+                row.fields[f] = written[i].fields[f];
+            row.stored[f] = written[i].fields[f];
+            row.pending = row.pending || !sameValue(row.fields[f], row.stored[f]);
         }
     }
-    if (!db.commit()) {
-        const QString reason = db.lastError().text();
-        db.rollback();
-        return fail(reason);
-    }
-    for (int i = 0; i < updated.size(); ++i) {
-        updated[i].pending = false;
-        std::copy(std::begin(updated[i].fields), std::end(updated[i].fields), std::begin(updated[i].stored));
-        m_rows[i] = updated[i];
-    }
-    if (!updated.isEmpty())
-        emit dataChanged(index(0, 0), index(int(updated.size()) - 1, ChannelField::Count - 1));
-    return true;
+    if (!written.isEmpty())
+        emit dataChanged(index(0, 0), index(int(written.size()) - 1, ChannelField::Count - 1));
 }
 
 bool ChannelTable::submit()
 {
-    // Held: the view's and the table's own submit on a row change leave everything pending.
-    if (m_storesHeld)
+    // Held: the view's and the table's own submit on a row change leave everything pending. So
+    // does a store in the background: this connection would wait for its lock.
+    if (m_storesHeld || m_storesInBackground > 0)
         return !hasPendingChanges();
     bool stored = true;
     bool failed = false;
@@ -347,22 +397,6 @@ bool ChannelTable::submit()
 bool ChannelTable::hasPendingChanges() const
 {
     return std::any_of(m_rows.begin(), m_rows.end(), [](const Row &row) { return row.pending; });
-}
-
-bool ChannelTable::storeRow(const Row &row)
-{
-    QSqlQuery query(QSqlDatabase::database(m_connectionName));
-    if (!query.prepare(QStringLiteral("UPDATE Chane SET %1 = ?, %2 = ?, %3 = ?, %4 = ? WHERE rowid = ?")
-                           .arg(m_columns.at(0), m_columns.at(1), m_columns.at(2), m_columns.at(3))))
-        return fail(query.lastError().text());
-    for (const QVariant &value : row.fields)
-        query.addBindValue(value);
-    query.addBindValue(row.rowId);
-    if (!query.exec())
-        return fail(query.lastError().text());
-    if (query.numRowsAffected() != 1)
-        return fail(tr("数据表 Chane 中找不到该行"));
-    return true;
 }
 
 ChannelTable::EditStore ChannelTable::storeEdits(int rowIndex)

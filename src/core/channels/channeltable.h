@@ -3,12 +3,16 @@
 #pragma once
 
 #include "core/channels/channelrecord.h"
+#include "core/channels/channelrows.h"
 
 #include <QAbstractTableModel>
 #include <QItemSelectionModel>
 #include <QSqlDatabase>
 
+#include <functional>
 #include <memory>
+
+class BackgroundStore;
 
 class ChannelTable : public QAbstractTableModel
 {
@@ -46,6 +50,12 @@ public:
 
     /// Stores rf, tf and bt of the first rows in one go: all of them, or on failure none.
     bool storeChannels(const ChannelList &channels);
+    /// storeChannels() without holding up the caller's thread while the database waits for the
+    /// disk: `done` runs later on this thread with an empty text once every row is stored and
+    /// shown, or with why not (then nothing is stored or shown). Changes made meanwhile stay
+    /// pending until it is done.
+    void storeChannelsInBackground(const ChannelList &channels, std::function<void(const QString &error)> done);
+    bool isStoringInBackground() const { return m_storesInBackground > 0; }
 
     /// Stores every pending change now. On failure the changes stay pending and shown. A change to
     /// a field that another program has changed in the database since it was read is not stored:
@@ -86,7 +96,10 @@ private:
     enum class EditStore { Stored, Conflict, Failed };
 
     ChannelTable(const QString &connectionName, const QString &path, QStringList columns, QList<Row> rows);
-    bool storeRow(const Row &row);
+    QList<Row> withChannels(const ChannelList &channels) const;
+    static QList<ChannelRows::Row> toWrite(const QList<Row> &rows);
+    /// The rows as now stored, shown unless a field was edited since `before`.
+    void takeStored(const QList<Row> &written, const QList<Row> &before);
     EditStore storeEdits(int row);
     bool readStored(qint64 rowId, QVariant (&values)[ChannelField::Count]);
     static ChannelRecord recordOf(const QVariant (&values)[ChannelField::Count]);
@@ -102,6 +115,8 @@ private:
     QString m_lastError;
     bool m_failureReported = false;
     bool m_storesHeld = false;
+    BackgroundStore *m_backgroundStore = nullptr;
+    int m_storesInBackground = 0;
 };
 
 struct ChannelTable::OpenResult

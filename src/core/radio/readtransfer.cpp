@@ -5,6 +5,7 @@
 #include "core/serial/seriallink.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 
 namespace {
 
@@ -153,12 +154,25 @@ void ReadTransfer::complete()
     for (int k = 0; k < ChannelCount; ++k)
         set.channels[k] = ChannelFrame::decode(m_frames.at(k));
     set.squelch = ChannelFrame::squelchOf(m_frames.first());
-    if (m_store) {
-        const QString error = m_store(set);
-        if (!error.isEmpty()) {
-            fail(tr("读出的信道数据无法存入数据库：%1").arg(error));
-            return;
-        }
+    if (!m_store) {
+        stored(set, QString());
+        return;
+    }
+    // The radio has said all it says: the line rests while the store works.
+    m_silence.stop();
+    m_state = State::Storing;
+    const quint64 ticket = ++m_storeTicket;
+    m_store(set, [self = QPointer<ReadTransfer>(this), ticket, set](const QString &error) {
+        if (self && self->m_state == State::Storing && self->m_storeTicket == ticket)
+            self->stored(set, error);
+    });
+}
+
+void ReadTransfer::stored(const RadioSet &set, const QString &error)
+{
+    if (!error.isEmpty()) {
+        fail(tr("读出的信道数据无法存入数据库：%1").arg(error));
+        return;
     }
     m_set = set;
     end();

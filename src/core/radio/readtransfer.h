@@ -23,8 +23,11 @@ public:
     /// The radio answers at 1200 baud, a character every 8.33 ms; this much silence means it stopped.
     static constexpr int SilenceLimitMs = 2000;
 
-    /// Takes a complete read before it counts as finished; returns why it could not, or empty.
-    using ChannelSetStore = std::function<QString(const RadioSet &set)>;
+    /// Tells the read whether the store took its set: why it could not, or an empty text.
+    using StoreDone = std::function<void(const QString &error)>;
+    /// Takes a complete read before it counts as finished, and calls `done` at once or later
+    /// (a store that waits for the disk off the event thread).
+    using ChannelSetStore = std::function<void(const RadioSet &set, StoreDone done)>;
 
     /// The arming timer belongs to the owner that starts reads; the poll, when given, is stopped
     /// while the port is busy and started again at the end.
@@ -39,7 +42,8 @@ public:
     /// The set of the last complete read.
     RadioSet radioSet() const { return m_set; }
 
-    /// Stops a read at once, without a signal; nothing is stored.
+    /// Stops a read at once, without a signal; nothing more is stored (a store already handed the
+    /// set may still finish).
     void abandon();
 
     /// The arming tick: sends the read command and starts collecting.
@@ -54,13 +58,14 @@ signals:
     void failed(const QString &message);
 
 private:
-    enum class State { Idle, Armed, Collecting };
+    enum class State { Idle, Armed, Collecting, Storing };
 
     void collect();
     void restartSilence();
     void silence();
     void portFailed(const QString &reason);
     void complete();
+    void stored(const RadioSet &set, const QString &error);
     void fail(const QString &message);
     void end();
 
@@ -68,6 +73,8 @@ private:
     QTimer &m_armTimer;
     ReadinessPoll *m_poll;
     ChannelSetStore m_store;
+    /// Tells a store's late answer from the current read's.
+    quint64 m_storeTicket = 0;
     QTimer m_silence;
     /// Since the read command or the last frame character handed on.
     QElapsedTimer m_sinceHeard;

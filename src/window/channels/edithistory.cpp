@@ -99,6 +99,11 @@ void EditHistory::record(const QString &name, const std::function<void()> &chang
     ++m_recordDepth;
     change();
     --m_recordDepth;
+    recordSince(name, before);
+}
+
+void EditHistory::recordSince(const QString &name, const Snapshot &before)
+{
     const Snapshot after = snapshot();
     m_lastSquelch = after.squelch;
     push(name, difference(before, after), false);
@@ -116,6 +121,22 @@ QString EditHistory::replaceChannelSet(const QString &name, const ChannelList &c
             m_writeSquelch(squelch);
     });
     return error;
+}
+
+void EditHistory::replaceChannelSetInBackground(const QString &name, const ChannelList &channels, const QString &squelch,
+                                                std::function<void(const QString &error)> done)
+{
+    const Snapshot before = snapshot();
+    m_table.storeChannelsInBackground(channels, [this, name, squelch, before, done = std::move(done)](const QString &error) {
+        if (error.isEmpty()) {
+            ++m_recordDepth;
+            if (!squelch.isNull())
+                m_writeSquelch(squelch);
+            --m_recordDepth;
+            recordSince(name, before);
+        }
+        done(error);
+    });
 }
 
 void EditHistory::squelchEdited()

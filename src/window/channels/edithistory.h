@@ -54,6 +54,10 @@ public:
     /// are stored at once, all or nothing; the squelch text goes through the box's check. Returns
     /// why the channels could not be stored (nothing changed then), or an empty text.
     QString replaceChannelSet(const QString &name, const ChannelList &channels, const QString &squelch);
+    /// replaceChannelSet() with the table's store in the background: the step is recorded when
+    /// the channels are stored, and `done` gets the error text then.
+    void replaceChannelSetInBackground(const QString &name, const ChannelList &channels, const QString &squelch,
+                                       std::function<void(const QString &error)> done);
 
     /// The squelch box's text changed by typing or picking. Changes in a row are one step until
     /// endSquelchTyping() (the box lost focus, Return, an item picked) or another step.
@@ -88,6 +92,8 @@ private:
         QString squelch;
     };
     Snapshot snapshot() const;
+    /// Pushes what changed since `before` as one step.
+    void recordSince(const QString &name, const Snapshot &before);
     static Change difference(const Snapshot &before, const Snapshot &after);
     void push(const QString &name, const Change &change, bool continuesTyping);
 

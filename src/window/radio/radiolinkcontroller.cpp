@@ -319,12 +319,14 @@ void RadioLinkController::readChannels()
     showProgress(0, ChannelCount);
     m_userReading = true;
     // A read is one step the user can undo: table and squelch level together.
-    m_read->start([this](const RadioSet &radio) {
+    // The store waits for the disk on a thread of its own, so that the window never stalls.
+    m_read->start([this](const RadioSet &radio, ReadTransfer::StoreDone done) {
         const ChannelSet set = ChannelText::fromRadio(radio);
-        const QString error = m_host.replaceChannelSet(tr("读信道数据"), set.channels, set.squelch);
-        if (error.isEmpty())
-            m_table.moveFirst();
-        return error;
+        m_host.replaceChannelSetInBackground(tr("读信道数据"), set.channels, set.squelch, [this, done = std::move(done)](const QString &error) {
+            if (error.isEmpty())
+                m_table.moveFirst();
+            done(error);
+        });
     });
 }
 

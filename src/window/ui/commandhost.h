@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 struct ChannelRecord;
 class QWidget;
 
@@ -42,6 +44,10 @@ public:
     /// channels are stored at once, all or nothing. Returns why they could not be stored (nothing
     /// changed then), or an empty text.
     virtual QString replaceChannelSet(const QString &stepName, const QList<ChannelRecord> &channels, const QString &squelch) = 0;
+    /// replaceChannelSet() with the database's wait for the disk off the window's thread: `done`
+    /// gets the same text later, once the step is recorded or the channels refused.
+    virtual void replaceChannelSetInBackground(const QString &stepName, const QList<ChannelRecord> &channels, const QString &squelch,
+                                               std::function<void(const QString &error)> done) = 0;
 
     /// Hands a grid cell still being edited over to the table, as if the user had pressed Return,
     /// and runs its check; false when the check refused the value (the user has been told).
