@@ -25,7 +25,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTimer>
+#include <QThreadPool>
 #include <QTranslator>
 
 #include <cstdio>
@@ -178,6 +178,9 @@ int loadSheet(const CommandLine &line, ChannelSheet::Format format, ChannelSheet
     return ExitCode::Success;
 }
 
+/// Ports opened at once: opening mostly waits for the disk.
+constexpr int PortOpeningThreads = 32;
+
 /// Runs one job per port at the same time. SIGINT or SIGTERM ends every job in order (a write with
 /// its log line); returns that signal's number, or 0.
 int runJobs(std::vector<std::unique_ptr<PortJob>> &jobs)
@@ -199,20 +202,12 @@ int runJobs(std::vector<std::unique_ptr<PortJob>> &jobs)
                 loop.quit();
         });
     }
-    // One job starts on each turn of the loop: opening a port takes a few milliseconds (the lock
-    // file is synced to disk), and a job started at once sends its first bytes at once, instead of
-    // every radio waiting until the last port is open.
-    std::size_t started = 0;
-    QTimer starter;
-    starter.setInterval(0);
-    QObject::connect(&starter, &QTimer::timeout, &loop, [&] {
-        if (started < jobs.size())
-            jobs[started++]->start();
-        if (started == jobs.size())
-            starter.stop();
-    });
-    QObject::connect(&stopSignals, &StopSignals::stopRequested, &starter, &QTimer::stop);
-    starter.start();
+    // The ports open side by side, each job going on as soon as its own is open: no radio waits
+    // for the others' lock files to reach the disk.
+    QThreadPool openers;
+    openers.setMaxThreadCount(PortOpeningThreads);
+    for (auto &job : jobs)
+        job->start(&openers);
     if (running > 0)
         loop.exec();
     progress.clear();

@@ -9,6 +9,8 @@
 #include "core/serial/porttable.h"
 #include "core/serial/seriallink.h"
 
+#include <QThreadPool>
+
 namespace {
 
 QString seconds(int milliseconds)
@@ -42,16 +44,50 @@ PortJob::~PortJob()
     delete m_poll;
 }
 
-void PortJob::start()
+namespace {
+
+std::unique_ptr<SerialLink> openLink(const QString &devicePath)
+{
+    auto link = std::make_unique<SerialLink>(PortTable({devicePath}));
+    link->setPortNumber(PortTable::FirstPort);
+    link->setShownName(devicePath);
+    link->open();
+    return link;
+}
+
+} // namespace
+
+void PortJob::start(QThreadPool *openers)
 {
     if (m_running || m_done)
         return; // running already, or interrupted before its turn
     m_running = true;
-    m_port = std::make_unique<SerialLink>(PortTable({m_plan.devicePath}));
-    m_port->setPortNumber(PortTable::FirstPort);
-    m_port->setShownName(m_plan.devicePath);
+    if (!openers) {
+        portOpened(openLink(m_plan.devicePath));
+        return;
+    }
+    // Opening a port takes its lock file, which is synced to disk: milliseconds each, so many
+    // ports open side by side, off the event thread, and each job goes on as soon as its own is open.
+    m_opening = true;
+    openers->start([job = this, devicePath = m_plan.devicePath, home = thread()] {
+        std::unique_ptr<SerialLink> link = openLink(devicePath);
+        link->moveToThread(home);
+        // The job waits for its port (it does not finish while opening), so it is still there.
+        QMetaObject::invokeMethod(job, [job, opened = link.release()] { job->portOpened(std::unique_ptr<SerialLink>(opened)); },
+                                  Qt::QueuedConnection);
+    });
+}
+
+void PortJob::portOpened(std::unique_ptr<SerialLink> link)
+{
+    m_opening = false;
+    m_port = std::move(link);
     m_port->setTrace(m_plan.trace);
-    m_port->open();
+    if (m_interruptedWhileOpening) {
+        m_port->close();
+        fail(interruptedBeforeStart());
+        return;
+    }
     if (!m_port->isOpen()) {
         const QString why = m_port->explainOpenFault(PortAccess::Language::English);
         fail(QStringLiteral("cannot open %1: %2").arg(m_plan.devicePath, why.isEmpty() ? m_port->openErrorText() : why));
@@ -80,8 +116,11 @@ void PortJob::interrupt()
     if (m_done)
         return;
     if (!m_running) {
-        fail(m_plan.task == Task::Write ? QStringLiteral("interrupted before the port was opened, nothing sent")
-                                        : QStringLiteral("interrupted before the port was opened, nothing read"));
+        fail(interruptedBeforeStart());
+        return;
+    }
+    if (m_opening) {
+        m_interruptedWhileOpening = true; // told when the port is open
         return;
     }
     if (m_session && m_session->isRunning()) {
@@ -90,6 +129,12 @@ void PortJob::interrupt()
     }
     m_read->abandon();
     fail(QStringLiteral("interrupted, nothing read"));
+}
+
+QString PortJob::interruptedBeforeStart() const
+{
+    return m_plan.task == Task::Write ? QStringLiteral("interrupted before the port was opened, nothing sent")
+                                      : QStringLiteral("interrupted before the port was opened, nothing read");
 }
 
 void PortJob::waitForRadio()

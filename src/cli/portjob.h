@@ -15,6 +15,7 @@
 #include <optional>
 
 class LineTrace;
+class QThreadPool;
 class ReadTransfer;
 class ReadinessPoll;
 class SerialLink;
@@ -49,7 +50,9 @@ public:
     explicit PortJob(Plan plan, QObject *parent = nullptr);
     ~PortJob() override;
 
-    void start();
+    /// Opens the port and starts; with `openers`, the port opens on one of its threads and the job
+    /// goes on when it is open.
+    void start(QThreadPool *openers = nullptr);
     /// Ends the job now (the program was told to stop): a write ends with its log line, a job not
     /// started yet ends without opening its port.
     void interrupt();
@@ -81,6 +84,8 @@ private:
     QString keepBackup(const RadioSet &old) override;
     bool confirmChanges(const ChannelSetDiff::Result &) override { return true; }
 
+    void portOpened(std::unique_ptr<SerialLink> link);
+    QString interruptedBeforeStart() const;
     void waitForRadio();
     void radioReady();
     void readyTimedOut();
@@ -105,6 +110,8 @@ private:
     QTimer m_arming;
     QTimer m_readyLimit;
     bool m_running = false;
+    bool m_opening = false;
+    bool m_interruptedWhileOpening = false;
     bool m_done = false;
     QString m_portFailure;
     RadioSet m_readSet;

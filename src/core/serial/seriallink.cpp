@@ -12,7 +12,9 @@
 SerialLink::SerialLink(PortTable ports, QObject *parent)
     : QObject(parent)
     , m_ports(std::move(ports))
+    , m_port(this)
     , m_modemLines(std::make_shared<PortModemLines>())
+    , m_gather(this)
 {
     m_port.setReadBufferSize(InputLimit);
     m_gather.setObjectName(QStringLiteral("inputGather"));

@@ -26,6 +26,8 @@ public:
     enum class OpenFault { None, NoDevice, Missing, InUse, NoPermission, Other };
     Q_ENUM(OpenFault)
 
+    /// The port and the timers are children of the link: a link opened on another thread moves to
+    /// the thread that uses it whole.
     explicit SerialLink(PortTable ports, QObject *parent = nullptr);
     ~SerialLink() override;
 
