@@ -1,9 +1,12 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "core/channels/channeltable.h"
+#include "databaselock.h"
 #include "pseudoterminal.h"
 #include "recordedmessages.h"
 #include "window/channels/channelgrid.h"
+#include "window/channels/edithistory.h"
+#include "windowonradio.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,6 +40,7 @@ private slots:
     void exitQuestionInRealBox();
     void storeInBackground_data();
     void storeInBackground();
+    void readStoreLeavesWindowRunning();
 
 private:
     std::unique_ptr<ChannelTable> openTable();
@@ -381,6 +385,38 @@ void tst_ChannelStore::storeInBackground()
     QVERIFY(table->submit());
     QCOMPARE(storedField(EditedRow, 1), text("150.00000"));
     QCOMPARE(storedField(EditedRow, 3), stored ? text("on") : text(""));
+}
+
+// The read's store waits for the database off the window's thread: another program's lock, let go
+// by a timer of the window's own thread once the last frame is in, holds the read up for nothing.
+void tst_ChannelStore::readStoreLeavesWindowRunning()
+{
+    WindowOnRadio rig;
+    QVERIFY(rig.isUp());
+    auto lock = std::make_unique<DatabaseLock>(rig.table().path());
+    QVERIFY(lock->isLocked());
+    bool letGo = false;
+    connect(rig.reader(), &ReadTransfer::progress, this, [&](int frame, int total) {
+        if (frame == total)
+            QTimer::singleShot(0, this, [&] {
+                lock->release();
+                letGo = true;
+            });
+    });
+    QSignalSpy finished(rig.reader(), &ReadTransfer::finished);
+    QSignalSpy failed(rig.reader(), &ReadTransfer::failed);
+    rig.action("读信道")->trigger();
+    QVERIFY(finished.wait(30000));
+    QVERIFY(letGo);
+    QCOMPARE(failed.size(), 0);
+    QVERIFY(rig.messages.isEmpty());
+    QCOMPARE(rig.window->statusText(), QStringLiteral("读出信道数据完毕！"));
+    // The read is one step, and the file holds what the grid shows.
+    QCOMPARE(rig.window->editHistory().stack().undoText(), QStringLiteral("读信道数据"));
+    m_path = rig.table().path();
+    QVERIFY(!rig.table().channel(0).rf.toString().isEmpty());
+    QCOMPARE(storedField(0, 1), rig.table().channel(0).rf);
+    QCOMPARE(storedField(ChannelCount - 1, 2), rig.table().channel(ChannelCount - 1).tf);
 }
 
 QTEST_MAIN(tst_ChannelStore)
