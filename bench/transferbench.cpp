@@ -10,6 +10,7 @@
 #include "core/radio/writetransfer.h"
 #include "window/ui/messagebox.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -54,6 +55,14 @@ void trigger(MainWindow &window, const char *name)
     window.findChild<QAction *>(QString::fromUtf8(name))->trigger();
 }
 
+/// Clicks 读信道 and runs the loop until the read ends: callgrind counts this function alone with
+/// --toggle-collect=*runOneRead* (see bench/transfer-bench).
+Q_NEVER_INLINE void runOneRead(MainWindow &window, QEventLoop &loop)
+{
+    trigger(window, "读信道");
+    loop.exec();
+}
+
 void setWriteOptions(bool on)
 {
     WriteOptions options;
@@ -62,6 +71,51 @@ void setWriteOptions(bool on)
     options.verifyAfter = on;
     options.save();
 }
+
+/// Counts, while on, what the program does apart from its work: paint events (those of the progress
+/// bar apart), timer events and the event loop's wake-ups. Steadier than the CPU time of a read.
+class EventCount : public QObject
+{
+public:
+    explicit EventCount(QAbstractEventDispatcher *dispatcher)
+    {
+        qApp->installEventFilter(this);
+        connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] {
+            if (m_on)
+                ++wakeUps;
+        });
+    }
+
+    void start()
+    {
+        paints = barPaints = timers = wakeUps = 0;
+        m_on = true;
+    }
+    void stop() { m_on = false; }
+
+    int paints = 0;
+    int barPaints = 0;
+    int timers = 0;
+    int wakeUps = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!m_on)
+            return false;
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            if (watched->objectName() == QLatin1String("transferProgress"))
+                ++barPaints;
+        } else if (event->type() == QEvent::Timer) {
+            ++timers;
+        }
+        return false;
+    }
+
+private:
+    bool m_on = false;
+};
 
 } // namespace
 
@@ -102,6 +156,7 @@ int main(int argc, char *argv[])
 
     QList<double> readWalls;
     QList<double> readCpus;
+    EventCount events(QAbstractEventDispatcher::instance());
     for (int run = 0; run < reads; ++run) {
         if (!waitFor([&] { return window->statusText() == ready; }, 5000)) {
             std::fprintf(stderr, "the radio did not answer the poll\n");
@@ -116,15 +171,16 @@ int main(int argc, char *argv[])
         const auto connection = QObject::connect(reader, &ReadTransfer::finished, &loop, [&] {
             wall = clock.nsecsElapsed() / 1e9;
             cpuEnd = cpuSeconds();
+            events.stop();
             done = true;
             loop.quit();
         });
         const auto failure = QObject::connect(reader, &ReadTransfer::failed, &loop, &QEventLoop::quit);
         QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+        events.start();
         const double cpuStart = cpuSeconds();
         clock.start();
-        trigger(*window, "读信道");
-        loop.exec();
+        runOneRead(*window, loop);
         QObject::disconnect(connection);
         QObject::disconnect(failure);
         if (!done)
@@ -133,6 +189,8 @@ int main(int argc, char *argv[])
         readCpus << cpuEnd - cpuStart;
         std::printf("read %d: %.3f s wall, %.3f s CPU (%.1f %%), status %s\n", run + 1, wall, cpuEnd - cpuStart,
                     100.0 * (cpuEnd - cpuStart) / wall, qPrintable(window->statusText()));
+        std::printf("  %d paint events (%d of them the progress bar's), %d timer events, %d wake-ups\n", events.paints,
+                    events.barPaints, events.timers, events.wakeUps);
     }
 
     if (!waitFor([&] { return window->statusText() == ready; }, 5000))
