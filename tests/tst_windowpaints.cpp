@@ -86,6 +86,11 @@ void tst_WindowPaints::barLooksAsQtDrawsIt()
     setUpLikeTheTransferBar(bar);
     plain.setValue(value);
     bar.showStep(value, 16);
+    // Shown, as on the window: a hidden widget gets its size anew at each grab.
+    plain.show();
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plain));
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
     // Drawn once before the change: a step drawn for the old look must not come back.
     QCOMPARE(bar.grab().toImage(), plain.grab().toImage());
     for (QProgressBar *each : {static_cast<QProgressBar *>(&plain), static_cast<QProgressBar *>(&bar)}) {
