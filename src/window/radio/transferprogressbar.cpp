@@ -24,6 +24,10 @@ void TransferProgressBar::showStep(int done, int total)
     setValue(done);
     if (!held)
         setUpdatesEnabled(true); // schedules update()
+    // The last step is followed at once by work that holds the loop (the read set stored, the
+    // write's end): it is shown before that, as every step is shown.
+    if (done == total && !held)
+        repaint();
 }
 
 TransferProgressBar::Look TransferProgressBar::currentLook() const

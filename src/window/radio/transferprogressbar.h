@@ -13,7 +13,8 @@ public:
     explicit TransferProgressBar(QWidget *parent = nullptr);
 
     /// Shows `done` of `total` steps. The bar is painted when the event loop is free, with the
-    /// window's other changes, never at once as QProgressBar::setValue() does.
+    /// window's other changes, not at once as QProgressBar::setValue() does; the last step alone
+    /// is painted at once.
     void showStep(int done, int total);
 
 protected:
