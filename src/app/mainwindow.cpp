@@ -26,6 +26,7 @@
 #include "window/ui/designnames.h"
 #include "window/ui/elidedlabel.h"
 #include "window/ui/labelstyle.h"
+#include "window/ui/menubarchanges.h"
 #include "window/ui/menubartooltips.h"
 #include "window/ui/messagebox.h"
 #include "window/ui/programicon.h"
@@ -437,11 +438,14 @@ void MainWindow::setActivity(Activity activity)
         m_transferTrace->restart();
     m_activity = activity;
     const bool idle = activity == Activity::Idle;
-    for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_saveAsAction, m_restoreAction, m_importAction, m_exportAction, m_readAction,
-                            m_writeAction, m_portAction, m_exitAction, m_helpMenu->menuAction(), m_editMenu->menuAction()})
-        action->setEnabled(idle);
-    m_history->setLocked(!idle);
-    applyOfflineState();
+    {
+        const MenuBarChanges together(menuBar());
+        for (QAction *action : {m_fileMenu->menuAction(), m_openAction, m_saveAction, m_saveAsAction, m_restoreAction, m_importAction, m_exportAction,
+                                m_readAction, m_writeAction, m_portAction, m_exitAction, m_helpMenu->menuAction(), m_editMenu->menuAction()})
+            action->setEnabled(idle);
+        m_history->setLocked(!idle);
+        applyOfflineState();
+    }
     if (!idle)
         m_grid->commitOpenEditor();
     m_grid->setEnabled(idle);

@@ -1,6 +1,7 @@
 #include "window/radio/radiolinkcontroller.h"
 
 #include "window/radio/transferline.h"
+#include "window/radio/transferprogressbar.h"
 
 #include "core/channels/channelrecord.h"
 #include "core/channels/channelset.h"
@@ -20,7 +21,6 @@
 #include "window/ui/messagebox.h"
 #include "window/ui/translatedtext.h"
 
-#include <QProgressBar>
 #include <QTime>
 #include <QTimer>
 #include <QWidget>
@@ -394,8 +394,7 @@ void RadioLinkController::linkBack()
 void RadioLinkController::showProgress(int frame, int total)
 {
     m_framesDone = frame;
-    m_progress->setMaximum(total);
-    m_progress->setValue(frame);
+    m_progress->showStep(frame, total);
     m_progress->show();
 }
 

@@ -14,11 +14,11 @@
 class ChannelTable;
 class CommandHost;
 class PortReconnector;
-class QProgressBar;
 class QTimer;
 class ReadTransfer;
 class ReadinessPoll;
 class SerialLink;
+class TransferProgressBar;
 class WriteTransfer;
 
 class RadioLinkController : public QObject, private WriteSession::Answers
@@ -44,7 +44,7 @@ public:
     WriteSession &writeSession() { return *m_session; }
     ReadTransfer &readTransfer() { return *m_read; }
     PortReconnector &reconnector() { return *m_reconnect; }
-    QProgressBar *progressBar() const { return m_progress; }
+    TransferProgressBar *progressBar() const { return m_progress; }
     /// How the last transfer ended, shown until the next one starts.
     QLabel *resultLabel() const { return m_result; }
 
@@ -82,7 +82,7 @@ private:
     PortReconnector *m_reconnect = nullptr;
     WriteTransfer *m_write = nullptr;
     ReadTransfer *m_read = nullptr;
-    QProgressBar *m_progress = nullptr;
+    TransferProgressBar *m_progress = nullptr;
     ElidedLabel *m_result = nullptr;
     WriteSession *m_session = nullptr;
     int m_framesDone = 0;

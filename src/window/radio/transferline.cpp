@@ -1,10 +1,10 @@
 #include "window/radio/transferline.h"
 
 #include "core/channels/channelrecord.h"
+#include "window/radio/transferprogressbar.h"
 #include "window/ui/elidedlabel.h"
 
 #include <QEvent>
-#include <QProgressBar>
 
 TransferLine::TransferLine(QWidget *statusLine)
     : QObject(statusLine)
@@ -13,7 +13,7 @@ TransferLine::TransferLine(QWidget *statusLine)
     setObjectName(QStringLiteral("transferLine"));
     QWidget *area = statusLine->parentWidget();
     // A thin bar just under the status line, seen only while a transfer runs.
-    m_progress = new QProgressBar(area);
+    m_progress = new TransferProgressBar(area);
     m_progress->setObjectName(QStringLiteral("transferProgress"));
     m_progress->setRange(0, ChannelCount);
     m_progress->setFormat(QStringLiteral("%v/%m"));

@@ -5,7 +5,7 @@
 #include <QWidget>
 
 class ElidedLabel;
-class QProgressBar;
+class TransferProgressBar;
 
 class TransferLine : public QObject
 {
@@ -15,7 +15,7 @@ public:
     /// Places the bar and the result under `statusLine`, in the same parent.
     explicit TransferLine(QWidget *statusLine);
 
-    QProgressBar *progressBar() const { return m_progress; }
+    TransferProgressBar *progressBar() const { return m_progress; }
     ElidedLabel *resultLabel() const { return m_result; }
 
 protected:
@@ -25,6 +25,6 @@ private:
     void place();
 
     QWidget *m_statusLine = nullptr;
-    QProgressBar *m_progress = nullptr;
+    TransferProgressBar *m_progress = nullptr;
     ElidedLabel *m_result = nullptr;
 };
