@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -41,6 +42,8 @@ private slots:
     void storeInBackground_data();
     void storeInBackground();
     void readStoreLeavesWindowRunning();
+    void unchangedSetWritesNothing_data();
+    void unchangedSetWritesNothing();
 
 private:
     std::unique_ptr<ChannelTable> openTable();
@@ -417,6 +420,57 @@ void tst_ChannelStore::readStoreLeavesWindowRunning()
     QVERIFY(!rig.table().channel(0).rf.toString().isEmpty());
     QCOMPARE(storedField(0, 1), rig.table().channel(0).rf);
     QCOMPARE(storedField(ChannelCount - 1, 2), rig.table().channel(ChannelCount - 1).tf);
+}
+
+// Storing the set the file holds already writes nothing: reading an unchanged radio again costs the
+// disk no journal and no sync. SQLite counts every write transaction in the file's header.
+void tst_ChannelStore::unchangedSetWritesNothing_data()
+{
+    QTest::addColumn<int>("changedRow"); // -1: the same set again
+    QTest::addColumn<bool>("background");
+
+    QTest::newRow("same set") << -1 << false;
+    QTest::newRow("same set, in the background") << -1 << true;
+    QTest::newRow("last channel changed") << ChannelCount - 1 << false;
+    QTest::newRow("first channel changed, in the background") << 0 << true;
+}
+
+void tst_ChannelStore::unchangedSetWritesNothing()
+{
+    QFETCH(int, changedRow);
+    QFETCH(bool, background);
+    const auto changeCounter = [this] {
+        QFile file(m_path);
+        if (!file.open(QIODevice::ReadOnly))
+            return -1;
+        const QByteArray header = file.read(28);
+        return header.size() < 28 ? -1 : int(quint8(header[24]) << 24 | quint8(header[25]) << 16 | quint8(header[26]) << 8 | quint8(header[27]));
+    };
+
+    auto table = openTable();
+    QVERIFY(table);
+    ChannelList channels;
+    for (int n = 1; n <= ChannelCount; ++n)
+        channels.append({QVariant(n), text("145.00000"), n % 2 ? QVariant() : text("146.00000"), text("")});
+    QVERIFY(table->storeChannels(channels));
+    const int before = changeCounter();
+    QVERIFY(before >= 0);
+
+    if (changedRow >= 0)
+        channels[changedRow].rf = text("433.00000");
+    if (background) {
+        std::optional<QString> result;
+        table->storeChannelsInBackground(channels, [&result](const QString &error) { result = error; });
+        QTRY_VERIFY(result.has_value());
+        QCOMPARE(*result, QString());
+    } else {
+        QVERIFY(table->storeChannels(channels));
+    }
+    QCOMPARE(changeCounter(), changedRow >= 0 ? before + 1 : before);
+    for (int row = 0; row < ChannelCount; ++row) {
+        QCOMPARE(storedField(row, 1), row == changedRow ? text("433.00000") : text("145.00000"));
+        QCOMPARE(storedField(row, 2), row % 2 ? text("146.00000") : QVariant());
+    }
 }
 
 QTEST_MAIN(tst_ChannelStore)

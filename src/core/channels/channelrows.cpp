@@ -6,6 +6,22 @@
 
 namespace ChannelRows {
 
+namespace {
+
+/// Whether the selected row holds the row's values, no value and an empty text told apart.
+bool holds(const QSqlQuery &current, const Row &row)
+{
+    for (int i = 0; i < ChannelField::Count; ++i) {
+        const QVariant stored = current.value(i);
+        const QVariant &wanted = row.fields[i];
+        if (stored.isNull() != wanted.isNull() || stored.toString() != wanted.toString())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 QString update(QSqlDatabase &db, const QStringList &columns, const Row &row)
 {
     QSqlQuery query(db);
@@ -26,7 +42,19 @@ QString updateAll(QSqlDatabase &db, const QStringList &columns, const QList<Row>
 {
     if (!db.transaction())
         return db.lastError().text();
+    // A row that already holds its values is left alone: a transaction that writes nothing
+    // commits without a journal or a sync, so reading an unchanged radio again costs the disk nothing.
+    QSqlQuery current(db);
+    if (!current.prepare(QStringLiteral("SELECT %1, %2, %3, %4 FROM Chane WHERE rowid = ?")
+                             .arg(columns.at(0), columns.at(1), columns.at(2), columns.at(3)))) {
+        const QString error = current.lastError().text();
+        db.rollback();
+        return error;
+    }
     for (const Row &row : rows) {
+        current.addBindValue(row.rowId);
+        if (current.exec() && current.next() && holds(current, row))
+            continue;
         const QString error = update(db, columns, row);
         if (!error.isEmpty()) {
             db.rollback();

@@ -24,7 +24,8 @@ struct Row
 /// rowid; returns why it could not, or an empty text.
 QString update(QSqlDatabase &db, const QStringList &columns, const Row &row);
 
-/// update() of every row in one transaction: all of them are stored, or on failure none.
+/// update() of every row that does not hold its values yet, in one transaction: all of them are
+/// stored, or on failure none.
 QString updateAll(QSqlDatabase &db, const QStringList &columns, const QList<Row> &rows);
 
 } // namespace ChannelRows
