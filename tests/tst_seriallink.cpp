@@ -2,6 +2,7 @@
 #include "pseudoterminal.h"
 
 #include <QSignalSpy>
+#include <QSocketNotifier>
 #include <QTest>
 #include <QTimer>
 
@@ -42,6 +43,7 @@ void tst_SerialLink::gathersPacedCharacters_data()
     // The radio's own pace, and a line that sends faster than the gathering lasts.
     QTest::newRow("a frame at 1200 baud") << QByteArray("05010000411200005514") << 8;
     QTest::newRow("a character every 2 ms") << QByteArray("C0123456789012345678901234567890C") << 2;
+    QTest::newRow("four frames at 1200 baud") << QByteArray("05010000411200005514").repeated(4) << 8;
 }
 
 void tst_SerialLink::gathersPacedCharacters()
@@ -52,6 +54,23 @@ void tst_SerialLink::gathersPacedCharacters()
     SerialLink port(PortTable({radio.devicePath()}));
     port.open();
     QVERIFY(port.isOpen());
+
+    // What the line costs the event thread: each time Qt's read notifier fires, the program wakes.
+    int notifierWakes = 0;
+    struct WakeCounter : QObject
+    {
+        int &count;
+        explicit WakeCounter(int &counter) : count(counter) {}
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::SockAct)
+                ++count;
+            return false;
+        }
+    } wakeCounter(notifierWakes);
+    for (QSocketNotifier *notifier : port.findChildren<QSocketNotifier *>())
+        if (notifier->type() == QSocketNotifier::Read)
+            notifier->installEventFilter(&wakeCounter);
 
     QByteArray received;
     int handOvers = 0;
@@ -72,6 +91,9 @@ void tst_SerialLink::gathersPacedCharacters()
     QCOMPARE(received, line);
     // One wake-up of the reader for each character is what the gathering saves.
     QVERIFY2(handOvers * 2 <= line.size(), qPrintable(QStringLiteral("%1 signals for %2 characters").arg(handOvers).arg(line.size())));
+    // A line that keeps sending is gathered on with the notifier at rest: it fires once a
+    // gathering, not also for the gathering's first character.
+    QVERIFY2(notifierWakes <= handOvers + 2, qPrintable(QStringLiteral("%1 notifier wakes for %2 hand-overs").arg(notifierWakes).arg(handOvers)));
     QTest::qWait(3 * SerialLink::GatherMs);
     QCOMPARE(received, line);
 }

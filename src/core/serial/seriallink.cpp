@@ -120,21 +120,46 @@ void SerialLink::portReadyRead()
     traceArrivals();
     // Later arrivals are handed on when the gathering ends (a reader that emptied the buffer
     // woke the notifier early).
-    if (m_gather.isActive())
-        return;
-    if (m_draining) {
-        m_draining = false;
-        announce();
+    if (m_gather.isActive()) {
+        if (!m_unannounced.isValid())
+            m_unannounced.start();
         return;
     }
+    if (m_draining) {
+        m_draining = false;
+        // A line that is still sending is gathered on at once, the notifier at rest: a steady
+        // answer wakes the program once a gathering, by its timer, not again for its first character.
+        m_watching.start();
+        m_gather.start();
+        announce();
+        // After the hand-over: a reader taking its characters wakes Qt's notifier again.
+        if (m_gather.isActive())
+            rest();
+        return;
+    }
+    rest();
+    if (!m_unannounced.isValid())
+        m_unannounced.start();
+    m_gather.start();
+}
+
+void SerialLink::rest()
+{
     // While Qt's read notifier rests, what arrives waits in the kernel and the event thread
     // sleeps. Without one to rest (another platform) Qt keeps reading and only the signal waits.
     m_restingNotifier = activeReadNotifier();
     if (m_restingNotifier)
         m_restingNotifier->setEnabled(false);
-    if (!m_unannounced.isValid())
-        m_unannounced.start();
-    m_gather.start();
+}
+
+qint64 SerialLink::waitingInKernel() const
+{
+#ifdef Q_OS_UNIX
+    int waiting = 0;
+    if (m_port.isOpen() && ::ioctl(int(m_port.handle()), FIONREAD, &waiting) == 0)
+        return waiting;
+#endif
+    return 0;
 }
 
 void SerialLink::announce()
@@ -145,7 +170,12 @@ void SerialLink::announce()
 
 qint64 SerialLink::msSinceUnannouncedInput() const
 {
-    return m_unannounced.isValid() ? m_unannounced.elapsed() : -1;
+    if (m_unannounced.isValid())
+        return m_unannounced.elapsed();
+    // Gathering on after a hand-over: what arrived since waits in the kernel, at most this old.
+    if (m_watching.isValid() && waitingInKernel() > 0)
+        return m_watching.elapsed();
+    return -1;
 }
 
 void SerialLink::gatherEnded()
@@ -154,17 +184,17 @@ void SerialLink::gatherEnded()
     if (rested)
         m_restingNotifier->setEnabled(true);
     m_restingNotifier.clear();
+    m_watching.invalidate();
     if (!m_port.isOpen())
         return;
-#ifdef Q_OS_UNIX
-    int waiting = 0;
     // A full buffer stops Qt reading without a signal: hand on what it holds now.
-    if (rested && m_port.bytesAvailable() < InputLimit && ::ioctl(int(m_port.handle()), FIONREAD, &waiting) == 0 && waiting > 0) {
+    if (rested && m_port.bytesAvailable() < InputLimit && waitingInKernel() > 0) {
         m_draining = true;
         return;
     }
-#endif
-    announce();
+    // Gathering on after a hand-over, nothing came: the line is quiet and the notifier awake again.
+    if (m_unannounced.isValid())
+        announce();
 }
 
 void SerialLink::stopGathering()
@@ -172,6 +202,7 @@ void SerialLink::stopGathering()
     m_gather.stop();
     m_draining = false;
     m_unannounced.invalidate();
+    m_watching.invalidate();
     if (m_restingNotifier && m_port.isOpen())
         m_restingNotifier->setEnabled(true);
     m_restingNotifier.clear();

@@ -110,6 +110,9 @@ private:
     void portReadyRead();
     void gatherEnded();
     void announce();
+    void rest();
+    /// Characters the system holds for the port that Qt has not read yet.
+    qint64 waitingInKernel() const;
     void stopGathering();
     QSocketNotifier *activeReadNotifier() const;
     void handleError(QSerialPort::SerialPortError error);
@@ -131,6 +134,8 @@ private:
     QTimer m_gather;
     /// Started when a character arrives with none waiting to be handed on; invalid when none wait.
     QElapsedTimer m_unannounced;
+    /// Started when a gathering goes on after a hand-over with nothing known to wait; invalid otherwise.
+    QElapsedTimer m_watching;
     /// The port's read notifier while it rests for the gathering.
     QPointer<QSocketNotifier> m_restingNotifier;
     /// What the kernel held when the gathering ended comes in on Qt's next pass and goes out at once.
