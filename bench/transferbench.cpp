@@ -153,6 +153,41 @@ private:
     bool m_on = false;
 };
 
+/// The longest pause of the window's event loop, in ms, during a read whose set the database does
+/// not hold yet (the table is emptied first, so the read's store has rows to write): a 1 ms timer
+/// notes every gap between its ticks. -1 when the read did not finish.
+double longestPauseDuringStoringRead(MainWindow &window, ReadTransfer *reader)
+{
+    ChannelList empty = window.channelTable().channels();
+    for (ChannelRecord &channel : empty)
+        channel.rf = channel.tf = channel.bt = QString();
+    if (!window.channelTable().storeChannels(empty))
+        return -1;
+    double longest = 0;
+    QElapsedTimer sinceTick;
+    QTimer watch;
+    watch.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        longest = std::max(longest, sinceTick.nsecsElapsed() / 1e6);
+        sinceTick.start();
+    });
+    bool done = false;
+    QEventLoop loop;
+    const auto connection = QObject::connect(reader, &ReadTransfer::finished, &loop, [&] {
+        done = true;
+        loop.quit();
+    });
+    const auto failure = QObject::connect(reader, &ReadTransfer::failed, &loop, &QEventLoop::quit);
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    sinceTick.start();
+    watch.start(1);
+    trigger(window, "读信道");
+    loop.exec();
+    QObject::disconnect(connection);
+    QObject::disconnect(failure);
+    return done ? longest : -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -244,6 +279,11 @@ int main(int argc, char *argv[])
     }
     if (!waitFor([&] { return window->statusText() == ready; }, 5000))
         return 1;
+    const double longestPause = longestPauseDuringStoringRead(*window, reader);
+    if (longestPause < 0)
+        return 1;
+    if (!waitFor([&] { return window->statusText() == ready; }, 5000))
+        return 1;
     setWriteOptions(false);
     bool written = false;
     double writeWall = 0;
@@ -292,6 +332,8 @@ int main(int argc, char *argv[])
                 LineLimitSeconds, ArmingSeconds, target, wall - target);
     std::printf("program CPU time during the read: %.3f s = %.2f %% of its wall time (target: at most 0.5 %% under X)\n", cpu,
                 100.0 * cpu / wall);
+    std::printf("longest pause of the window's event loop during a read that stores a changed set: %.1f ms (target: at most 10 ms)\n",
+                longestPause);
     std::printf("full write, click to 数据传送完毕...: %.3f s (5.100 s by design), CPU %.3f s\n", writeWall, writeCpu);
     const double safeTarget = 1.02 * (2 * 2.775 + 5.1);
     std::printf("safe write (backup read, changes box answered at once, write, read-back), click to %s: %.3f s, CPU %.3f s\n",
