@@ -335,7 +335,7 @@ bool RadioLinkController::mayClose()
     if (m_askingToClose)
         return false; // the close box again while the question is up
     if (!m_session->isRunning())
-        return true; // an unfinished read stores nothing
+        return true; // an unfinished read stores nothing; a store under way ends before the table goes
     if (m_session->step() == WriteSession::Step::Sending) {
         m_askingToClose = true;
         // The frames keep going while the question is up.
