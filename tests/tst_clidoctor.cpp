@@ -1,5 +1,6 @@
 #include "clirun.h"
 #include "fakeradio.h"
+#include "outsiderrun.h"
 #include "pseudoterminal.h"
 
 #include <QDir>
@@ -9,12 +10,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStandardPaths>
 #include <QTest>
 
-#include <grp.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // qz300-cli doctor: the connection check against the fake radio and the faults of cables and
 // ports, and --trace, the record of the line for a fault report.
@@ -297,31 +294,16 @@ void tst_CliDoctor::openInAnotherProcess()
 void tst_CliDoctor::userMayNotOpen()
 {
     // The real refusal: doctor run as a user outside the device's group.
-    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-    if (geteuid() != 0 || setpriv.isEmpty())
+    if (OutsiderRun::setpriv().isEmpty())
         QSKIP("needs root and setpriv to run doctor as another user");
     PseudoTerminal pty;
     QVERIFY(pty.isOpen());
-    QVERIFY(QFile::setPermissions(pty.devicePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup));
-    struct stat status{};
-    QCOMPARE(::stat(QFile::encodeName(pty.devicePath()).constData(), &status), 0);
-    const group *owner = getgrgid(status.st_gid);
-    const QString groupName = owner ? QString::fromLocal8Bit(owner->gr_name) : QString::number(status.st_gid);
-
-    QTemporaryDir home;
-    QVERIFY(home.isValid());
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QZ300_PORTS"), pty.devicePath());
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
-    process.setProcessEnvironment(env);
-    process.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
-                            QStringLiteral(QZ300_CLI), QStringLiteral("doctor"), QStringLiteral("--json")});
-    QVERIFY(process.waitForFinished(20000));
-    QCOMPARE(process.exitCode(), 1);
-    const QJsonObject port = objectsOf(process.readAllStandardOutput()).value(0);
+    const QString groupName = OutsiderRun::restrictToGroup(pty.devicePath());
+    QVERIFY(!groupName.isEmpty());
+    const OutsiderRun::Result run = OutsiderRun::run(pty.devicePath(), {QStringLiteral("doctor"), QStringLiteral("--json")});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 1);
+    const QJsonObject port = objectsOf(run.out).value(0);
     QCOMPARE(stepsOf(port), (QStringList{"device: ok deviceFound", "access: problem notInGroup", "other programs: ok noOtherProgram",
                                          "opening: not run notRun", "radio ready: not run notRun", "read: not run notRun"}));
     QCOMPARE(step(port, 2).value(QStringLiteral("remedy")).toString(),

@@ -1,14 +1,10 @@
 #include "clirun.h"
 #include "fakeradio.h"
+#include "outsiderrun.h"
 #include "pseudoterminal.h"
 
 #include <QFile>
-#include <QStandardPaths>
 #include <QTest>
-
-#include <grp.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // qz300-cli ports: the list of COM1 to COM8, and --probe asking where a radio answers.
 class tst_CliPorts : public QObject
@@ -102,31 +98,16 @@ void tst_CliPorts::commandLine()
 void tst_CliPorts::listingNamesGroupToJoin()
 {
     // The real refusal: the listing run as a user outside the device's group.
-    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-    if (geteuid() != 0 || setpriv.isEmpty())
+    if (OutsiderRun::setpriv().isEmpty())
         QSKIP("needs root and setpriv to run the listing as another user");
     PseudoTerminal pty;
     QVERIFY(pty.isOpen());
-    QVERIFY(QFile::setPermissions(pty.devicePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup));
-    struct stat status{};
-    QCOMPARE(::stat(QFile::encodeName(pty.devicePath()).constData(), &status), 0);
-    const group *owner = getgrgid(status.st_gid);
-    const QString groupName = owner ? QString::fromLocal8Bit(owner->gr_name) : QString::number(status.st_gid);
-
-    QTemporaryDir home;
-    QVERIFY(home.isValid());
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QZ300_PORTS"), pty.devicePath());
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
-    process.setProcessEnvironment(env);
-    process.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
-                            QStringLiteral(QZ300_CLI), QStringLiteral("ports")});
-    QVERIFY(process.waitForFinished(20000));
-    QCOMPARE(process.exitCode(), 0);
-    const QStringList lines = singleSpaced(process.readAllStandardOutput());
+    const QString groupName = OutsiderRun::restrictToGroup(pty.devicePath());
+    QVERIFY(!groupName.isEmpty());
+    const OutsiderRun::Result run = OutsiderRun::run(pty.devicePath(), {QStringLiteral("ports")});
+    QVERIFY(run.finished);
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = singleSpaced(run.out);
     QCOMPARE(lines.value(0),
              QStringLiteral("COM1 %1 no permission: %1 belongs to group %2: sudo usermod -aG %2 $USER, then log in again")
                  .arg(pty.devicePath(), groupName));

@@ -1,4 +1,5 @@
 #include "framemodel.h"
+#include "jsonlines.h"
 #include "realboxes.h"
 #include "windowonradio.h"
 
@@ -55,15 +56,7 @@ QString dataFolder()
 /// Every line of the write log so far.
 QList<QJsonObject> logLines()
 {
-    QFile file(QDir(dataFolder()).filePath(QStringLiteral("write-log.jsonl")));
-    QList<QJsonObject> lines;
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (!line.isEmpty())
-            lines << QJsonDocument::fromJson(line).object();
-    }
-    return lines;
+    return jsonLines(QDir(dataFolder()).filePath(QStringLiteral("write-log.jsonl")));
 }
 
 void clearDataFolder()

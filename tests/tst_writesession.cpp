@@ -6,6 +6,7 @@
 #include "core/files/writelog.h"
 #include "core/radio/writesession.h"
 #include "fakeradio.h"
+#include "jsonlines.h"
 #include "window/radio/radiolinkcontroller.h"
 #include "windowonradio.h"
 
@@ -34,15 +35,7 @@ namespace {
 
 QList<QJsonObject> logLines()
 {
-    QList<QJsonObject> lines;
-    QFile file(WriteLog::path());
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (!line.isEmpty())
-            lines << QJsonDocument::fromJson(line).object();
-    }
-    return lines;
+    return jsonLines(WriteLog::path());
 }
 
 /// Channel 1 with the given texts, the rest empty, as a channel file's 49 items.

@@ -24,6 +24,14 @@ QString oneLine(const QString &text)
     return text.split(u'\n', Qt::SkipEmptyParts).join(QStringLiteral(": "));
 }
 
+std::unique_ptr<SerialLink> openLink(const QString &devicePath)
+{
+    auto link = std::make_unique<SerialLink>(PortTable({devicePath}));
+    link->setPortNumber(PortTable::FirstPort);
+    link->setShownName(devicePath);
+    link->open();
+    return link;
+}
 
 } // namespace
 
@@ -43,19 +51,6 @@ PortJob::~PortJob()
     delete m_read;
     delete m_poll;
 }
-
-namespace {
-
-std::unique_ptr<SerialLink> openLink(const QString &devicePath)
-{
-    auto link = std::make_unique<SerialLink>(PortTable({devicePath}));
-    link->setPortNumber(PortTable::FirstPort);
-    link->setShownName(devicePath);
-    link->open();
-    return link;
-}
-
-} // namespace
 
 void PortJob::start(QThreadPool *openers)
 {

@@ -6,15 +6,18 @@
 
 namespace ChannelRows {
 
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    return a.isNull() == b.isNull() && a.toString() == b.toString();
+}
+
 namespace {
 
-/// Whether the selected row holds the row's values, no value and an empty text told apart.
+/// Whether the selected row holds the row's values.
 bool holds(const QSqlQuery &current, const Row &row)
 {
     for (int i = 0; i < ChannelField::Count; ++i) {
-        const QVariant stored = current.value(i);
-        const QVariant &wanted = row.fields[i];
-        if (stored.isNull() != wanted.isNull() || stored.toString() != wanted.toString())
+        if (!sameValue(current.value(i), row.fields[i]))
             return false;
     }
     return true;

@@ -20,6 +20,10 @@ struct Row
     std::array<QVariant, ChannelField::Count> fields;
 };
 
+/// Whether two field values are the same: no value and an empty text told apart, numbers and
+/// texts compared as text (the file stores the number as an integer, the table shows text).
+bool sameValue(const QVariant &a, const QVariant &b);
+
 /// Writes the row's fields into `columns` (escaped names, in field order) of the row with its
 /// rowid; returns why it could not, or an empty text.
 QString update(QSqlDatabase &db, const QStringList &columns, const Row &row);

@@ -76,10 +76,7 @@ QVariant asText(const QVariant &stored)
     return stored.isNull() ? QVariant() : QVariant(stored.toString());
 }
 
-bool sameValue(const QVariant &a, const QVariant &b)
-{
-    return a.isNull() == b.isNull() && a.toString() == b.toString();
-}
+using ChannelRows::sameValue;
 
 } // namespace
 

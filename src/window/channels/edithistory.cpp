@@ -1,15 +1,13 @@
 #include "window/channels/edithistory.h"
 
+#include "core/channels/channelrows.h"
 #include "core/channels/channeltable.h"
 
 #include <QItemSelectionModel>
 
 namespace {
 
-bool sameValue(const QVariant &a, const QVariant &b)
-{
-    return a.isNull() == b.isNull() && a.toString() == b.toString();
-}
+using ChannelRows::sameValue;
 
 QVariant fieldOf(const ChannelRecord &record, int field)
 {
